@@ -1,0 +1,154 @@
+#include "app/modLinks.h"
+
+#include "app/Deployment.h"
+#include "app/ErrorHandler.h"
+#include "app/modSettings.h"
+#include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
+#include "net/frmCon.h"
+#include "platform/Forms.h"
+#include "platform/Ini.h"
+#include "platform/Paths.h"
+#include "platform/Services.h"
+#include "platform/VbCompat.h"
+
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QUrl>
+
+int ShellOpen(const QString& target, const QString&) {
+    const QString t = target.trimmed();
+    if (t.isEmpty()) return 2;
+    const QString lower = t.toLower();
+    if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://")) ||
+        lower.startsWith(QLatin1String("mailto:")))
+        return services().shell->open(t);
+    if (lower.startsWith(QLatin1String("www."))) return services().shell->open(QStringLiteral("http://") + t);
+    // Anything else must be a program of ours in the client folder.
+    const QString path = resolvePath(t);
+    if (QFileInfo(path).isFile()) return services().shell->startProgram(path) ? 33 : 2;
+    return 2;
+}
+
+void OpenLink(const QString& target, const QString& text) {
+    ShellOpen(target, text);
+    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
+}
+
+QString GetNowPlaying() { return {}; }
+
+namespace {
+bool isLinkEnd(QChar c) {
+    return c == u' ' || c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+}  // namespace
+
+void HighlightLinks(QTextEdit* box, const QString& prefix, int start) {
+    if (!box || prefix.isEmpty()) return;
+    QTextDocument* doc = box->document();
+    QTextCursor found = doc->find(prefix, start < 0 ? 0 : start);
+    while (!found.isNull()) {
+        const int p = found.selectionStart();
+        QTextCursor c(doc);
+        c.setPosition(p);
+        // The link runs to the nearer of the next blank or line break.
+        int end = p;
+        while (end < doc->characterCount() - 1 && !isLinkEnd(doc->characterAt(end))) ++end;
+        c.setPosition(end, QTextCursor::KeepAnchor);
+        const QString link = c.selectedText();
+        QTextCharFormat fmt;
+        fmt.setForeground(vbColor(kLinkColour));
+        fmt.setFontUnderline(true);
+        fmt.setAnchor(true);
+        fmt.setAnchorHref(link);
+        c.mergeCharFormat(fmt);
+        found = doc->find(prefix, end > p ? end : p + 1);
+    }
+}
+
+QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos) {
+    if (!chatin) return {};
+    QTextCursor at = chatin->cursorForPosition(pos);
+    const int position = at.position();
+    QTextDocument* doc = chatin->document();
+    const int length = doc->characterCount() - 1;
+    if (position < 1 || length <= 0) return {};
+    int begin = position;
+    while (begin > 0 && !isLinkEnd(doc->characterAt(begin - 1))) --begin;
+    int end = position;
+    while (end < length && !isLinkEnd(doc->characterAt(end))) ++end;
+    QTextCursor word(doc);
+    word.setPosition(begin);
+    word.setPosition(end, QTextCursor::KeepAnchor);
+    const QString text = word.selectedText();
+    QString tip;
+    if (text.startsWith(QLatin1String("http:")) || text.startsWith(QLatin1String("www.")) ||
+        text.startsWith(QLatin1String("mailto:"))) {
+        tip = text.startsWith(QLatin1String("mailto:")) ? QStringLiteral("Click here to send mail to ") + text.mid(7)
+                                                        : QStringLiteral("Click here to navigate at ") + text;
+    } else if (text.contains(u'@')) {
+        tip = QStringLiteral("Click here to send mail to ") + text;
+    }
+    if (!tip.isEmpty()) {
+        frmCon* con = ifLoaded<frmCon>();
+        chatin->viewport()->setCursor(con ? con->skinCursor() : QCursor(Qt::PointingHandCursor));
+        chatin->setToolTip(tip.toHtmlEscaped());
+    } else {
+        chatin->setToolTip(QString());
+        chatin->viewport()->unsetCursor();
+    }
+    return text;
+}
+
+void SetTreeTextColor(long colour, QTreeWidget* tree) {
+    if (!tree) return;
+    QPalette pal = tree->palette();
+    pal.setColor(QPalette::Text, vbColor(colour));
+    tree->setPalette(pal);
+    tree->viewport()->update();
+}
+
+int chatLength(const QTextEdit* box) { return box ? box->document()->characterCount() - 1 : 0; }
+
+void TrimChatBox(QTextEdit* box) {
+    if (!box || chatLength(box) < 21) return;
+    QTextDocument* doc = box->document();
+    // Only a log with a finished line has anything to drop.
+    if (doc->blockCount() < 2) return;
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    c.movePosition(QTextCursor::Start);
+    c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat fmt;
+    if (!Nickname.isEmpty()) {
+        const QString file = GetIniFile();
+        const QString font = ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), file);
+        const double size = vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), file));
+        if (!font.isEmpty()) fmt.setFontFamilies({font});
+        if (size > 0) fmt.setFontPointSize(size);
+    }
+    c.insertText(QStringLiteral(" "), fmt);
+    c.endEditBlock();
+}
+
+void TrimChatBox() {
+    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) TrimChatBox(lobby->chatin);
+}
+
+QString CardImagePath(QString& cardName, const QString& colour) {
+    const QString folder = ClientConfig().DeckFolder() + colour + u'/';
+    if (!cardName.endsWith(QLatin1String(".jpg"))) cardName += QStringLiteral(".jpg");
+    const QString path = resolvePath(folder + cardName);
+    if (isSafePathComponent(cardName) && isSafePathComponent(colour) && QFileInfo(path).isFile()) return path;
+    MsgBox(QStringLiteral("Missing file ") + cardName + QStringLiteral(" (color: ") + colour +
+               QStringLiteral("), a black image will be showed instead. Make sure your executable is in the correct "
+                              "installation directory.  If it is, contact ") +
+               Deployment::supportAddress() + QStringLiteral(" with this error."),
+           vb::OKOnly, QStringLiteral("Fatal error"));
+    return {};
+}

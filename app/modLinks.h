@@ -1,0 +1,30 @@
+#pragma once
+// Web links, chat-log helpers and card picture paths shared by the windows.
+#include <QPoint>
+#include <QString>
+
+class QTextEdit;
+class QTreeWidget;
+
+// The one way a link or program leaves the client: http, https and mailto open in the desktop's
+// handler ("www." gets http), a path to an existing program is started. Returns > 32 on success.
+int ShellOpen(const QString& target, const QString& text = QString());
+// ShellOpen, then the lobby's back-from-away.
+void OpenLink(const QString& target, const QString& text = QString());
+// The title of a running music player; no player is watched here, so always "".
+QString GetNowPlaying();
+// Marks every link beginning with prefix from position start on (colour 16744576, underlined).
+void HighlightLinks(QTextEdit* box, const QString& prefix, int start);
+// Sets the pointer and tooltip for the word under pos (viewport coordinates) and returns it.
+QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos);
+void SetTreeTextColor(long colour, QTreeWidget* tree);
+// Removes the oldest line of a chat log (the lobby's when no box is given).
+void TrimChatBox();
+void TrimChatBox(QTextEdit* box);
+// <client>/decks/<colour>/<name>.jpg, completing the name with ".jpg"; "" with a message when missing.
+QString CardImagePath(QString& cardName, const QString& colour);
+
+// The link colour of chat logs.
+constexpr long kLinkColour = 16744576;
+// The length of a chat log's text, without laying it out.
+int chatLength(const QTextEdit* box);

@@ -1,0 +1,77 @@
+#include "app/modSkin.h"
+
+#include "app/modSettings.h"
+#include "app/storedvars.h"
+#include "net/frmCon.h"
+#include "platform/Forms.h"
+#include "platform/Ini.h"
+#include "platform/Paths.h"
+#include "platform/VbCompat.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+QString GetSkinValue(const QString& section, const QString& key) {
+    if (SkinName.isEmpty()) SkinName = QStringLiteral("default");
+    return ReadIni(section, key, clientPath(QStringLiteral("skins/") + SkinName + QStringLiteral(".ini")));
+}
+
+QString SkinPicturePath(const QString& value) { return clientPath(QStringLiteral("\\skins") + value); }
+
+QPixmap SkinPicture(const QString& section, const QString& key) {
+    const QString value = GetSkinValue(section, key);
+    QPixmap p;
+    if (!value.isEmpty()) p.load(SkinPicturePath(value));
+    return p;
+}
+
+void clsBaseForm::LoadContainer(int16_t kind) {
+    if (kind != 1) return;
+    form<frmCon>()->picBG = SkinPicture(QStringLiteral("baseform"), QStringLiteral("background"));
+}
+
+void clsBaseForm::Load(QWidget* form) {
+    LoadContainer(1);
+    frmCon* con = ifLoaded<frmCon>();
+    if (!con || con->picBG.isNull()) return;
+    QPalette pal = form->palette();
+    pal.setBrush(QPalette::Window, QBrush(con->picBG));
+    form->setPalette(pal);
+    form->setAutoFillBackground(true);
+    con->picBG = QPixmap();
+}
+
+void clsBaseForm::TileBar(QWidget* titlePicture, QLabel* titleLabel, const QString& caption) {
+    long bg = 13834783;
+    long fg = 16777215;
+    QString font = QStringLiteral("Arial");
+    if (!Nickname.isEmpty()) {
+        const QString file = GetIniFile();
+        bg = long(vbVal(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleBG"), file)));
+        fg = long(vbVal(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleFG"), file)));
+        font = ReadIni(QStringLiteral("Options"), QStringLiteral("TitleFont"), file);
+    }
+    // Black cannot be chosen for either colour: 0 means "not set".
+    if (bg == 0) bg = 13834783;
+    if (fg == 0) fg = 16777215;
+    if (font.isEmpty()) font = QStringLiteral("Arial");
+    if (titlePicture) {
+        QPalette pal = titlePicture->palette();
+        pal.setColor(QPalette::Window, vbColor(bg));
+        titlePicture->setPalette(pal);
+        titlePicture->setAutoFillBackground(true);
+    }
+    if (titleLabel) {
+        QPalette pal = titleLabel->palette();
+        pal.setColor(QPalette::WindowText, vbColor(fg));
+        titleLabel->setPalette(pal);
+        QFont f = titleLabel->font();
+        f.setFamily(font);
+        const double size = vbVal(GetSkinValue(QStringLiteral("baseform"), QStringLiteral("tilebarsize")));
+        if (size > 0) f.setPointSizeF(size);
+        titleLabel->setFont(f);
+        titleLabel->setTextFormat(Qt::PlainText);
+        titleLabel->setText(caption);
+    }
+}

@@ -1,0 +1,4 @@
+#include "economy/frmStarterDecks.h"
+
+frmStarterDecks::frmStarterDecks() { setObjectName(QStringLiteral("frmStarterDecks")); }
+void frmStarterDecks::RefreshGrid() {}

@@ -1,0 +1,4 @@
+#include "game/frmplaying.h"
+
+frmplaying::frmplaying() { setObjectName(QStringLiteral("frmplaying")); }
+

@@ -1,0 +1,75 @@
+#include "net/SocketControl.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+SocketControl::SocketControl(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)) {
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        m_state = sckConnected;
+        emit connectEvent();
+    });
+    connect(m_socket, &QTcpSocket::readyRead, this, [this] { emit dataArrival(m_socket->bytesAvailable()); });
+    connect(m_socket, &QTcpSocket::bytesWritten, this, [this](qint64) {
+        if (m_socket->bytesToWrite() == 0) emit sendComplete();
+    });
+    connect(m_socket, &QTcpSocket::disconnected, this, [this] {
+        // The peer closed: the control stays "closing" until its owner closes it.
+        if (m_state == sckConnected) {
+            m_state = sckClosing;
+            emit closeEvent();
+        }
+    });
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) { onError(); });
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+}
+
+void SocketControl::Connect(const QString& host, int port) {
+    RemoteHost = host;
+    RemotePort = port;
+    Connect();
+}
+
+void SocketControl::Connect() {
+    if (m_state != sckClosed && m_state != sckError) throw RuntimeError(QStringLiteral("Wrong protocol or connection state for the requested transaction or request"), sckBadState);
+    m_socket->abort();
+    m_state = sckResolvingHost;
+    if (LocalPort > 0 && !m_socket->bind(QHostAddress::AnyIPv4, quint16(LocalPort), QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+        m_state = sckError;
+        emit errorEvent(sckAddressInUse, QStringLiteral("Address in use"));
+        return;
+    }
+    m_state = sckConnecting;
+    m_socket->connectToHost(RemoteHost, quint16(RemotePort));
+}
+
+void SocketControl::Close() {
+    m_state = sckClosed;
+    m_socket->abort();
+}
+
+void SocketControl::SendData(const QByteArray& bytes) {
+    if (m_state != sckConnected)
+        throw RuntimeError(QStringLiteral("Wrong protocol or connection state for the requested transaction or request"), sckBadState);
+    m_socket->write(bytes);
+}
+
+QByteArray SocketControl::GetData() { return m_socket->readAll(); }
+
+void SocketControl::onError() {
+    const auto err = m_socket->error();
+    if (err == QAbstractSocket::RemoteHostClosedError) return;  // reported as a close
+    int number = sckConnectAborted;
+    switch (err) {
+        case QAbstractSocket::ConnectionRefusedError: number = sckConnectionRefused; break;
+        case QAbstractSocket::HostNotFoundError: number = sckHostNotFound; break;
+        case QAbstractSocket::SocketTimeoutError: number = sckTimedout; break;
+        case QAbstractSocket::NetworkError: number = sckConnectionReset; break;
+        case QAbstractSocket::AddressInUseError: number = sckAddressInUse; break;
+        case QAbstractSocket::SocketAddressNotAvailableError: number = sckAddressInUse; break;
+        default: break;
+    }
+    m_state = sckError;
+    emit errorEvent(number, m_socket->errorString());
+}

@@ -1,0 +1,341 @@
+#include "net/frmCon.h"
+
+#include "app/Deployment.h"
+#include "app/ErrorHandler.h"
+#include "app/modLinks.h"
+#include "app/modMain.h"
+#include "app/modSkin.h"
+#include "app/modText.h"
+#include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
+#include "lobby/fancychat.h"
+#include "net/clsWinsock.h"
+#include "net/frmConnect.h"
+#include "net/frmstart.h"
+#include "platform/Codec1252.h"
+#include "platform/Ini.h"
+#include "platform/Paths.h"
+#include "platform/Services.h"
+
+#include <QCursor>
+#include <QDateTime>
+#include <QRandomGenerator>
+
+frmCon::frmCon()
+    : Winsock(new SocketControl(this)),
+      tmrPacket(new QTimer(this)),
+      tmrReconnect(new QTimer(this)),
+      creator(new QCheckBox(this)),
+      versus(new QLabel(this)),
+      serverdata(new QLineEdit(this)),
+      temp(new QLineEdit(this)),
+      operation(new QLabel(this)),
+      lblsidegametag(new QLabel(this)) {
+    setObjectName(QStringLiteral("frmCon"));
+    creator->setObjectName(QStringLiteral("creator"));
+    versus->setObjectName(QStringLiteral("versus"));
+    serverdata->setObjectName(QStringLiteral("serverdata"));
+    temp->setObjectName(QStringLiteral("temp"));
+    operation->setObjectName(QStringLiteral("operation"));
+    lblsidegametag->setObjectName(QStringLiteral("lblsidegametag"));
+    tmrPacket->setObjectName(QStringLiteral("tmrPacket"));
+    tmrReconnect->setObjectName(QStringLiteral("tmrReconnect"));
+    tmrPacket->setInterval(200);
+    tmrReconnect->setInterval(15000);
+    connect(tmrPacket, &QTimer::timeout, this, &frmCon::tmrPacket_Timer);
+    connect(tmrReconnect, &QTimer::timeout, this, &frmCon::tmrReconnect_Timer);
+    connect(Winsock, &SocketControl::connectEvent, this, &frmCon::Winsock_Connect);
+    connect(Winsock, &SocketControl::dataArrival, this, &frmCon::Winsock_DataArrival);
+    connect(Winsock, &SocketControl::sendComplete, this, &frmCon::Winsock_SendComplete);
+    connect(Winsock, &SocketControl::closeEvent, this, &frmCon::Winsock_Close);
+    connect(Winsock, &SocketControl::errorEvent, this, &frmCon::Winsock_Error);
+}
+
+void frmCon::Form_Load() {
+    const auto loadSkinPicture = [](const QString& key, QPixmap& into) {
+        const QString value = GetSkinValue(QStringLiteral("main"), key);
+        return !value.isEmpty() && into.load(clientPath(QStringLiteral("\\skins") + value));
+    };
+    if (!loadSkinPicture(QStringLiteral("cardback"), img[0]) || !loadSkinPicture(QStringLiteral("cursor"), img[1])) {
+        MsgBox(QStringLiteral("There was a problem with your skin file.  Please check your [skin name].ini (default is "
+                              "default.ini in the skins\\default folder) to make sure it exists and that nothing is "
+                              "missing. The application will now terminate."),
+               vb::Critical, QStringLiteral("Skin Error"));
+        EndProgram(1);
+        return;
+    }
+    tmrPacket->start();
+}
+
+QCursor frmCon::skinCursor() const {
+    if (img[1].isNull()) return QCursor(Qt::PointingHandCursor);
+    return QCursor(img[1], 0, 0);
+}
+
+// ---- Receiving -------------------------------------------------------------------------------
+
+void frmCon::Winsock_DataArrival() {
+    shielded("frmCon::Winsock_DataArrival", [&] {
+        guarded(26, [&] { frameArrival(decode1252(Winsock->GetData())); });
+    });
+}
+
+void frmCon::frameArrival(const QString& text) {
+    QString buffer = sPendingData.isEmpty() ? text : sPendingData + text;
+    sPendingData.clear();
+    while (!buffer.isEmpty()) {
+        const qsizetype cr = buffer.indexOf(u'\r');
+        if (cr < 0) {
+            // An unfinished line waits for the rest; one that never ends cannot grow without bound.
+            if (buffer.size() > kMaxPendingLine) {
+                m_pendingOverflow = true;
+                buffer.clear();
+            }
+            sPendingData = buffer;
+            return;
+        }
+        const QString line = buffer.left(cr);
+        buffer.remove(0, cr + 1);
+        if (m_pendingOverflow) {
+            m_pendingOverflow = false;
+            qWarning("dropped a server line longer than %lld characters", static_cast<long long>(kMaxPendingLine));
+        } else if (line.size() > kMaxPendingLine) {
+            qWarning("dropped a server line longer than %lld characters", static_cast<long long>(kMaxPendingLine));
+        } else if (line == QLatin1String("UPDATE")) {
+            updatePath();
+            return;
+        } else {
+            lstPackets.push_back(line);
+        }
+        // Blanks that begin the next line are dropped; those ending an unfinished line stay.
+        qsizetype lead = 0;
+        while (lead < buffer.size() && buffer[lead] == u' ') ++lead;
+        if (lead) buffer.remove(0, lead);
+    }
+}
+
+void frmCon::updatePath() {
+    MsgBox(QStringLiteral("An update is available, please run the updater, reinstall, or visit the forums. Please go to ") +
+               Deployment::websiteDisplay() + QStringLiteral(" and download the update file or run the patcher."),
+           vb::Information, QStringLiteral("Update Is Available!"));
+    Winsock->Close();
+    ShellOpen(clientPath(QStringLiteral("Updater.exe")), QString());
+    ShutDown();
+}
+
+void frmCon::tmrPacket_Timer() {
+    shielded("frmCon::tmrPacket_Timer", [&] {
+        if (ClientConfig().packetBlocked()) return;
+        frmchildchat* lobby = ifLoaded<frmchildchat>();
+        if (lobby && lobby->QuitEngaged() && !Winsock->connected()) {
+            Winsock->Close();
+            ShutDown();
+            return;
+        }
+        if (gblnProcessingData) return;
+        gblnProcessingData = true;
+        // Lines that arrive while a handler waits land behind it and are handled in this tick.
+        while (!lstPackets.empty() && !ClientConfig().packetBlocked()) {
+            QString line = lstPackets.front();
+            bool failed = false;
+            QString failure;
+            try {
+                ClientConfig().countPacket();
+                clsWinsock dispatcher;
+                dispatcher.HandleIncoming(line);
+            } catch (const RuntimeError& e) {
+                failed = true;
+                failure = e.description();
+            } catch (const std::exception& e) {
+                failed = true;
+                failure = QString::fromLocal8Bit(e.what());
+            }
+            if (!lstPackets.empty()) lstPackets.pop_front();
+            if (failed) {
+                // The queue goes on at the next tick; the reporter may end the program.
+                gblnProcessingData = false;
+                ErrorHandler(failure, 25, 0);
+                return;
+            }
+            if (services().lifecycle->ending()) break;
+        }
+        gblnProcessingData = false;
+    });
+}
+
+// ---- Sending ---------------------------------------------------------------------------------
+
+void frmCon::SendToServer(QString& pstrDataToSend) {
+    guarded(28, [&] {
+        pstrDataToSend.remove(u'\r');
+        pstrDataToSend += u'\r';
+        gstrDataWaitingToBeSent += pstrDataToSend;
+        // A send further up the call chain is waiting; its loop writes what was added.
+        if (gblnSendingData) return;
+        while (!gstrDataWaitingToBeSent.isEmpty()) {
+            if (!Winsock->connected()) {
+                gblnSendingData = false;
+                gstrDataWaitingToBeSent.clear();
+                break;
+            }
+            gblnSendingData = true;
+            const QByteArray bytes = encode1252(gstrDataWaitingToBeSent);
+            gstrDataWaitingToBeSent.clear();
+            Winsock->SendData(bytes);
+            while (gblnSendingData) {
+                WaitForEvents();
+                if (!Winsock->connected()) gblnSendingData = false;
+            }
+        }
+        gblnSendingData = false;
+    });
+}
+
+void frmCon::Winsock_SendComplete() { gblnSendingData = false; }
+
+void frmCon::AddText(const QString& Text, long color) {
+    frmchildchat* lobby = ifLoaded<frmchildchat>();
+    if (!lobby) return;
+    lobby->addmsg(Text, color);
+}
+
+// ---- Connection ------------------------------------------------------------------------------
+
+void frmCon::Winsock_Connect() {
+    shielded("frmCon::Winsock_Connect", [&] {
+        if (ConnectionState != 0)
+            SendReconnect();
+        else
+            SendVersion();
+    });
+}
+
+void frmCon::SendVersion() {
+    if (frmConnect* c = ifLoaded<frmConnect>()) c->ProgressBar(15);
+    if (frmstart* s = ifLoaded<frmstart>()) s->Timer1->stop();
+    SendToServer(QStringLiteral("VERSION %1.%2.%3").arg(AppMajor).arg(AppMinor).arg(AppRevision));
+}
+
+void frmCon::SendReconnect() {
+    if (!IsReconnecting()) return;
+    tmrReconnect->stop();
+    SendToServer(QStringLiteral("RECONNECT ") + ClientConfig().Username() + u' ' + ClientConfig().Password());
+}
+
+void frmCon::Winsock_Close() {
+    shielded("frmCon::Winsock_Close", [&] {
+        guarded(30, [&] {
+            if (ConnectionState == 1) {
+                Reconnect();
+            } else if (ConnectionState == 2) {
+                // Leaving on purpose: the pump ends the program.
+            } else {
+                frmstart* login = ifLoaded<frmstart>();
+                if (!login || !login->isVisible()) {
+                    MsgBox(QStringLiteral("You were disconnected from the game server. You could have timed out, lost your "
+                                          "internet connection, have been kicked/banned, or an update could be available.  "
+                                          "The application will now close.  If this problem persists, please run the "
+                                          "updater or submit a ticket to our customer service center on our website."),
+                           vb::OKOnly, QStringLiteral("Corvadex"));
+                    if (Winsock->State() != SocketControl::sckClosed) Winsock->Close();
+                    ShutDown();
+                } else {
+                    loginLost();
+                }
+            }
+        });
+    });
+}
+
+void frmCon::Winsock_Error(int number, const QString& description) {
+    Q_UNUSED(description);
+    shielded("frmCon::Winsock_Error", [&] {
+        guarded(30, [&] {
+            if (number == SocketControl::sckBadState) {
+                MsgBox(QStringLiteral("A connection error occured.  The application will now shut down.  Please restart and try again."),
+                       vb::OKOnly, QString());
+                ShutDown();
+            } else if (number == SocketControl::sckConnectionRefused) {
+                // Before login the connect timeout takes over.
+            } else if (ConnectionState != 0) {
+                if (ConnectionState == 2) return;
+                PrintChatLine(QStringLiteral("Disconnected"), QString(),
+                              QStringLiteral("You have lost connection with the server.  Attempting to reconnect."), 255);
+                Reconnect();
+            } else {
+                Winsock->Close();
+                frmConnect* c = ifLoaded<frmConnect>();
+                if (c && c->isVisible()) {
+                    const int port = PickReconnectPort();
+                    c->status(QStringLiteral("Proxy port in use, trying port #") + QString::number(port));
+                    Pause(0);
+                    Winsock->LocalPort = port;
+                    c->Connect(ClientConfig().IP(), ClientConfig().Port(), port);
+                }
+            }
+        });
+    });
+}
+
+int frmCon::PickReconnectPort() {
+    int port = 0;
+    do {
+        port = int(std::lround(services().random->Rnd() * 5000 + 1));
+    } while (port < 1000 || port > 4999);
+    return port;
+}
+
+void frmCon::Reconnect() {
+    Winsock->Close();
+    // A hand-edited negative limit counts as zero.
+    const int limit = ClientConfig().ReconnectAttempts() < 0 ? 0 : ClientConfig().ReconnectAttempts();
+    if (limit == 0) {
+        MsgBox(QStringLiteral("You have lost connection with the server and have set the reconnection attempts as zero.  "
+                              "The application will now end.  If you wish to change this setting, relog and open "
+                              "configuration to change the value."),
+               vb::Information, QStringLiteral("Disconnected"));
+        Winsock->Close();
+        EndProgram(0);
+        return;
+    }
+    if (iAttempts >= limit) {
+        MsgBox(QStringLiteral("You have reached the maximum attempts to reconnect with the server.  The application will "
+                              "now end.  If the server continues to be down or you cannot connect for a long period of "
+                              "time, contact technical support at ") +
+                   Deployment::supportAddress(),
+               vb::Information, QStringLiteral("Reconnect Attempts Maxed"));
+        Winsock->Close();
+        EndProgram(0);
+        return;
+    }
+    ++iAttempts;
+    tmrReconnect->start();
+    Winsock->LocalPort = PickReconnectPort();
+    Winsock->RemotePort = int(vbVal(ClientConfig().Port()));
+    Winsock->RemoteHost = ClientConfig().IP();
+    Winsock->Connect();
+}
+
+void frmCon::loginLost() {
+    // Lines already queued (a refusal, say) explain the close better than a general message.
+    tmrPacket_Timer();
+    Winsock->Close();
+    frmConnect* connecting = ifLoaded<frmConnect>();
+    if (!connecting) return;
+    connecting->Timer1->stop();
+    unload<frmConnect>();
+    MsgBox(QStringLiteral("The server closed the connection before the login was complete.  Please try again."),
+           vb::Information, QStringLiteral("Corvadex"));
+    if (frmstart* login = ifLoaded<frmstart>()) login->cmdLogin->Enabled(true);
+}
+
+void frmCon::tmrReconnect_Timer() {
+    shielded("frmCon::tmrReconnect_Timer", [&] {
+        guarded(30, [&] {
+            tmrReconnect->stop();
+            PrintChatLine(QStringLiteral("Reconnect"), QString(),
+                          QStringLiteral("Reconnection Failed. Attempting Again (Try #") + QString::number(iAttempts) + u')', 255);
+            Reconnect();
+        });
+    });
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The client folder and paths below it. Paths may be written with backslashes; an existing file
+// or folder is found without regard to letter case, as on the platform the files come from.
+#include <QString>
+
+// The program's folder, or $CORVADEX_HOME when set. No trailing separator.
+QString ClientFolder();
+// Overrides the client folder (tests); an empty text returns to the default.
+void SetClientFolder(const QString& folder);
+
+// Backslashes to '/', doubled separators collapsed.
+QString normalizePath(const QString& path);
+// The path with each existing component matched case-insensitively; missing parts kept as given.
+QString resolvePath(const QString& path);
+// ClientFolder() joined with a relative path ("\skins\default.ini", "config/x.cvc"), resolved.
+QString clientPath(const QString& relative);
+
+// True when a file or folder exists at the path, or something matches a wildcard name (* ?).
+bool FileExists(const QString& path);
+// Makes the folder below the client folder when missing; the parent must exist. Returns 0.
+int EnsureFolder(const QString& folder);
+// True when a name taken from the network can be a single path component.
+bool isSafePathComponent(const QString& name);

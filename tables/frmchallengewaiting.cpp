@@ -1,0 +1,4 @@
+#include "tables/frmchallengewaiting.h"
+
+frmchallengewaiting::frmchallengewaiting() { setObjectName(QStringLiteral("frmchallengewaiting")); }
+
