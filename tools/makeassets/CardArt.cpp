@@ -147,12 +147,12 @@ QImage renderCard(const CardSpec &card, bool red)
         p.setRenderHint(QPainter::Antialiasing);
         // Side frame: the player's colour, so a captured card reads at a glance.
         QLinearGradient fg(0, 0, W, H);
-        fg.setColorAt(0, side.lighter(150));
+        fg.setColorAt(0, side.lighter(160));
         fg.setColorAt(0.5, side);
-        fg.setColorAt(1, side.darker(200));
+        fg.setColorAt(1, side.darker(140));
         p.fillRect(img.rect(), fg);
         // Art window.
-        const QRectF art(4, 4, 64, 64);
+        const QRectF art(5, 5, 62, 62);
         QRadialGradient bg(art.center() - QPointF(0, 8), 52);
         bg.setColorAt(0, QColor(tint.red() / 2 + 30, tint.green() / 2 + 26, tint.blue() / 2 + 34));
         bg.setColorAt(1, QColor(12, 10, 16));
@@ -181,21 +181,21 @@ QImage renderCard(const CardSpec &card, bool red)
         for (int k = 0; k < level; ++k) {
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(kGoldLight);
-            p.drawEllipse(QPointF(x0 + k * 5, 64.5), 1.7, 1.7);
+            p.drawEllipse(QPointF(x0 + k * 5, 63.5), 1.7, 1.7);
         }
         // Ranks: top, left, right, bottom in a diamond on a dark plate.
         p.setPen(QPen(QColor(0, 0, 0, 200), 1));
         p.setBrush(QColor(8, 6, 12, 170));
-        p.drawRoundedRect(QRectF(4.5, 4.5, 25, 28), 4, 4);
+        p.drawRoundedRect(QRectF(5.5, 5.5, 25, 28), 4, 4);
         const QFont rf = sans(10, true);
         const QColor rankColour(255, 250, 236);
-        outlined(p, QRectF(11, 4, 12, 11), Qt::AlignCenter, rankText(card.top), rf, rankColour);
-        outlined(p, QRectF(4, 12, 12, 11), Qt::AlignCenter, rankText(card.left), rf, rankColour);
-        outlined(p, QRectF(18, 12, 12, 11), Qt::AlignCenter, rankText(card.right), rf, rankColour);
-        outlined(p, QRectF(11, 20, 12, 11), Qt::AlignCenter, rankText(card.bottom), rf, rankColour);
+        outlined(p, QRectF(12, 5, 12, 11), Qt::AlignCenter, rankText(card.top), rf, rankColour);
+        outlined(p, QRectF(5, 13, 12, 11), Qt::AlignCenter, rankText(card.left), rf, rankColour);
+        outlined(p, QRectF(19, 13, 12, 11), Qt::AlignCenter, rankText(card.right), rf, rankColour);
+        outlined(p, QRectF(12, 21, 12, 11), Qt::AlignCenter, rankText(card.bottom), rf, rankColour);
         // Element stone.
         if (card.element != QLatin1String("none")) {
-            const QPointF ec(59, 13);
+            const QPointF ec(58, 14);
             QRadialGradient eg(ec - QPointF(2, 2), 10);
             eg.setColorAt(0, QColor(60, 52, 66));
             eg.setColorAt(1, QColor(10, 8, 12));
@@ -205,7 +205,7 @@ QImage renderCard(const CardSpec &card, bool red)
             drawGlyph(p, card.element, QRectF(ec.x() - 5.5, ec.y() - 5.5, 11, 11), tint.lighter(150), tint, 0.5);
         }
         // Name plate.
-        const QRectF plate(3, 70, 66, 17);
+        const QRectF plate(5, 70, 62, 16);
         QLinearGradient pg(plate.topLeft(), plate.bottomLeft());
         pg.setColorAt(0, QColor(40, 30, 24));
         pg.setColorAt(1, QColor(14, 10, 8));
@@ -218,19 +218,19 @@ QImage renderCard(const CardSpec &card, bool red)
                                                                   : QColor(240, 120, 230);
         p.setPen(QPen(kInk, 0.8));
         p.setBrush(gem);
-        p.drawEllipse(QPointF(65, 74), 2, 2);
+        p.drawEllipse(QPointF(63.5, 73.5), 1.8, 1.8);
         // One line when the name fits at a readable size, else two lines split at a blank.
-        QFont nf = fitted(sans(9, true), card.name, 62, 9, 7);
+        QFont nf = fitted(sans(9, true), card.name, 58, 9, 7);
         p.setPen(kParchment);
         const int blank = card.name.lastIndexOf(u' ', card.name.size() / 2 + 2);
-        if (QFontMetricsF(nf).horizontalAdvance(card.name) <= 62 || blank < 0) {
-            p.setFont(fitted(nf, card.name, 62, 9, 5));
+        if (QFontMetricsF(nf).horizontalAdvance(card.name) <= 58 || blank < 0) {
+            p.setFont(fitted(nf, card.name, 58, 9, 5));
             p.drawText(plate.adjusted(2, 0, -2, 0), Qt::AlignCenter, card.name);
         } else {
             const QString first = card.name.left(blank), second = card.name.mid(blank + 1);
-            p.setFont(fitted(fitted(sans(8, true), first, 60, 8, 5), second, 60, 8, 5));
-            p.drawText(QRectF(plate.left() + 2, plate.top(), 62, 9), Qt::AlignCenter, first);
-            p.drawText(QRectF(plate.left() + 2, plate.top() + 7.5, 62, 9), Qt::AlignCenter, second);
+            p.setFont(fitted(fitted(sans(8, true), first, 56, 8, 5), second, 56, 8, 5));
+            p.drawText(QRectF(plate.left() + 1, plate.top() - 0.5, 60, 9), Qt::AlignCenter, first);
+            p.drawText(QRectF(plate.left() + 1, plate.top() + 7, 60, 9), Qt::AlignCenter, second);
         }
         frame(p, QRectF(0, 0, W, H), 2, 3);
     }
