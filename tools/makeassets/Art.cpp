@@ -41,6 +41,26 @@ QFont font(const QString &family, qreal pixels, bool bold)
 QFont serif(qreal pixels, bool bold) { return font(QStringLiteral("DejaVu Serif"), pixels, bold); }
 QFont sans(qreal pixels, bool bold) { return font(QStringLiteral("DejaVu Sans Condensed"), pixels, bold); }
 
+QLinearGradient ramp(const QPointF &from, const QPointF &to, std::initializer_list<QColor> stops)
+{
+    QLinearGradient g(from, to);
+    int k = 0;
+    const int last = std::max<int>(1, int(stops.size()) - 1);
+    for (const QColor &c : stops)
+        g.setColorAt(double(k++) / last, c);
+    return g;
+}
+
+void shaded(QPainter &p, const QPainterPath &path, const QBrush &fill, const QPen &outline)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(outline);
+    p.setBrush(fill);
+    p.drawPath(path);
+    p.restore();
+}
+
 void grain(QImage &img, quint32 seed, int strength)
 {
     Rng rng(seed);
@@ -160,9 +180,7 @@ void panel(QPainter &p, const QRectF &r, qreal radius, int alpha)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(8, 6, 12, alpha));
-    g.setColorAt(1, QColor(22, 17, 30, alpha));
+    const QLinearGradient g = ramp(r.topLeft(), r.bottomLeft(), {QColor(8, 6, 12, alpha), QColor(22, 17, 30, alpha)});
     p.setBrush(g);
     p.setPen(QPen(QColor(kGoldDeep.red(), kGoldDeep.green(), kGoldDeep.blue(), 220), 1));
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
@@ -231,10 +249,7 @@ void engraved(QPainter &p, const QRectF &r, int flags, const QString &text, cons
     p.setPen(QPen(QColor(20, 12, 6, 230), std::max(1.0, px / 9), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
-    QLinearGradient g(b.topLeft(), b.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(0.5, kGold);
-    g.setColorAt(1, bottom);
+    const QLinearGradient g = ramp(b.topLeft(), b.bottomLeft(), {top, kGold, bottom});
     p.fillPath(path, g);
     p.restore();
 }
@@ -633,9 +648,7 @@ void drawGlyph(QPainter &p, const QString &name, const QRectF &box, const QColor
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
     }
-    QLinearGradient g(box.topLeft(), box.bottomLeft());
-    g.setColorAt(0, light);
-    g.setColorAt(1, dark);
+    const QLinearGradient g = ramp(box.topLeft(), box.bottomLeft(), {light, dark});
     p.fillPath(path, g);
     p.restore();
 }
@@ -645,10 +658,7 @@ void badge(QPainter &p, const QRectF &box, const QString &glyphName, const QColo
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = box.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient rim(r.topLeft(), r.bottomRight());
-    rim.setColorAt(0, kGoldLight);
-    rim.setColorAt(0.5, kGold);
-    rim.setColorAt(1, kGoldDeep);
+    const QLinearGradient rim = ramp(r.topLeft(), r.bottomRight(), {kGoldLight, kGold, kGoldDeep});
     p.setPen(QPen(kInk, 1));
     p.setBrush(rim);
     p.drawEllipse(r);

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QLinearGradient>
 #include <QList>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,6 +48,11 @@ QImage canvas(int w, int h, bool transparent);
 QFont font(const QString &family, qreal pixels, bool bold = false);
 QFont serif(qreal pixels, bool bold = true);
 QFont sans(qreal pixels, bool bold = false);
+
+// A linear gradient from `from` to `to` through evenly spaced colour stops.
+QLinearGradient ramp(const QPointF &from, const QPointF &to, std::initializer_list<QColor> stops);
+// Fills a path with `fill` and outlines it.
+void shaded(QPainter &p, const QPainterPath &path, const QBrush &fill, const QPen &outline = QPen(kInk, 1.2));
 
 // Adds fine grain (±strength) to opaque pixels.
 void grain(QImage &img, quint32 seed, int strength);

@@ -49,9 +49,7 @@ QImage avatarBackground(int code)
             arch.arcTo(QRectF(28, 20, 40, 40), 180, -180);
             arch.lineTo(68, kH);
             arch.closeSubpath();
-            QLinearGradient light(0, 20, 0, kH);
-            light.setColorAt(0, QColor(255, 230, 160));
-            light.setColorAt(1, QColor(200, 110, 50));
+            const QLinearGradient light = ramp(QPointF(0, 20), QPointF(0, kH), {QColor(255, 230, 160), QColor(200, 110, 50)});
             p.fillPath(arch, light);
             for (int s : {12, 84}) {
                 QRadialGradient torch(QPointF(s, 44), 18);
@@ -60,9 +58,7 @@ QImage avatarBackground(int code)
                 p.fillRect(QRectF(s - 18, 26, 36, 36), torch);
             }
         } else { // night sky with a moon
-            QLinearGradient sky(0, 0, 0, kH);
-            sky.setColorAt(0, QColor(8, 10, 36));
-            sky.setColorAt(1, QColor(40, 50, 100));
+            const QLinearGradient sky = ramp(QPointF(0, 0), QPointF(0, kH), {QColor(8, 10, 36), QColor(40, 50, 100)});
             p.fillRect(img.rect(), sky);
             Rng rng(9);
             for (int k = 0; k < 40; ++k) {
@@ -103,12 +99,8 @@ QImage avatarBody(bool female, int code)
     torso.lineTo(48 + shoulder + 6, kH);
     torso.cubicTo(48 + shoulder + 4, 92, 48 + shoulder, 78, 48 + 8, 74);
     torso.closeSubpath();
-    QLinearGradient g(0, 74, 0, kH);
-    g.setColorAt(0, c.lighter(130));
-    g.setColorAt(1, c.darker(170));
-    p.setPen(QPen(kInk, 1.5));
-    p.setBrush(g);
-    p.drawPath(torso);
+    const QLinearGradient g = ramp(QPointF(0, 74), QPointF(0, kH), {c.lighter(130), c.darker(170)});
+    shaded(p, torso, g, QPen(kInk, 1.5));
     if (code == 1) { // leather with a strap and a buckle
         p.setPen(QPen(QColor(60, 36, 20), 5));
         p.drawLine(QPointF(48 - shoulder + 8, 82), QPointF(48 + shoulder - 4, kH));
@@ -187,12 +179,8 @@ QImage avatarHead(bool female, int code)
         helm.lineTo(36, 38);
         helm.lineTo(36, 48);
         helm.closeSubpath();
-        QLinearGradient hg(0, 20, 0, 48);
-        hg.setColorAt(0, QColor(220, 224, 232));
-        hg.setColorAt(1, QColor(100, 106, 120));
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(hg);
-        p.drawPath(helm);
+        const QLinearGradient hg = ramp(QPointF(0, 20), QPointF(0, 48), {QColor(220, 224, 232), QColor(100, 106, 120)});
+        shaded(p, helm, hg, QPen(kInk, 1.2));
         p.setPen(QPen(kGold, 2));
         p.drawLine(QPointF(48, 20), QPointF(48, 38));
     } else if (code == 3) { // hood
@@ -202,21 +190,15 @@ QImage avatarHead(bool female, int code)
         hood.lineTo(62, 78);
         hood.cubicTo(66, 36, 30, 36, 34, 78);
         hood.closeSubpath();
-        QLinearGradient hg(0, 20, 0, 78);
-        hg.setColorAt(0, QColor(70, 40, 100));
-        hg.setColorAt(1, QColor(30, 16, 44));
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(hg);
-        p.drawPath(hood);
+        const QLinearGradient hg = ramp(QPointF(0, 20), QPointF(0, 78), {QColor(70, 40, 100), QColor(30, 16, 44)});
+        shaded(p, hood, hg, QPen(kInk, 1.2));
     } else { // hair on top, a circlet for the second look
         QPainterPath top;
         top.moveTo(31, 44);
         top.cubicTo(28, 20, 68, 20, 65, 44);
         top.cubicTo(58, 34, 40, 32, 31, 44);
         top.closeSubpath();
-        p.setPen(QPen(kInk, 1.2));
-        p.setBrush(hair);
-        p.drawPath(top);
+        shaded(p, top, hair, QPen(kInk, 1.2));
         if (code == 2) {
             p.setPen(QPen(kGold, 2));
             p.setBrush(Qt::NoBrush);

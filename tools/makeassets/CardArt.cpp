@@ -82,21 +82,15 @@ void creatureSigil(QPainter &p, const QRectF &box, quint32 seed, const QColor &t
             wing.cubicTo(root + QPointF(s * w * 0.9, -h * 0.9), root + QPointF(s * w * 1.4, -h * 0.4), root + QPointF(s * w * 1.5, h * 0.3));
             wing.cubicTo(root + QPointF(s * w * 1.1, h * 0.1), root + QPointF(s * w * 0.9, h * 0.5), root + QPointF(s * w * 0.2, h * 0.5));
             wing.closeSubpath();
-            QLinearGradient wg(root, root + QPointF(s * w * 1.5, 0));
-            wg.setColorAt(0, tint.darker(200));
-            wg.setColorAt(1, tint.darker(120));
-            p.setPen(QPen(QColor(6, 4, 8), 1));
-            p.setBrush(wg);
-            p.drawPath(wing);
+            const QLinearGradient wg = ramp(root, root + QPointF(s * w * 1.5, 0), {tint.darker(200), tint.darker(120)});
+            shaded(p, wing, wg, QPen(QColor(6, 4, 8), 1));
         }
     }
     QRadialGradient g(c - QPointF(0, h * 0.4), h * 1.6);
     g.setColorAt(0, tint.lighter(130));
     g.setColorAt(0.5, tint.darker(160));
     g.setColorAt(1, QColor(10, 8, 12));
-    p.setPen(QPen(QColor(6, 4, 8), 1.4));
-    p.setBrush(g);
-    p.drawPath(body);
+    shaded(p, body, g, QPen(QColor(6, 4, 8), 1.4));
     // Brow ridge and eyes.
     const qreal ey = -h * rng.range(0.05, 0.3), ex = w * rng.range(0.25, 0.42);
     const QColor eye = QColor::fromHsv((tint.hsvHue() + 180) % 360, 60, 255);
@@ -146,10 +140,7 @@ QImage renderCard(const CardSpec &card, bool red)
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
         // Side frame: the player's colour, so a captured card reads at a glance.
-        QLinearGradient fg(0, 0, W, H);
-        fg.setColorAt(0, side.lighter(160));
-        fg.setColorAt(0.5, side);
-        fg.setColorAt(1, side.darker(140));
+        const QLinearGradient fg = ramp(QPointF(0, 0), QPointF(W, H), {side.lighter(160), side, side.darker(140)});
         p.fillRect(img.rect(), fg);
         // Art window.
         const QRectF art(5, 5, 62, 62);
@@ -206,9 +197,7 @@ QImage renderCard(const CardSpec &card, bool red)
         }
         // Name plate.
         const QRectF plate(5, 70, 62, 16);
-        QLinearGradient pg(plate.topLeft(), plate.bottomLeft());
-        pg.setColorAt(0, QColor(40, 30, 24));
-        pg.setColorAt(1, QColor(14, 10, 8));
+        const QLinearGradient pg = ramp(plate.topLeft(), plate.bottomLeft(), {QColor(40, 30, 24), QColor(14, 10, 8)});
         p.setPen(QPen(kGoldDeep, 1));
         p.setBrush(pg);
         p.drawRoundedRect(plate, 2, 2);

@@ -51,9 +51,7 @@ QImage windowGround(const Ground &g, bool circle = true, bool edge = true)
 void headerBand(QPainter &p, const QRectF &r)
 {
     p.save();
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(0, 0, 0, 150));
-    g.setColorAt(1, QColor(0, 0, 0, 60));
+    const QLinearGradient g = ramp(r.topLeft(), r.bottomLeft(), {QColor(0, 0, 0, 150), QColor(0, 0, 0, 60)});
     p.fillRect(r, g);
     p.setPen(QPen(kGoldDeep, 1));
     p.drawLine(QPointF(r.left(), r.bottom() - 1.5), QPointF(r.right(), r.bottom() - 1.5));
@@ -67,9 +65,7 @@ void socket(QPainter &p, const QRectF &r, const QColor &tint = QColor(96, 80, 12
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(tint.red() / 3, tint.green() / 3, tint.blue() / 3, 200));
-    g.setColorAt(1, QColor(tint.red() / 2 + 12, tint.green() / 2 + 10, tint.blue() / 2 + 16, 200));
+    const QLinearGradient g = ramp(r.topLeft(), r.bottomLeft(), {QColor(tint.red() / 3, tint.green() / 3, tint.blue() / 3, 200), QColor(tint.red() / 2 + 12, tint.green() / 2 + 10, tint.blue() / 2 + 16, 200)});
     p.setBrush(g);
     p.setPen(QPen(QColor(0, 0, 0, 220), 1));
     p.drawRoundedRect(r.adjusted(-1.5, -1.5, 1.5, 1.5), 4, 4);
@@ -85,9 +81,7 @@ void carvedTable(QPainter &p, const QRectF &r)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor(60, 48, 70));
-    g.setColorAt(1, QColor(30, 22, 38));
+    const QLinearGradient g = ramp(r.topLeft(), r.bottomRight(), {QColor(60, 48, 70), QColor(30, 22, 38)});
     p.setBrush(g);
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(r, 10, 10);
@@ -99,10 +93,7 @@ void tray(QPainter &p, const QRectF &r, const QColor &tint)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(r.topLeft(), r.topRight());
-    g.setColorAt(0, QColor(tint.red(), tint.green(), tint.blue(), 40));
-    g.setColorAt(0.5, QColor(tint.red(), tint.green(), tint.blue(), 90));
-    g.setColorAt(1, QColor(tint.red(), tint.green(), tint.blue(), 40));
+    const QLinearGradient g = ramp(r.topLeft(), r.topRight(), {QColor(tint.red(), tint.green(), tint.blue(), 40), QColor(tint.red(), tint.green(), tint.blue(), 90), QColor(tint.red(), tint.green(), tint.blue(), 40)});
     p.setBrush(g);
     p.setPen(QPen(tint.lighter(130), 1));
     p.drawRoundedRect(r, 8, 8);
@@ -177,9 +168,7 @@ QImage blackbarPicture()
     QImage img = canvas(420, 360, false);
     {
         QPainter p(&img);
-        QLinearGradient g(0, 0, 0, 360);
-        g.setColorAt(0, QColor(20, 16, 24));
-        g.setColorAt(1, QColor(4, 3, 6));
+        const QLinearGradient g = ramp(QPointF(0, 0), QPointF(0, 360), {QColor(20, 16, 24), QColor(4, 3, 6)});
         p.fillRect(img.rect(), g);
         headerBand(p, QRectF(0, 0, 420, 40));
     }
@@ -224,16 +213,11 @@ QImage controlPanelPicture()
     outlined(p, QRectF(262, 26, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("~ Grand Lobby ~"),
              serif(13, false), kParchment);
     // Footer band and a gilded divider between the chat side and the list side.
-    QLinearGradient foot(0, 560, 0, 596);
-    foot.setColorAt(0, QColor(0, 0, 0, 60));
-    foot.setColorAt(1, QColor(0, 0, 0, 150));
+    const QLinearGradient foot = ramp(QPointF(0, 560), QPointF(0, 596), {QColor(0, 0, 0, 60), QColor(0, 0, 0, 150)});
     p.fillRect(QRectF(4, 562, 792, 34), foot);
     p.setPen(QPen(kGoldDeep, 1));
     p.drawLine(QPointF(4, 562), QPointF(796, 562));
-    QLinearGradient div(0, 70, 0, 556);
-    div.setColorAt(0, QColor(226, 188, 102, 0));
-    div.setColorAt(0.5, QColor(226, 188, 102, 160));
-    div.setColorAt(1, QColor(226, 188, 102, 0));
+    const QLinearGradient div = ramp(QPointF(0, 70), QPointF(0, 556), {QColor(226, 188, 102, 0), QColor(226, 188, 102, 160), QColor(226, 188, 102, 0)});
     p.fillRect(QRectF(579, 70, 2, 486), div);
     for (int y : {180, 312, 444})
         p.fillPath(glyph(QStringLiteral("holy"), QRectF(572, y - 8, 16, 16)), kGold);
@@ -417,9 +401,7 @@ QImage cardblockPicture()
     QImage img = canvas(72, 90, false);
     {
         QPainter p(&img);
-        QLinearGradient g(0, 0, 72, 90);
-        g.setColorAt(0, QColor(104, 98, 96));
-        g.setColorAt(1, QColor(46, 42, 44));
+        const QLinearGradient g = ramp(QPointF(0, 0), QPointF(72, 90), {QColor(104, 98, 96), QColor(46, 42, 44)});
         p.fillRect(img.rect(), g);
     }
     tileNoise(img, 121, 9, 18);
@@ -491,10 +473,7 @@ QImage turnMarker(const QColor &c)
     QImage img = canvas(64, 20, true);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, 20);
-    g.setColorAt(0, c.lighter(150));
-    g.setColorAt(0.5, c);
-    g.setColorAt(1, c.darker(200));
+    const QLinearGradient g = ramp(QPointF(0, 0), QPointF(0, 20), {c.lighter(150), c, c.darker(200)});
     p.setPen(QPen(kGold, 1.5));
     p.setBrush(g);
     QPainterPath ribbon;
@@ -570,9 +549,7 @@ QImage rushTrough()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(img.rect(), QColor(10, 6, 10));
-    QLinearGradient g(0, 0, 0, 14);
-    g.setColorAt(0, QColor(0, 0, 0));
-    g.setColorAt(1, QColor(40, 28, 34));
+    const QLinearGradient g = ramp(QPointF(0, 0), QPointF(0, 14), {QColor(0, 0, 0), QColor(40, 28, 34)});
     p.fillRect(QRectF(2, 2, 230, 10), g);
     p.setPen(QPen(QColor(226, 188, 102, 90), 1));
     for (int x = 23; x < 234; x += 23)
@@ -685,9 +662,7 @@ Picture shatteringCoin(int size, const QColor &metal)
                 QRadialGradient g(c + off, r);
                 g.setColorAt(0, metal.lighter(150));
                 g.setColorAt(1, metal.darker(170));
-                p.setPen(QPen(metal.darker(260), 1));
-                p.setBrush(g);
-                p.drawPath(wedge);
+                shaded(p, wedge, g, QPen(metal.darker(260), 1));
             }
             if (i < 3) {
                 p.setPen(QPen(QColor(255, 255, 240), 2));
@@ -730,10 +705,7 @@ Picture effectBanner(const QString &text, const QColor &colour, const QString &g
         if (!glyphName.isEmpty())
             drawGlyph(p, glyphName, QRectF(-96, -20, 40, 40), colour.lighter(170), colour.darker(150), 1);
         const QFont f = fitted(serif(30), text, 160, 30, 12);
-        QLinearGradient g(0, -16, 0, 16);
-        g.setColorAt(0, QColor(255, 255, 255));
-        g.setColorAt(0.5, colour.lighter(140));
-        g.setColorAt(1, colour.darker(140));
+        const QLinearGradient g = ramp(QPointF(0, -16), QPointF(0, 16), {QColor(255, 255, 255), colour.lighter(140), colour.darker(140)});
         QPainterPath path;
         const QFontMetricsF fm(f);
         path.addText(QPointF(-fm.horizontalAdvance(text) / 2 + (glyphName.isEmpty() ? 0 : 16), (fm.ascent() - fm.descent()) / 2),
@@ -757,9 +729,7 @@ QImage dieFace(int value)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 140));
     p.drawRoundedRect(r.translated(1.5, 2), 9, 9);
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor(255, 252, 240));
-    g.setColorAt(1, QColor(204, 192, 168));
+    const QLinearGradient g = ramp(r.topLeft(), r.bottomRight(), {QColor(255, 252, 240), QColor(204, 192, 168)});
     p.setBrush(g);
     p.setPen(QPen(QColor(90, 76, 60), 1.2));
     p.drawRoundedRect(r, 9, 9);
