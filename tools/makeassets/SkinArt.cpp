@@ -823,7 +823,7 @@ const std::map<QString, Maker> &makers()
              }},
             {QStringLiteral("memory/background"), [] {
                  return still(arena({600, 500, QColor(30, 60, 56), QColor(4, 10, 10), 151}, QRectF(90, 40, 420, 340),
-                                    {{QRectF(14, 392, 572, 94), QColor(120, 200, 180)}}));
+                                    {{QRectF(14, 392, 572, 94), QColor(60, 120, 110)}}));
              }},
             {QStringLiteral("chinchin/background"), [] { return still(chinchinPicture()); }},
             {QStringLiteral("cvw/background"), [] { return still(cvwarPicture()); }},
