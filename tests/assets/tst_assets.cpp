@@ -501,6 +501,70 @@ private slots:
         QVERIFY(QDir(temp.filePath(QStringLiteral("out"))).entryList(QDir::Files).isEmpty());
     }
 
+    void iniReaderTakesWindowsFiles()
+    {
+        QString error;
+        const QList<SkinEntry> e = parseSkinIni("; note\r\n[ Main ]\r\n  cardback = \\default\\back.jpg \r\n\r\n"
+                                                "[dice]\r\n1=\\skins\\default\\dice\\1.gif\r\nfontface=Verdana\r\n",
+                                                &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(e.size(), 3);
+        QCOMPARE(e[0].section, QStringLiteral("Main"));
+        QCOMPARE(e[0].key, QStringLiteral("cardback"));
+        QCOMPARE(e[0].value, QStringLiteral("\\default\\back.jpg"));
+        QCOMPARE(e[0].line, 3);
+        QVERIFY(isPictureValue(e[0].value));
+        QVERIFY(!isPictureValue(e[2].value));
+        QVERIFY(!isPictureValue(QStringLiteral("default\\x.gif"))); // no leading backslash: not a skin path
+        QVERIFY(isPictureValue(QStringLiteral("\\default\\X.GIF")));
+        QCOMPARE(memberForSkinValue(e[0]), QStringLiteral("skins/default/back.jpg"));
+        QCOMPARE(memberForSkinValue(e[1]), QStringLiteral("skins/default/dice/1.gif"));
+    }
+
+    void iniReaderRefusesBrokenLines_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("key outside a section") << QByteArray("key=value\n");
+        QTest::newRow("open header") << QByteArray("[main\nkey=value\n");
+        QTest::newRow("empty header") << QByteArray("[]\n");
+        QTest::newRow("no equals") << QByteArray("[main]\nkey value\n");
+        QTest::newRow("empty key") << QByteArray("[main]\n=value\n");
+    }
+    void iniReaderRefusesBrokenLines()
+    {
+        QFETCH(QByteArray, text);
+        QString error;
+        QVERIFY(parseSkinIni(text, &error).isEmpty());
+        QVERIFY(error.startsWith(QLatin1String("line ")));
+    }
+
+    void cardListReaderReadsRanksAndRefusesBadRows()
+    {
+        const QByteArray header = cardListHeader().join(u'\t').toUtf8() + "\r\n";
+        QString error;
+        const QList<CardSpec> ok = parseCardList(header + "Ash Newt\tAshfall\t2\tA\t1\t9\t5\tnone\tRare\r\n\r\n", &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(ok.size(), 1);
+        QCOMPARE(ok[0].name, QStringLiteral("Ash Newt"));
+        QCOMPARE(ok[0].top, 10);
+        QCOMPARE(ok[0].right, 1);
+        QCOMPARE(ok[0].bottom, 9);
+        QCOMPARE(ok[0].left, 5);
+        QCOMPARE(rankText(ok[0].top), QStringLiteral("A"));
+        for (const QByteArray &bad : {QByteArray("Ash Newt\tAshfall\t0\t1\t1\t1\t1\tnone\tRare"),      // level
+                                      QByteArray("Ash Newt\tAshfall\t1\t10\t1\t1\t1\tnone\tRare"),     // rank
+                                      QByteArray("Ash Newt\tAshfall\t1\t1\t1\t1\t1\tnone\tLegend"),    // rarity
+                                      QByteArray("Ash\\Newt\tAshfall\t1\t1\t1\t1\t1\tnone\tRare"),   // path
+                                      QByteArray("Ash Newt \tAshfall\t1\t1\t1\t1\t1\tnone\tRare")}) {  // blank at the end
+            QVERIFY(parseCardList(header + bad, &error).isEmpty());
+            QVERIFY2(!error.isEmpty(), bad.constData());
+        }
+        QVERIFY(parseCardList("Name\tDeck\n", &error).isEmpty()); // wrong header
+        QVERIFY(error.contains(QLatin1String("header")));
+        QVERIFY(parseCardList("", &error).isEmpty());
+        QVERIFY(!error.isEmpty());
+    }
+
     void gifKeepsFewColoursExactly_data()
     {
         QTest::addColumn<QSize>("size");
