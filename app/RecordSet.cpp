@@ -67,7 +67,6 @@ void RecordSet::addRow() {
     m_pos = RecordCount() - 1;
 }
 
-void RecordSet::setValue(int row, int column, const QVariant& v) {
-    if (row < 0 || row >= RecordCount() || column < 0 || column >= m_fields.size()) return;
-    m_cells[qsizetype(row) * m_fields.size() + column] = v;
+void RecordSet::reserveRows(int rows) {
+    if (rows > 0) m_cells.reserve(qsizetype(rows) * m_fields.size());
 }

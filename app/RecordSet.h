@@ -47,7 +47,9 @@ public:
     bool appendField(const QString& name);
     // Adds a row of null values and stands on it; a set without fields takes no rows.
     void addRow();
-    void setValue(int row, int column, const QVariant& value);
+    // A cell by position, unchecked: row < RecordCount(), column < FieldCount().
+    QVariant& at(int row, int column) { return m_cells[qsizetype(row) * m_fields.size() + column]; }
+    void reserveRows(int rows);
 
 private:
     QVariant& cell(int column);

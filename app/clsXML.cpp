@@ -30,6 +30,10 @@ QVariant typed(Kind kind, const QString& text) {
     case Kind::Text:
         return text;
     case Kind::Integer: {
+        // Plain digits, the usual form, directly; anything else the way the client reads numbers.
+        bool ok = false;
+        const int plain = text.toInt(&ok);
+        if (ok) return plain;
         int32_t v = 0;
         return tryInt32(text, v) ? QVariant(int(v)) : QVariant();
     }
@@ -38,8 +42,12 @@ QVariant typed(Kind kind, const QString& text) {
         return tryInt32(text, v) && v >= 0 && v <= 255 ? QVariant(int(v)) : QVariant();
     }
     case Kind::Decimal: {
-        if (!vbIsNumeric(text)) return {};
-        const double d = vbVal(text);
+        bool ok = false;
+        double d = text.toDouble(&ok);
+        if (!ok) {
+            if (!vbIsNumeric(text)) return {};
+            d = vbVal(text);
+        }
         return std::isfinite(d) ? QVariant(d) : QVariant();
     }
     }
@@ -54,7 +62,7 @@ struct Column {
 class DataSetReader {
 public:
     DataSetReader(QXmlStreamReader& xml, qsizetype inputSize)
-        : m_xml(xml), m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)) {}
+        : m_xml(xml), m_inputSize(inputSize), m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)) {}
 
     RecordSet read() {
         QStringList openElements;  // names of the open xs:element declarations
@@ -123,6 +131,7 @@ private:
                 continue;
             }
             if (qsizetype(m_rs.RecordCount() + 1) * width > m_cellBudget) return false;
+            const qint64 rowStart = m_xml.characterOffset();
             m_rs.addRow();
             const int row = m_rs.RecordCount() - 1;
             int expected = 0;
@@ -133,14 +142,22 @@ private:
                     continue;
                 }
                 const QString text = m_xml.readElementText(QXmlStreamReader::SkipChildElements);
-                if (!m_rs.value(row, c).isValid()) m_rs.setValue(row, c, typed(m_columns[c].kind, text));
+                QVariant& cell = m_rs.at(row, c);
+                if (!cell.isValid()) cell = typed(m_columns[c].kind, text);
                 expected = c + 1;
+            }
+            if (row == 0) {
+                // Room for as many rows as the reply can hold if they are like the first.
+                const qint64 rowChars = qMax<qint64>(m_xml.characterOffset() - rowStart, 8);
+                const qint64 guess = qMin<qint64>(m_inputSize / rowChars + 1, m_cellBudget / width);
+                m_rs.reserveRows(int(guess));
             }
         }
         return true;
     }
 
     QXmlStreamReader& m_xml;
+    const qsizetype m_inputSize;
     const qsizetype m_cellBudget;
     QString m_tableName = QStringLiteral("Table");
     QVector<Column> m_columns;

@@ -8,8 +8,7 @@
 #include "app/clsXML.h"
 #include "app/storedvars.h"
 #include "platform/RuntimeError.h"
-#include "platform/Services.h"
-#include "platform/VbCompat.h"
+#include "tests/support/ClientFixture.h"
 #include "tests/support/FakeWebService.h"
 
 #include <QElapsedTimer>
@@ -24,20 +23,6 @@ using Column = FakeWebService::Column;
 using Reply = FakeWebService::Reply;
 
 namespace {
-// Records every box; the web-service client must never show one.
-class RecordingDialogs : public Dialogs {
-public:
-    QStringList boxes;
-    int MsgBox(const QString& text, int, const QString& title) override {
-        boxes.append(title + QStringLiteral(": ") + text);
-        return vb::OK;
-    }
-    QString InputBox(const QString& prompt, const QString&, const QString&) override {
-        boxes.append(prompt);
-        return {};
-    }
-};
-
 const QByteArray kServiceEnv = "CORVADEX_WEBSERVICE";
 
 QByteArray rawReply(const QByteArray& schemaColumns, const QByteArray& rows, const QByteArray& table = "Table") {
@@ -67,7 +52,7 @@ QStringList texts(RecordSet rs, const QString& field) {
 class TestWebService : public QObject {
     Q_OBJECT
     std::unique_ptr<FakeWebService> fake;
-    std::shared_ptr<RecordingDialogs> dialogs;
+    std::unique_ptr<ClientFixture> client;
     HttpTimeouts quick{300, 1500};
 
     RecordSet query(const QString& command) {
@@ -82,18 +67,19 @@ private slots:
         HttpClient::setTimeouts(quick);
     }
     void init() {
-        ResetStoredVars();
+        client = std::make_unique<ClientFixture>(ClientFixture::None);
         qputenv(kServiceEnv, fake->url().toUtf8());
         fake->setMode(FakeWebService::Mode::Normal);
         fake->setLayout(FakeWebService::Layout::Compact);
         fake->clearAnswers();
         fake->clearRecords();
-        dialogs = std::make_shared<RecordingDialogs>();
-        Services s = services();
-        s.dialogs = dialogs;
-        installServices(s);
     }
-    void cleanup() { QVERIFY2(dialogs->boxes.isEmpty(), qPrintable(dialogs->boxes.join(u'\n'))); }
+    void cleanup() {
+        // The web-service client never shows a box, whatever happens to the exchange.
+        const QStringList boxes = client->services.dialogs->titles();
+        client.reset();
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(u'\n')));
+    }
     void cleanupTestCase() { fake.reset(); }
 
     void productionTimeoutsAreSensible() {
