@@ -1,0 +1,43 @@
+# Installs the Kalendo component of a built tree into a temporary prefix, then configures,
+# builds and runs a host project that finds it with find_package(Kalendo).
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DCONSUMER_DIR=... -DGENERATOR=... [-DCONFIG=...] [-DEXPECT_PLUGIN=ON]
+#         -P install_check.cmake
+foreach(var BUILD_DIR WORK_DIR CONSUMER_DIR GENERATOR)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} is not set")
+  endif()
+endforeach()
+
+function(run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
+  endif()
+  message(STATUS "${what}: done")
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+set(prefix "${WORK_DIR}/prefix")
+set(config_args)
+if(CONFIG)
+  set(config_args --config "${CONFIG}")
+endif()
+run("install" "${CMAKE_COMMAND}" --install "${BUILD_DIR}" ${config_args} --component Kalendo --prefix "${prefix}")
+
+foreach(header KalendoCtl.h kalendo_exports.h kalendo_global.h)
+  if(NOT EXISTS "${prefix}/include/kalendo/${header}")
+    message(FATAL_ERROR "not installed: include/kalendo/${header}")
+  endif()
+endforeach()
+file(GLOB_RECURSE libs "${prefix}/*/libkalendo.so")
+file(GLOB_RECURSE configs "${prefix}/*/KalendoConfig.cmake")
+if(NOT libs OR NOT configs)
+  message(FATAL_ERROR "libkalendo.so or KalendoConfig.cmake not installed under ${prefix}")
+endif()
+
+run("configure the host project" "${CMAKE_COMMAND}" -S "${CONSUMER_DIR}" -B "${WORK_DIR}/build"
+    -G "${GENERATOR}" "-DCMAKE_PREFIX_PATH=${prefix}" "-DKALENDO_EXPECT_PLUGIN=${EXPECT_PLUGIN}")
+run("build the host project" "${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
+run("run the host program" "${WORK_DIR}/build/kalendo_consumer")
+message(STATUS "${last_output}")
