@@ -13,6 +13,7 @@
 
 namespace {
 constexpr int kValueMax = 254;
+constexpr qint64 kStillMs = 2000;
 
 struct IniText {
     QStringList lines;
@@ -52,7 +53,12 @@ std::optional<IniText> load(const QString& path) {
     t.endsWithEol = body.isEmpty() || body.endsWith(u'\n');
     if (body.endsWith(u'\n')) body.chop(1);
     t.lines = body.isEmpty() && all.isEmpty() ? QStringList() : body.split(u'\n');
-    cache().insert(path, CacheEntry{info.lastModified(), info.size(), t});
+    // A file changed within the last moments may change again without a new time stamp (file
+    // times are coarse), so only a file that has been still for a while is kept.
+    if (info.lastModified().msecsTo(QDateTime::currentDateTime()) > kStillMs)
+        cache().insert(path, CacheEntry{info.lastModified(), info.size(), t});
+    else
+        cache().remove(path);
     return t;
 }
 
