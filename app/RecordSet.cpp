@@ -33,15 +33,19 @@ int RecordSet::checkedIndex(const QString& name) const {
     return i;
 }
 
+// Not written through the const one: the non-const index detaches shared cells first.
 QVariant& RecordSet::cell(int column) {
-    if (column < 0 || column >= m_fields.size()) throw RuntimeError(noSuchItem(), 3265);
-    if (isEOF()) throw RuntimeError(noCurrentRecord(), 3021);
+    checkCell(column);
     return m_cells[qsizetype(m_pos) * m_fields.size() + column];
 }
 
-const QVariant& RecordSet::cell(int column) const {
+void RecordSet::checkCell(int column) const {
     if (column < 0 || column >= m_fields.size()) throw RuntimeError(noSuchItem(), 3265);
     if (isEOF()) throw RuntimeError(noCurrentRecord(), 3021);
+}
+
+const QVariant& RecordSet::cell(int column) const {
+    checkCell(column);
     return m_cells[qsizetype(m_pos) * m_fields.size() + column];
 }
 

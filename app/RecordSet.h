@@ -55,6 +55,7 @@ private:
     QVariant& cell(int column);
     const QVariant& cell(int column) const;
     int checkedIndex(const QString& name) const;
+    void checkCell(int column) const;
 
     QStringList m_fields;
     QVector<QVariant> m_cells;  // row-major
