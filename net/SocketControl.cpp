@@ -55,6 +55,8 @@ void SocketControl::SendData(const QByteArray& bytes) {
     m_socket->write(bytes);
 }
 
+qint64 SocketControl::pendingBytes() const { return m_socket->bytesToWrite(); }
+
 QByteArray SocketControl::GetData() { return m_socket->readAll(); }
 
 void SocketControl::onError() {

@@ -48,6 +48,8 @@ public:
     void Close();
     // Raises RuntimeError 40006 when not connected, as the control did.
     void SendData(const QByteArray& bytes);
+    // Bytes handed to the socket and not yet passed on to the system.
+    qint64 pendingBytes() const;
     // Everything received and not yet read.
     QByteArray GetData();
 

@@ -10,6 +10,7 @@
 #include "lobby/frmchildchat.h"
 #include "lobby/fancychat.h"
 #include "net/clsWinsock.h"
+#include "net/LocalPorts.h"
 #include "net/frmConnect.h"
 #include "net/frmstart.h"
 #include "platform/Codec1252.h"
@@ -20,6 +21,17 @@
 #include <QCursor>
 #include <QDateTime>
 #include <QRandomGenerator>
+
+namespace {
+// A loss of a logged-in link starts a reconnect run with a fresh count; a failure inside the
+// run (a close or an error before the server confirmed) keeps counting, so the limit holds.
+// The run ends with the server's "QUERYRECONNECTPLAYERS".
+void beginLoss(frmCon& con) {
+    if (con.bReconnecting) return;
+    con.bReconnecting = true;
+    con.iAttempts = 0;
+}
+}  // namespace
 
 frmCon::frmCon()
     : Winsock(new SocketControl(this)),
@@ -182,9 +194,14 @@ void frmCon::SendToServer(QString& pstrDataToSend) {
             const QByteArray bytes = encode1252(gstrDataWaitingToBeSent);
             gstrDataWaitingToBeSent.clear();
             Winsock->SendData(bytes);
+            // The send-complete event ends the wait; so does an empty write buffer, because a send
+            // made from inside another write's completion never hears its own.
             while (gblnSendingData) {
+                if (!Winsock->connected() || Winsock->pendingBytes() == 0) {
+                    gblnSendingData = false;
+                    break;
+                }
                 WaitForEvents();
-                if (!Winsock->connected()) gblnSendingData = false;
             }
         }
         gblnSendingData = false;
@@ -226,6 +243,7 @@ void frmCon::Winsock_Close() {
     shielded("frmCon::Winsock_Close", [&] {
         guarded(30, [&] {
             if (ConnectionState == 1) {
+                beginLoss(*this);
                 Reconnect();
             } else if (ConnectionState == 2) {
                 // Leaving on purpose: the pump ends the program.
@@ -259,13 +277,17 @@ void frmCon::Winsock_Error(int number, const QString& description) {
                 // Before login the connect timeout takes over.
             } else if (ConnectionState != 0) {
                 if (ConnectionState == 2) return;
+                // Errors during a running reconnect count against the limit instead of restarting it.
+                beginLoss(*this);
                 PrintChatLine(QStringLiteral("Disconnected"), QString(),
                               QStringLiteral("You have lost connection with the server.  Attempting to reconnect."), 255);
                 Reconnect();
             } else {
                 Winsock->Close();
                 frmConnect* c = ifLoaded<frmConnect>();
-                if (c && c->isVisible()) {
+                // Only a local port in use is cured by another port; for any other failure the
+                // connect time-out asks the player, rather than retrying every second unseen.
+                if (c && c->isVisible() && number == SocketControl::sckAddressInUse) {
                     const int port = PickReconnectPort();
                     c->status(QStringLiteral("Proxy port in use, trying port #") + QString::number(port));
                     Pause(0);
@@ -277,13 +299,7 @@ void frmCon::Winsock_Error(int number, const QString& description) {
     });
 }
 
-int frmCon::PickReconnectPort() {
-    int port = 0;
-    do {
-        port = int(std::lround(services().random->Rnd() * 5000 + 1));
-    } while (port < 1000 || port > 4999);
-    return port;
-}
+int frmCon::PickReconnectPort() { return drawLocalPort(5000, 1000, 4999); }
 
 void frmCon::Reconnect() {
     Winsock->Close();
@@ -317,7 +333,8 @@ void frmCon::Reconnect() {
 }
 
 void frmCon::loginLost() {
-    // Lines already queued (a refusal, say) explain the close better than a general message.
+    // Lines already sent (a refusal, say) explain the close better than a general message.
+    Winsock_DataArrival();
     tmrPacket_Timer();
     Winsock->Close();
     frmConnect* connecting = ifLoaded<frmConnect>();

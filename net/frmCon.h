@@ -72,8 +72,10 @@ public slots:
     void Winsock_Close();
     void Winsock_Error(int number, const QString& description);
 
-private:
+    // Cuts received text into lines on the receive queue (the data-arrival event's work).
     void frameArrival(const QString& text);
+
+private:
     void updatePath();
     void Reconnect();
     int PickReconnectPort();

@@ -2,6 +2,7 @@
 
 #include "app/CGUnzipFiles.h"
 #include "app/storedvars.h"
+#include "lobby/frmMsgWind.h"
 #include "platform/Forms.h"
 #include "platform/Paths.h"
 

@@ -1,0 +1,3 @@
+#include "lobby/frmMsgWind.h"
+
+frmMsgWind::frmMsgWind() { setObjectName(QStringLiteral("frmMsgWind")); }
