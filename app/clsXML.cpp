@@ -24,23 +24,24 @@ Kind kindOf(QStringView schemaType) {
     return Kind::Text;  // "string", "unsignedLong" and every other type keep the text
 }
 
+// Plain digits, the usual form, directly; anything else the way the client reads numbers.
+bool readInt32(const QString& text, int32_t& v) {
+    bool ok = false;
+    const int plain = text.toInt(&ok);
+    if (ok) v = plain;
+    return ok || tryInt32(text, v);
+}
+
 // A value the column's type cannot hold stays null rather than ending the reading.
 QVariant typed(Kind kind, const QString& text) {
+    int32_t v = 0;
     switch (kind) {
     case Kind::Text:
         return text;
-    case Kind::Integer: {
-        // Plain digits, the usual form, directly; anything else the way the client reads numbers.
-        bool ok = false;
-        const int plain = text.toInt(&ok);
-        if (ok) return plain;
-        int32_t v = 0;
-        return tryInt32(text, v) ? QVariant(int(v)) : QVariant();
-    }
-    case Kind::Byte: {
-        int32_t v = 0;
-        return tryInt32(text, v) && v >= 0 && v <= 255 ? QVariant(int(v)) : QVariant();
-    }
+    case Kind::Integer:
+        return readInt32(text, v) ? QVariant(int(v)) : QVariant();
+    case Kind::Byte:
+        return readInt32(text, v) && v >= 0 && v <= 255 ? QVariant(int(v)) : QVariant();
     case Kind::Decimal: {
         bool ok = false;
         double d = text.toDouble(&ok);
