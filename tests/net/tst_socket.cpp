@@ -18,7 +18,7 @@ class tst_socket : public QObject {
     // A socket window connected to a fresh fake server, with the automatic pump stopped so the
     // test decides when queued lines are handled.
     struct Link {
-        ClientFixture fixture;
+        ClientFixture fixture{ClientFixture::Skin | ClientFixture::Wavs};
         FakeServer server;
         QPointer<frmCon> con;
         Link() {
@@ -188,7 +188,8 @@ private slots:
         QCOMPARE(l.fixture.services.dialogs->titles(), QStringList{QStringLiteral("Error")});
         QVERIFY(l.fixture.services.dialogs->boxes[0].text.endsWith(QStringLiteral("Type mismatch Error ID: 533")));
         QVERIFY(l.fixture.services.lifecycle->ends > 0);
-        QCOMPARE(l.fixture.services.sound->played.size(), 1);  // the beep
+        QCOMPARE(l.fixture.services.sound->played.size(), 1);
+        QVERIFY(l.fixture.services.sound->played[0].endsWith(QStringLiteral("/wavs/beep.wav")));
     }
 
     void errorWhileNotConnectedOnlyShowsTheBox() {
