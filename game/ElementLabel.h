@@ -1,0 +1,18 @@
+#pragma once
+// The elemental charge of a board cell: a small badge ("+1", "-1") over the card, empty when the
+// cell has no charge. A click on it counts as a click on its cell.
+#include <QLabel>
+
+class ElementLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ElementLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};

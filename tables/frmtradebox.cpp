@@ -1,0 +1,3 @@
+#include "tables/frmtradebox.h"
+
+frmtradebox::frmtradebox() { setObjectName(QStringLiteral("frmtradebox")); }
