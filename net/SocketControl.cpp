@@ -5,7 +5,10 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
-SocketControl::SocketControl(QObject* parent) : QObject(parent), m_socket(new QTcpSocket(this)) {
+SocketControl::SocketControl(QObject* parent) : QObject(parent), m_socket(nullptr) { adopt(new QTcpSocket(this)); }
+
+void SocketControl::adopt(QTcpSocket* socket) {
+    m_socket = socket;
     connect(m_socket, &QTcpSocket::connected, this, [this] {
         m_state = sckConnected;
         emit connectEvent();
@@ -33,7 +36,13 @@ void SocketControl::Connect(const QString& host, int port) {
 
 void SocketControl::Connect() {
     if (m_state != sckClosed && m_state != sckError) throw RuntimeError(QStringLiteral("Wrong protocol or connection state for the requested transaction or request"), sckBadState);
-    m_socket->abort();
+    // A socket whose connect from a bound local port failed keeps its descriptor through
+    // abort() and cannot bind again, so every connect starts from a fresh one.
+    QTcpSocket* old = m_socket;
+    old->disconnect(this);
+    old->abort();
+    old->deleteLater();
+    adopt(new QTcpSocket(this));
     m_state = sckResolvingHost;
     if (LocalPort > 0 && !m_socket->bind(QHostAddress::AnyIPv4, quint16(LocalPort), QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
         m_state = sckError;

@@ -61,6 +61,7 @@ signals:
     void errorEvent(int number, const QString& description);
 
 private:
+    void adopt(QTcpSocket* socket);
     void onError();
     QTcpSocket* m_socket;
     int m_state = sckClosed;

@@ -2,9 +2,30 @@
 // match results, notices and game-state messages.
 #include "net/clsWinsock.h"
 
+#include "app/modText.h"
+#include "lobby/frmchildchat.h"
+#include "platform/Forms.h"
+#include "platform/VbCompat.h"
+
+#include <QTreeWidget>
+
+// A player entry: "NEWPLAYER staff tag bracket membership entry", blanks in the entry as "%20".
+// The entry is added to the lobby's player tree unless its nickname (first word) is listed.
 void clsWinsock::NewPlayer(QString& line, bool announce) {
-    Q_UNUSED(line);
     Q_UNUSED(announce);
+    const Fields f = Divide(line, QStringLiteral(" "));
+    const QString entry = ReplaceCaseCopy(f[5], {QStringLiteral("%20"), QStringLiteral(" ")});
+    if (entry.trimmed().isEmpty()) return;
+    frmchildchat* lobby = form<frmchildchat>();
+    const QString nick = entry.section(u' ', 0, 0).toLower();
+    bool listed = false;
+    for (int i = 0; !listed && i < lobby->playerlist->topLevelItemCount(); ++i)
+        listed = lobby->playerlist->topLevelItem(i)->text(0).section(u' ', 0, 0).toLower() == nick;
+    if (listed) return;
+    auto* node = new QTreeWidgetItem(QStringList{entry});
+    node->setData(0, Qt::UserRole, entry);
+    lobby->playerlist->addTopLevelItem(node);
+    lobby->lblActive->setText(vbStr(vbVal(lobby->lblActive->text()) + 1));
 }
 void clsWinsock::RemPlayer(QString& line) { Q_UNUSED(line); }
 void clsWinsock::Chat(QString& line) { Q_UNUSED(line); }

@@ -7,14 +7,21 @@
 #include "net/frmConnect.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
+#include "platform/RuntimeError.h"
 #include "platform/VbCompat.h"
 
+#include <QPointer>
+
 void clsWinsock::QueryReconnectPlayers() {
-    frmConnect* connect = form<frmConnect>();
+    // The lobby bring-up that the reload ends with unloads the window itself.
+    QPointer<frmConnect> connect = form<frmConnect>();
     connect->GetReconnectPlayers();
     PrintChatLine(QStringLiteral("Reconnected"), QString(), QStringLiteral("Reconnect Successful"), 65535);
-    if (frmCon* con = ifLoaded<frmCon>()) con->iAttempts = 0;
-    unload<frmConnect>();
+    if (frmCon* con = ifLoaded<frmCon>()) {
+        con->iAttempts = 0;
+        con->bReconnecting = false;
+    }
+    if (connect) unloadWidget(connect);
 }
 
 void clsWinsock::ShowMenu() {
@@ -32,8 +39,12 @@ void clsWinsock::ShowMain(QString& line) {
     ClientConfig().MainChatPacket(line);
     QString limit = ReadIni(QStringLiteral("Options"), QStringLiteral("Reconnect"), GetIniFile());
     if (limit.isEmpty()) limit = QStringLiteral("10");
+    // No number, or one outside 16 bits, gives no reconnects, as an unreadable setting does.
     int16_t attempts = 0;
-    // A number outside 16 bits or no number at all gives no reconnects, as an unreadable setting does.
-    if (!tryInt16(QString::number(vbVal(limit), 'f', 0), attempts)) attempts = 0;
+    try {
+        attempts = vbCInt(vbVal(limit));
+    } catch (const RuntimeError&) {
+        attempts = 0;
+    }
     ClientConfig().ReconnectAttempts(attempts);
 }

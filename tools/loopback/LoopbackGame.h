@@ -1,0 +1,43 @@
+#pragma once
+// The game-server half of the loopback: lines of text over TCP on 127.0.0.1, one carriage
+// return after each, Windows-1252 bytes. It serves the login road, the player list, tables,
+// chat, pings, quitting and reconnects, and prints every line it receives and sends.
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QTcpServer>
+
+class QTcpSocket;
+
+class LoopbackGame : public QObject {
+    Q_OBJECT
+public:
+    explicit LoopbackGame(QObject* parent = nullptr);
+    bool listen(quint16 port);
+    quint16 port() const { return m_server.serverPort(); }
+    QString errorString() const { return m_server.errorString(); }
+    // Nicknames logged in right now.
+    QStringList online() const;
+    // Closes every connection (to watch the client reconnect).
+    void dropAll();
+
+private:
+    struct Client {
+        QByteArray pending;
+        QString nick;
+        bool loggedIn = false;
+        QString tag;  // for the log: the peer's port
+    };
+
+    void accept();
+    void read(QTcpSocket* s);
+    void handle(QTcpSocket* s, const QString& line);
+    void send(QTcpSocket* s, const QString& line);
+    void toLoggedIn(const QString& line, QTcpSocket* except = nullptr);
+    void sendPlayerList(QTcpSocket* s);
+    void logIn(QTcpSocket* s, const QString& nick);
+    void gone(QTcpSocket* s);
+
+    QTcpServer m_server;
+    QHash<QTcpSocket*, Client> m_clients;
+};

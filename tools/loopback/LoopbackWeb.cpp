@@ -1,0 +1,115 @@
+#include "tools/loopback/LoopbackWeb.h"
+
+#include "app/clsCrypt.h"
+#include "tools/dataset/DataSetXml.h"
+#include "tools/loopback/LoopbackData.h"
+
+#include <QTcpSocket>
+#include <QTextStream>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace {
+const QByteArray kServicePath = "/RookfellWebService/RookfellWebService.asmx";
+const QByteArray kVersionPath = "/programs/updater/version.txt";
+constexpr qsizetype kMaxRequest = 1024 * 1024;
+
+void print(const QString& text) {
+    static QTextStream out(stdout);
+    out << text << Qt::endl;
+}
+
+QByteArray http(int status, const QByteArray& reason, const QByteArray& type, const QByteArray& body) {
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+QByteArray fault(const QString& text) {
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.writeStartDocument();
+    w.writeStartElement(QStringLiteral("soap:Envelope"));
+    w.writeAttribute(QStringLiteral("xmlns:soap"), QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/"));
+    w.writeStartElement(QStringLiteral("soap:Body"));
+    w.writeStartElement(QStringLiteral("soap:Fault"));
+    w.writeTextElement(QStringLiteral("faultcode"), QStringLiteral("soap:Server"));
+    w.writeTextElement(QStringLiteral("faultstring"), text);
+    w.writeEndDocument();
+    return http(500, "Internal Server Error", "text/xml; charset=utf-8", out);
+}
+
+// The stored-procedure call of a GetData envelope, decoded; "" when there is none.
+QString commandOf(const QByteArray& body) {
+    QXmlStreamReader xml(body);
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"sCommand")
+            return clsCrypt().Decode(xml.readElementText());
+    return {};
+}
+}  // namespace
+
+LoopbackWeb::LoopbackWeb(std::function<QStringList()> online, QObject* parent)
+    : QObject(parent), m_online(std::move(online)) {
+    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackWeb::accept);
+}
+
+bool LoopbackWeb::listen(quint16 port) { return m_server.listen(QHostAddress::LocalHost, port); }
+QString LoopbackWeb::siteUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+QString LoopbackWeb::serviceUrl() const { return siteUrl() + QString::fromLatin1(kServicePath); }
+
+void LoopbackWeb::accept() {
+    while (QTcpSocket* s = m_server.nextPendingConnection()) {
+        m_buffers.insert(s, {});
+        connect(s, &QTcpSocket::readyRead, this, [this, s] { read(s); });
+        connect(s, &QTcpSocket::disconnected, this, [this, s] {
+            m_buffers.remove(s);
+            s->deleteLater();
+        });
+    }
+}
+
+void LoopbackWeb::read(QTcpSocket* s) {
+    auto it = m_buffers.find(s);
+    if (it == m_buffers.end()) return;
+    QByteArray& buf = *it;
+    buf += s->readAll();
+    const auto answer = [&](const QByteArray& reply) {
+        m_buffers.remove(s);
+        s->write(reply);
+        s->disconnectFromHost();
+    };
+    if (buf.size() > kMaxRequest) return answer(http(413, "Payload Too Large", "text/plain", ""));
+    const qsizetype end = buf.indexOf("\r\n\r\n");
+    if (end < 0) return;
+    const QList<QByteArray> head = buf.left(end).split('\n');
+    const QList<QByteArray> request = head.value(0).trimmed().split(' ');
+    if (request.size() != 3) return answer(http(400, "Bad Request", "text/plain", ""));
+    qsizetype length = 0;
+    for (const QByteArray& h : head)
+        if (h.toLower().startsWith("content-length:")) length = h.mid(15).trimmed().toLongLong();
+    if (length < 0 || end + 4 + length > kMaxRequest) return answer(http(413, "Payload Too Large", "text/plain", ""));
+    if (buf.size() < end + 4 + length) return;
+    answer(respond(request[0], request[1], buf.mid(end + 4, length)));
+}
+
+QByteArray LoopbackWeb::respond(const QByteArray& method, const QByteArray& path, const QByteArray& body) {
+    if (method == "GET" && path == kVersionPath) {
+        print(QStringLiteral("[web] version record"));
+        return http(200, "OK", "text/plain", LoopbackData::versionRecord());
+    }
+    if (method == "POST" && path == kServicePath) return getData(commandOf(body));
+    print(QStringLiteral("[web] %1 %2: not found").arg(QString::fromLatin1(method), QString::fromLatin1(path)));
+    return http(404, "Not Found", "text/plain", "not found");
+}
+
+QByteArray LoopbackWeb::getData(const QString& command) {
+    if (command != QLatin1String("call sps_GetPlayers()")) {
+        print(QStringLiteral("[web] GetData %1: not served").arg(command));
+        return fault(QStringLiteral("The loopback service does not serve: ") + command);
+    }
+    QList<QStringList> rows;
+    for (const LoopbackData::Player& p : LoopbackData::residents()) rows << QStringList{LoopbackData::listRecord(p)};
+    for (const QString& nick : m_online()) rows << QStringList{LoopbackData::listRecord({nick, QStringLiteral("1"), {}})};
+    print(QStringLiteral("[web] GetData %1: %2 players").arg(command).arg(rows.size()));
+    return http(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Player"), QStringLiteral("string")}}, rows));
+}
