@@ -31,8 +31,10 @@ int ShellOpen(const QString& target, const QString&) {
     if (lower.startsWith(QLatin1String("www."))) return services().shell->open(QStringLiteral("http://") + t);
     // Anything else must be a program of ours in the client folder.
     const QString path = resolvePath(t);
-    if (QFileInfo(path).isFile()) return services().shell->startProgram(path) ? 33 : 2;
-    return 2;
+    const QString folder = QFileInfo(ClientFolder()).canonicalFilePath();
+    const QString program = QFileInfo(path).canonicalFilePath();
+    if (folder.isEmpty() || !program.startsWith(folder + u'/') || !QFileInfo(program).isFile()) return 2;
+    return services().shell->startProgram(path) ? 33 : 2;
 }
 
 void OpenLink(const QString& target, const QString& text) {

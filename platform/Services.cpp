@@ -21,6 +21,8 @@
 namespace {
 
 class QtDialogs : public Dialogs {
+    static bool headless() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
+
 public:
     int MsgBox(const QString& text, int style, const QString& title) override {
         QMessageBox box;
@@ -46,6 +48,12 @@ public:
             default: buttons = {{B::Ok, vb::OK}}; break;
         }
         for (const auto& p : buttons) box.addButton(p.button);
+        // Without a screen nobody can answer: the box counts as closed unanswered, and its
+        // text goes to the log instead of blocking the program for good.
+        if (headless()) {
+            qWarning("%s: %s", qPrintable(box.windowTitle()), qPrintable(text));
+            return buttons.size() == 1 ? buttons[0].answer : buttons.back().answer;
+        }
         const int clicked = box.exec();
         for (const auto& p : buttons)
             if (clicked == int(p.button)) return p.answer;
@@ -54,6 +62,10 @@ public:
     }
 
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override {
+        if (headless()) {
+            qWarning("%s: %s", qPrintable(title), qPrintable(prompt));
+            return {};
+        }
         bool ok = false;
         const QString text = QInputDialog::getText(nullptr, title.isEmpty() ? QStringLiteral("Corvadex") : title, prompt,
                                                    QLineEdit::Normal, defaultText, &ok);

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
 
 SingleInstance::SingleInstance(const QString& clientFolder, QObject* parent) : QObject(parent) {
-    const QByteArray hash =
-        QCryptographicHash::hash(clientFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    // One folder reached through a link, "." or a trailing separator is still one client.
+    const QString canonical = QFileInfo(clientFolder).canonicalFilePath();
+    const QString folder = canonical.isEmpty() ? clientFolder : canonical;
+    const QByteArray hash = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     m_name = QStringLiteral("corvadex-%1-%2").arg(qEnvironmentVariable("USER", QStringLiteral("user")), QString::fromLatin1(hash));
 }
 

@@ -1,0 +1,266 @@
+// Links, chat-log helpers and card picture paths, on real rich-text boxes and the build's cards.
+#include "app/Deployment.h"
+#include "app/modLinks.h"
+#include "app/storedvars.h"
+#include "platform/Paths.h"
+#include "platform/VbCompat.h"
+#include "tests/support/ClientFixture.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+QString missingCardText(const QString& name, const QString& colour) {
+    return "Missing file " + name + " (color: " + colour +
+           "), a black image will be showed instead. Make sure your executable is in the correct installation "
+           "directory.  If it is, contact " +
+           Deployment::supportAddress() + " with this error.";
+}
+
+// The character format at a position of a box's text.
+QTextCharFormat formatAt(QTextEdit& box, int position) {
+    QTextCursor c(box.document());
+    c.setPosition(position + 1);
+    return c.charFormat();
+}
+
+// A point inside the character at a position, in viewport coordinates.
+QPoint pointAt(QTextEdit& box, int position) {
+    QTextCursor c(box.document());
+    c.setPosition(position);
+    const QRect r = box.cursorRect(c);
+    return QPoint(r.right() + 3, r.center().y());
+}
+}  // namespace
+
+class TestLinks : public QObject {
+    Q_OBJECT
+
+private slots:
+    // ---- Card pictures ----------------------------------------------------------------------
+
+    void cardPictures() {
+        ClientFixture fx(ClientFixture::Decks);
+        QString name = "Emberlark";
+        QCOMPARE(CardImagePath(name, "Blue"), fx.path("decks/Blue/Emberlark.jpg"));
+        QCOMPARE(name, QStringLiteral("Emberlark.jpg"));  // completed for the caller
+        QString again = name;
+        QCOMPARE(CardImagePath(again, "Red"), fx.path("decks/Red/Emberlark.jpg"));
+        QCOMPARE(again, QStringLiteral("Emberlark.jpg"));
+        QVERIFY(fx.services.dialogs->boxes.isEmpty());
+    }
+
+    void cardPicturesFoundWithoutRegardToCase() {
+        ClientFixture fx(ClientFixture::Decks);
+        QString name = "emberLARK";
+        QCOMPARE(CardImagePath(name, "blue"), fx.path("decks/Blue/Emberlark.jpg"));
+        QVERIFY(QFile::exists(CardImagePath(name, "RED")));
+        QString spaced = "basalt vigil";
+        QCOMPARE(CardImagePath(spaced, "Blue"), fx.path("decks/Blue/Basalt Vigil.jpg"));
+        QVERIFY(fx.services.dialogs->boxes.isEmpty());
+    }
+
+    void upperCaseExtensionIsCompletedToo() {
+        ClientFixture fx(ClientFixture::Decks);
+        fx.write("decks/Blue/Odd.JPG", "jpeg");
+        QString name = "Odd.JPG";
+        QCOMPARE(CardImagePath(name, "Blue"), QString());
+        QCOMPARE(name, QStringLiteral("Odd.JPG.jpg"));
+        QCOMPARE(fx.services.dialogs->boxes.size(), 1);
+        QCOMPARE(fx.services.dialogs->boxes[0].text, missingCardText("Odd.JPG.jpg", "Blue"));
+    }
+
+    void missingCard() {
+        ClientFixture fx(ClientFixture::Decks);
+        QString name = "Nobody";
+        QCOMPARE(CardImagePath(name, "Red"), QString());
+        QCOMPARE(fx.services.dialogs->boxes.size(), 1);
+        const BoxRecord box = fx.services.dialogs->boxes[0];
+        QCOMPARE(box.title, QStringLiteral("Fatal error"));
+        QCOMPARE(box.style, int(vb::OKOnly));
+        QCOMPARE(box.text, missingCardText("Nobody.jpg", "Red"));
+        QCOMPARE(fx.services.lifecycle->ends, 0);
+    }
+
+    void cardNamesFromTheServerStayInTheDeckFolder() {
+        ClientFixture fx(ClientFixture::Decks);
+        fx.write("secret.jpg", "outside the decks");
+        fx.write("decks/secret.jpg", "beside the colours");
+        const std::pair<const char*, const char*> tries[] = {
+            {"../../secret", "Blue"}, {"../secret", "Blue"}, {"x", "../"}, {"secret", ".."}, {"secret", ""},
+            {"/etc/hostname", "Blue"}, {"..\\..\\secret", "Blue"}};
+        for (const auto& [card, colour] : tries) {
+            QString name = card;
+            QCOMPARE(CardImagePath(name, colour), QString());
+        }
+        QCOMPARE(fx.services.dialogs->count("Fatal error"), int(std::size(tries)));
+    }
+
+    // ---- Chat log trimming ------------------------------------------------------------------
+
+    void shortLogIsNeverTrimmed() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.setPlainText("0123456789\n123456789");  // 19 characters and the break: 20
+        QCOMPARE(chatLength(&box), 20);
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral("0123456789\n123456789"));
+        box.setPlainText("0123456789\n1234567890");
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral(" 1234567890"));
+    }
+
+    void logWithoutLineBreakIsNeverTrimmed() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.setPlainText(QString(500, u'x'));
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QString(500, u'x'));
+    }
+
+    void oldestLineGivesWayToOneBlank() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.setPlainText("[12:00] anna: first line\n[12:01] bob: second\n[12:02] eve: third");
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral(" [12:01] bob: second\n[12:02] eve: third"));
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral(" [12:02] eve: third"));
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral(" [12:02] eve: third"));
+        TrimChatBox(nullptr);
+        TrimChatBox();  // no lobby loaded: nothing happens
+    }
+
+    void trimmingLogOfTheLoggedInUserUsesTheChatFont() {
+        ClientFixture fx;
+        Nickname = "anna";
+        fx.write("config/anna.cvc", "[Chat]\r\nFont=Courier New\r\nFontSize=13\r\n");
+        QTextEdit box;
+        box.setPlainText("a first line of chat\nsecond line of chat");
+        TrimChatBox(&box);
+        QCOMPARE(box.toPlainText(), QStringLiteral(" second line of chat"));
+        const QTextCharFormat f = formatAt(box, 0);
+        QCOMPARE(f.fontFamilies().toStringList().value(0), QStringLiteral("Courier New"));
+        QCOMPARE(f.fontPointSize(), 13.0);
+    }
+
+    // ---- Links ------------------------------------------------------------------------------
+
+    void highlightLinks() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.setPlainText("see http://x.org/a now\nwww.y.com\nend http://z.net");
+        HighlightLinks(&box, "http:", 0);
+        HighlightLinks(&box, "www.", 0);
+        const QString text = box.toPlainText();
+        const auto linked = [&](int pos) {
+            const QTextCharFormat f = formatAt(box, pos);
+            return f.isAnchor() && f.fontUnderline() && f.foreground().color() == vbColor(kLinkColour);
+        };
+        const int h = int(text.indexOf("http://x.org/a"));
+        for (int i = h; i < h + 14; ++i) QVERIFY2(linked(i), qPrintable(QString::number(i)));
+        QVERIFY(!linked(h + 14));  // the blank after it
+        QVERIFY(!linked(h - 2));
+        QCOMPARE(formatAt(box, h).anchorHref(), QStringLiteral("http://x.org/a"));
+        const int w = int(text.indexOf("www.y.com"));
+        QVERIFY(linked(w) && linked(w + 8));
+        QCOMPARE(formatAt(box, w).anchorHref(), QStringLiteral("www.y.com"));
+        const int z = int(text.indexOf("http://z.net"));
+        QVERIFY(linked(z + 11));
+        QVERIFY(!linked(text.indexOf("now")));
+        QVERIFY(!linked(text.indexOf("end")));
+        QCOMPARE(box.toPlainText(), text);  // nothing but the formats changed
+    }
+
+    void highlightFromAStartPosition() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.setPlainText("http://old.org\nhttp://new.org");
+        HighlightLinks(&box, "http:", int(box.toPlainText().indexOf("http://new")));
+        QVERIFY(!formatAt(box, 3).isAnchor());
+        QVERIFY(formatAt(box, int(box.toPlainText().indexOf("new"))).isAnchor());
+        HighlightLinks(nullptr, "http:", 0);
+        HighlightLinks(&box, "", 0);
+    }
+
+    void hoverTooltips() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.resize(600, 200);
+        box.setPlainText("hello http://x.org mailto:bob@y.org eve@z.org plain");
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QString text = box.toPlainText();
+        const auto hover = [&](const char* word) { return HyperlinkHover(&box, pointAt(box, int(text.indexOf(word)) + 1)); };
+
+        QCOMPARE(hover("http://x.org"), QStringLiteral("http://x.org"));
+        QCOMPARE(box.toolTip(), QStringLiteral("Click here to navigate at http://x.org"));
+        QCOMPARE(hover("mailto:"), QStringLiteral("mailto:bob@y.org"));
+        QCOMPARE(box.toolTip(), QStringLiteral("Click here to send mail to bob@y.org"));
+        QCOMPARE(hover("eve@"), QStringLiteral("eve@z.org"));
+        QCOMPARE(box.toolTip(), QStringLiteral("Click here to send mail to eve@z.org"));
+        QCOMPARE(hover("plain"), QStringLiteral("plain"));
+        QCOMPARE(box.toolTip(), QString());
+        QCOMPARE(HyperlinkHover(nullptr, QPoint(1, 1)), QString());
+    }
+
+    void hoverTooltipIsNeverMarkup() {
+        ClientFixture fx;
+        QTextEdit box;
+        box.resize(600, 200);
+        box.setPlainText("http://x.org/<b>bold</b>");
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        HyperlinkHover(&box, pointAt(box, 3));
+        QVERIFY(!box.toolTip().contains("<b>"));
+        QVERIFY(box.toolTip().contains("&lt;b&gt;"));
+    }
+
+    void linksOpenOnlyWebAndMail() {
+        ClientFixture fx;
+        QVERIFY(ShellOpen("http://corvadex.net/a") > 32);
+        QVERIFY(ShellOpen("HTTPS://corvadex.net/b") > 32);
+        QVERIFY(ShellOpen("mailto:support@corvadex.net") > 32);
+        QVERIFY(ShellOpen("www.corvadex.net") > 32);
+        for (const char* refused : {"javascript:alert(1)", "file:///etc/passwd", "ftp://x.org", "", "   ",
+                                    "/bin/sh", "data:text/html,hi"})
+            QVERIFY2(ShellOpen(refused) <= 32, refused);
+        QCOMPARE(fx.services.shell->opened,
+                 (QStringList{"http://corvadex.net/a", "HTTPS://corvadex.net/b", "mailto:support@corvadex.net",
+                              "http://www.corvadex.net"}));
+        QCOMPARE(fx.services.shell->started, QStringList());
+    }
+
+    void programsInTheClientFolderStart() {
+        ClientFixture fx;
+        fx.write("client/Updater.exe", "MZ");
+        fx.write("beside-the-client.exe", "MZ");
+        SetClientFolder(fx.folder() + "/client");
+        QVERIFY(ShellOpen(ClientFolder() + "\\updater.EXE") > 32);
+        QCOMPARE(fx.services.shell->started, QStringList{fx.path("client/Updater.exe")});
+        QVERIFY(ShellOpen(ClientFolder() + "\\Missing.exe") <= 32);
+        QVERIFY(ShellOpen(ClientFolder() + "/../beside-the-client.exe") <= 32);
+        QVERIFY(ShellOpen(fx.folder() + "/beside-the-client.exe") <= 32);
+        QVERIFY(ShellOpen(ClientFolder()) <= 32);
+        QCOMPARE(fx.services.shell->started.size(), 1);
+        OpenLink("http://corvadex.net/forum");  // no lobby loaded: just the link
+        QCOMPARE(fx.services.shell->opened.last(), QStringLiteral("http://corvadex.net/forum"));
+        QCOMPARE(GetNowPlaying(), QString());
+    }
+
+    void treeTextColour() {
+        ClientFixture fx;
+        QTreeWidget tree;
+        SetTreeTextColor(0x0000FF, &tree);
+        QCOMPARE(tree.palette().color(QPalette::Text), QColor(255, 0, 0));
+        SetTreeTextColor(0, nullptr);
+    }
+};
+
+QTEST_MAIN(TestLinks)
+#include "tst_links.moc"
