@@ -2,7 +2,12 @@
 
 #include "platform/Services.h"
 
-frmadmin::frmadmin() { setObjectName(QStringLiteral("frmadmin")); }
+frmadmin::frmadmin() : chatin(new QTextEdit(this)) {
+    setObjectName(QStringLiteral("frmadmin"));
+    chatin->setObjectName(QStringLiteral("chatin"));
+    chatin->setReadOnly(true);
+    chatin->setAcceptRichText(false);
+}
 
 void frmadmin::Form_QueryUnload(int& cancel, int mode) {
     if (mode == vb::FormCode) return;

@@ -16,6 +16,7 @@ QString serviceKey();
 QString website();           // base URL without trailing "/"
 QString websiteDisplay();    // as shown in texts
 QString portal();
+QString forum();             // the forum site, a host of its own
 QString supportAddress();
 QString developerContact();
 QString downloadSite();

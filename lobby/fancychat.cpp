@@ -1,9 +1,13 @@
 #include "lobby/fancychat.h"
 
+#include "admin/frmadmin.h"
 #include "app/modLinks.h"
+#include "app/modSettings.h"
 #include "app/modSkin.h"
 #include "lobby/frmchildchat.h"
+#include "lobby/frmguildchat.h"
 #include "platform/Forms.h"
+#include "platform/Ini.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
 
@@ -11,10 +15,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
-
-namespace {
-constexpr int kLobbyLogLimit = 15000;
-}
 
 struct ChatRuns::Impl {
     QTextEdit* box;
@@ -29,7 +29,9 @@ ChatRuns::ChatRuns(QTextEdit* box) : d(new Impl{box, QTextCursor(box->document()
     d->cursor.movePosition(QTextCursor::End);
     d->cursor.beginEditBlock();
     d->format = d->cursor.charFormat();
+    // A link marked at the end of the log must not spread into the next line.
     d->format.setAnchor(false);
+    d->format.clearProperty(QTextFormat::AnchorHref);
     d->format.setFontUnderline(false);
 }
 
@@ -63,16 +65,148 @@ void TrimLobbyLogIfLong() {
     if (lobby && chatLength(lobby->chatin) > kLobbyLogLimit) TrimChatBox(lobby->chatin);
 }
 
-void PrintChatLine(const QString& label, const QString& name, const QString& text, long colour) {
+namespace {
+const QString DQ = QStringLiteral("\"");
+
+QString skinFontFace() { return GetSkinValue(QStringLiteral("main"), QStringLiteral("fontface")); }
+double skinFontSize() { return vbVal(GetSkinValue(QStringLiteral("main"), QStringLiteral("fontsize"))); }
+
+// The first steps of every lobby write: the log stays bounded and the input's caret goes to the
+// end of what is typed.
+frmchildchat* prepareLobbyLog() {
     frmchildchat* lobby = form<frmchildchat>();
     TrimLobbyLogIfLong();
+    TrimLobbyLogIfLong();
     if (lobby->chatout) lobby->chatout->end(false);
+    return lobby;
+}
+
+bool optionOn(const QString& key) { return ReadIni(QStringLiteral("Options"), key, GetIniFile()) == QLatin1String("1"); }
+}  // namespace
+
+void PrintChatLine(const QString& label, const QString& name, const QString& text, long colour) {
+    frmchildchat* lobby = prepareLobbyLog();
     ChatRuns out(lobby->chatin);
-    out.font(GetSkinValue(QStringLiteral("main"), QStringLiteral("fontface")),
-             vbVal(GetSkinValue(QStringLiteral("main"), QStringLiteral("fontsize"))));
+    out.font(skinFontFace(), skinFontSize());
     out.run(QStringLiteral("<"), colour);
-    out.run(label, 16777215, true);
+    out.run(label, ChatColour::White, true);
     out.run(QStringLiteral("> "), colour);
     out.run(name + u' ', colour, true);
-    out.run(text + u' ' + ChatTime() + QStringLiteral("\n"), colour);
+    out.run(text + u' ' + ChatTime() + u'\n', colour);
+}
+
+void RenderIncomingChat(const QString& name, const QString& level, const QString& text, long colour, bool raw) {
+    frmchildchat* lobby = prepareLobbyLog();
+    const auto first = [&](int n, QLatin1StringView command) { return text.left(n).toLower() == command; };
+    // REST(k): the text from its k-th character on; QUOTED(k): that piece between quotes.
+    const auto rest = [&](int k) { return text.mid(k - 1); };
+    const auto quoted = [&](int k) { return DQ + u' ' + rest(k) + u' ' + DQ; };
+    const QString closing = QStringLiteral(" \n");
+    const qsizetype len = text.size();
+
+    if (!level.isEmpty()) {
+        ChatRuns out(lobby->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        out.run(QStringLiteral("Congratulations! Welcome to level ") + level + u'!', ChatColour::Yellow);
+        out.run(closing, ChatColour::Yellow);
+        return;
+    }
+    if (!raw && first(4, QLatin1StringView("/ooc"))) {
+        ChatRuns out(lobby->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        if (len >= 6) {
+            out.run(name, ChatColour::Green, true);
+            out.run(QStringLiteral(" says out of character, ") + quoted(6), ChatColour::Green);
+        }
+        out.run(closing, ChatColour::Green);
+        return;
+    }
+    if (!raw && first(8, QLatin1StringView("/auction"))) {
+        ChatRuns out(lobby->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        out.run(name, ChatColour::LightGreen, true);
+        out.run(len >= 10 ? QStringLiteral(" auctions, ") + quoted(10) : QStringLiteral(" auctions nothing. Penny for the poor?"),
+                ChatColour::LightGreen);
+        out.run(closing, ChatColour::LightGreen);
+        return;
+    }
+    if (!raw && first(7, QLatin1StringView("/random"))) {
+        if (optionOn(QStringLiteral("Random"))) return;
+        ChatRuns out(lobby->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        out.run(QStringLiteral("***** "), ChatColour::Red);
+        out.run(name, ChatColour::Red, true);
+        out.run(u' ' + rest(8), ChatColour::Red);
+        out.run(closing, ChatColour::Red);
+        return;
+    }
+    if (text.contains(QLatin1String("/me is listening to *")) && optionOn(QStringLiteral("Music"))) return;
+    if (!raw && first(6, QLatin1StringView("/shout"))) {
+        ChatRuns out(lobby->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        out.run(name, ChatColour::Red, true);
+        out.run(len >= 8 ? QStringLiteral(" shouts, ") + quoted(8) : QStringLiteral(" shouts nothing? What a wuss!"),
+                ChatColour::Red);
+        out.run(closing, ChatColour::Red);
+        return;
+    }
+    if (!raw && first(6, QLatin1StringView("/admin"))) {
+        // The administrator window keeps its own font; its log is not trimmed.
+        ChatRuns out(form<frmadmin>()->chatin);
+        out.run(name, ChatColour::Cyan, true);
+        out.run(len >= 8 ? QStringLiteral(" commands, ") + quoted(8) + u'\n'
+                         : QStringLiteral(" commands nothing.  What a wuss!\n"),
+                ChatColour::Cyan);
+        return;
+    }
+    const bool guildWord = first(6, QLatin1StringView("/guild"));
+    if (!raw && (guildWord || first(2, QLatin1StringView("/g")))) {
+        ChatRuns out(form<frmguildchat>()->chatin);
+        out.font(skinFontFace(), skinFontSize());
+        out.run(name, ChatColour::LightGreen, true);
+        if (guildWord && len >= 8)
+            out.run(QStringLiteral(" says in guild, ") + quoted(8) + u'\n', ChatColour::LightGreen);
+        else if (len >= 4)
+            out.run(QStringLiteral(" says in guild, ") + quoted(4) + u'\n', ChatColour::LightGreen);
+        return;
+    }
+    ChatRuns out(lobby->chatin);
+    out.font(skinFontFace(), skinFontSize());
+    if (!raw) {
+        out.run(name, ChatColour::White, true);
+        out.run(QStringLiteral(" says, ") + DQ + u' ' + text + u' ' + DQ, ChatColour::White);
+        out.run(closing, ChatColour::White);
+    } else {
+        out.run(text, colour);
+        out.run(closing, colour);
+    }
+}
+
+std::optional<long> HexToColor(const QString& hex) {
+    const QString six = (QStringLiteral("000000") + hex).right(6);
+    for (QChar c : six) {
+        const bool digit = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        if (!digit) return std::nullopt;
+    }
+    // RRGGBB read as BBGGRR.
+    const QString bgr = six.mid(4, 2) + six.mid(2, 2) + six.mid(0, 2);
+    return bgr.toLong(nullptr, 16);
+}
+
+long ColorFromName(const QString& name, long defaultColour) {
+    static const std::pair<QLatin1StringView, long> kNames[] = {
+        {QLatin1StringView("white"), 16777215}, {QLatin1StringView("black"), 0},
+        {QLatin1StringView("cyan"), 16776960},  {QLatin1StringView("magnenta"), 16711935},
+        {QLatin1StringView("green"), 65280},    {QLatin1StringView("red"), 255},
+        {QLatin1StringView("yellow"), 65535},   {QLatin1StringView("blue"), 16711680},
+    };
+    const QString lower = name.toLower();
+    for (const auto& [n, value] : kNames)
+        if (lower == n) return value;
+    return HexToColor(name).value_or(defaultColour);
+}
+
+void PadRight(QString& row, const QString& text, int width) {
+    row += text;
+    if (text.size() < width) row += QString(width - text.size(), u' ');
 }

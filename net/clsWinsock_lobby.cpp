@@ -2,8 +2,12 @@
 // match results, notices and game-state messages.
 #include "net/clsWinsock.h"
 
+#include "app/modMain.h"
 #include "app/modText.h"
+#include "app/storedvars.h"
+#include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
+#include "net/frmCon.h"
 #include "platform/Forms.h"
 #include "platform/VbCompat.h"
 
@@ -40,8 +44,22 @@ void clsWinsock::Match(QString& line) { Q_UNUSED(line); }
 void clsWinsock::ChatBlock(QString& line) { Q_UNUSED(line); }
 void clsWinsock::GPAdd(QString& line) { Q_UNUSED(line); }
 void clsWinsock::PlayBuySound() {}
-void clsWinsock::QuitOkay() {}
-void clsWinsock::QuitNotOkay() {}
+void clsWinsock::QuitOkay() {
+    if (frmCon* con = ifLoaded<frmCon>()) con->Winsock->Close();
+    ShutDown();
+}
+
+// Quitting was refused (a game is running): the client is fully back, so chat shows again and a
+// later loss of the connection reconnects.
+void clsWinsock::QuitNotOkay() {
+    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->QuitEngaged(false);
+    if (ConnectionState == 2) ConnectionState = 1;
+    if (frmCon* con = ifLoaded<frmCon>()) con->Winsock->Tag.clear();
+    PrintChatLine(QStringLiteral("Error"), QString(),
+                  QStringLiteral("You cannot quit while you are still playing a game.  Forcefully ending the application may "
+                                 "cause your account to be flagged."),
+                  0x00FFFF);
+}
 void clsWinsock::LevelUp(QString& line) { Q_UNUSED(line); }
 void clsWinsock::Notice(QString& line) { Q_UNUSED(line); }
 void clsWinsock::killmatch() {}

@@ -1,0 +1,4 @@
+#include "economy/frmAdvancement.h"
+
+frmAdvancement::frmAdvancement() { setObjectName(QStringLiteral("frmAdvancement")); }
+void frmAdvancement::RefreshGrid() {}

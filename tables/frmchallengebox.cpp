@@ -1,0 +1,3 @@
+#include "tables/frmchallengebox.h"
+
+frmchallengebox::frmchallengebox() { setObjectName(QStringLiteral("frmchallengebox")); }

@@ -1,0 +1,4 @@
+#include "tables/frmfavrules.h"
+
+frmfavrules::frmfavrules() { setObjectName(QStringLiteral("frmfavrules")); }
+void frmfavrules::loadsavedrules() {}

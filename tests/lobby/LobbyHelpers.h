@@ -1,0 +1,118 @@
+#pragma once
+// Shared by the lobby tests: what a rich-text log holds as coloured runs and lines, and a socket
+// window logged in to a fake server.
+#include "ClientFixture.h"
+#include "FakeServer.h"
+
+#include "app/modSettings.h"
+#include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
+#include "net/frmCon.h"
+#include "platform/Forms.h"
+#include "platform/Ini.h"
+#include "platform/VbCompat.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <memory>
+
+// One stretch of a log with one colour and weight (neighbours with equal formats are merged).
+struct Run {
+    QString text;
+    long colour = 0;
+    bool bold = false;
+    bool operator==(const Run& o) const { return text == o.text && colour == o.colour && bold == o.bold; }
+};
+
+inline char* toString(const Run& r) {
+    return qstrdup(QStringLiteral("{\"%1\", %2, %3}").arg(r.text).arg(r.colour).arg(r.bold ? "bold" : "plain").toUtf8().constData());
+}
+
+// The runs of a log from a block on (line breaks show as "\n" runs of their own).
+inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) {
+    QList<Run> out;
+    const auto add = [&out](const QString& text, long colour, bool bold) {
+        if (!out.isEmpty() && out.last().colour == colour && out.last().bold == bold && text != u'\n' && out.last().text != u'\n')
+            out.last().text += text;
+        else
+            out << Run{text, colour, bold};
+    };
+    QTextBlock b = box->document()->begin();
+    for (int i = 0; i < fromBlock && b.isValid(); ++i) b = b.next();
+    for (; b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat fmt = f.charFormat();
+            add(f.text(), vbColorValue(fmt.foreground().color()), fmt.fontWeight() >= QFont::Bold);
+        }
+        if (b.next().isValid()) out << Run{QStringLiteral("\n"), 0, false};
+    }
+    return out;
+}
+
+// The lines of a log (the last, unfinished one included when not empty).
+inline QStringList linesOf(const QTextEdit* box) {
+    QStringList lines = box->toPlainText().split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+inline int countLinesContaining(const QTextEdit* box, const QString& text) {
+    int n = 0;
+    for (const QString& line : linesOf(box)) n += line.contains(text);
+    return n;
+}
+
+// A client logged in to a fake game server: the socket window connected, the lobby loaded, the
+// automatic pump stopped so the test decides when received lines are handled.
+struct LoggedIn {
+    std::unique_ptr<ClientFixture> fx;
+    FakeServer server;
+    QPointer<frmCon> con;
+    QPointer<frmchildchat> lobby;
+
+    explicit LoggedIn(int assets = ClientFixture::Skin | ClientFixture::Wavs) : fx(std::make_unique<ClientFixture>(assets)) {
+        Nickname = QStringLiteral("kira");
+        ClientConfig().Username(Nickname);
+        WriteIni(QStringLiteral("Options"), QStringLiteral("Sounds"), QStringLiteral("1"), GetIniFile());
+        con = form<frmCon>();
+        con->tmrPacket->stop();
+        // Logged in: the connect event then sends nothing of its own.
+        ConnectionState = 1;
+        con->Winsock->Connect(QStringLiteral("127.0.0.1"), server.port());
+        if (!server.waitForClient()) qFatal("no connection");
+        QDeadlineTimer deadline(5000);
+        while (!con->Winsock->connected() && !deadline.hasExpired()) QTest::qWait(5);
+        if (!con->Winsock->connected()) qFatal("not connected");
+        lobby = form<frmchildchat>();
+    }
+    ~LoggedIn() {
+        // Leaving on purpose: the loss of the fake server must not start a reconnect.
+        ConnectionState = 2;
+        if (con) con->Winsock->Close();
+        fx.reset();
+    }
+
+    ScriptedDialogs& dialogs() { return *fx->services.dialogs; }
+    // Lines the server received since the last call.
+    QStringList sent() {
+        QTest::qWait(30);
+        QStringList out = server.lines.mid(m_seen);
+        m_seen = int(server.lines.size());
+        return out;
+    }
+    // Sends lines to the client and hands them to the dispatcher.
+    void receive(const QStringList& lines) {
+        server.sendLines(lines);
+        QDeadlineTimer deadline(5000);
+        while (con && int(con->lstPackets.size()) < int(lines.size()) && !deadline.hasExpired()) QTest::qWait(5);
+        if (con) con->tmrPacket_Timer();
+    }
+
+private:
+    int m_seen = 0;
+};
