@@ -14,6 +14,8 @@
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSet>
 #include <QTreeWidget>
 
@@ -97,6 +99,13 @@ void frmConnect::Form_Load() {
             picBackground->setPixmap(picture);
             layoutControls(picture.size());
         }
+        // Over the login window when there is one, else in the middle of the screen.
+        const frmstart* login = ifLoaded<frmstart>();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (login && login->isVisible())
+            move(login->geometry().center() - rect().center());
+        else if (screen)
+            move(screen->availableGeometry().center() - rect().center());
         Timer1->start();
     });
 }

@@ -15,16 +15,16 @@
 
 #include <QFile>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <cmath>
 
 namespace {
 const QString kCharacterRule = QStringLiteral(
     "Please use only numbers (0 to 9) and letters (lower case or capitals) or a hyphen (-) for your nickname/password.");
-const QString kUpdateNotes = QStringLiteral(
-    "Reconnection after a dropped connection, a faster player list and a clearer login. "
-    "Run the patcher whenever the versions below differ.");
+const QString kUpdateNotes = QStringLiteral("Reconnects by itself after a dropped connection, and loads the player list faster.");
 
 // The picture the window was drawn for; used when the skin's picture is missing.
 constexpr int kWidth = 480;
@@ -95,7 +95,9 @@ frmstart::frmstart()
     picBackground->setAttribute(Qt::WA_TransparentForMouseEvents);
     picBackground->setStyleSheet(QStringLiteral("background: #1b1226;"));
     txtlogin_password->setEchoMode(QLineEdit::Password);
-    for (QLineEdit* box : {txtlogin_username, txtlogin_password, txtproxy_port}) box->setStyleSheet(kBoxStyle);
+    for (QLineEdit* box : {txtlogin_username, txtproxy_port}) box->setStyleSheet(kBoxStyle);
+    // A star for every character of the password (set once: a second sheet would not change it).
+    txtlogin_password->setStyleSheet(kBoxStyle + QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     txtlogin_username->setMaxLength(64);
     txtlogin_password->setMaxLength(64);
     txtproxy_port->setMaxLength(10);
@@ -161,17 +163,19 @@ void frmstart::layoutControls() {
     cmdServerOptions->move(174, 296);
     Label1->setGeometry(64, 322, 1, 1);
 
-    picFinished->setGeometry(292, 130, 128, 118);
-    lblInfo->setGeometry(8, 6, 112, 18);
-    lblUpdateMessage->setGeometry(8, 26, 112, 86);
-    lblCV->setGeometry(292, 256, 100, 16);
-    lblCurrentVersion->setGeometry(292, 272, 128, 16);
-    lblYV->setGeometry(292, 290, 100, 16);
-    lblVersion->setGeometry(292, 306, 128, 16);
-    lblPatchlink->setGeometry(180, 336, 200, 16);
+    picFinished->setGeometry(290, 128, 132, 98);
+    lblInfo->setGeometry(8, 5, 116, 18);
+    lblUpdateMessage->setGeometry(8, 24, 116, 70);
+    lblCV->setGeometry(292, 234, 128, 15);
+    lblCurrentVersion->setGeometry(292, 249, 128, 15);
+    lblYV->setGeometry(292, 266, 128, 15);
+    lblVersion->setGeometry(292, 281, 128, 15);
+    lblPatchlink->setGeometry(292, 298, 128, 30);
+    lblPatchlink->setWordWrap(true);
     for (QLabel* l : {lblCV, lblYV, lblInfo}) l->setStyleSheet(kCaptionStyle + QStringLiteral(" font-size: 8pt;"));
     for (QLabel* l : {lblCurrentVersion, lblVersion, lblUpdateMessage})
         l->setStyleSheet(kValueStyle + QStringLiteral(" font-size: 8pt;"));
+    lblPatchlink->setStyleSheet(QStringLiteral("color: #7fb2f0; text-decoration: underline; background: transparent; font-size: 8pt;"));
     picBackground->lower();
 }
 
@@ -211,6 +215,7 @@ void frmstart::Form_Load() {
         server_ip = Deployment::serverHost();
         server_port = Deployment::serverPort();
 
+        if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
         show();
         activateWindow();
         txtlogin_username->setFocus(Qt::OtherFocusReason);
@@ -220,7 +225,9 @@ void frmstart::Form_Load() {
         lblYV->setVisible(true);
         lblVersion->setText(ClientConfig().Version());
         lblCurrentVersion->setText(ClientConfig().CurrentVersion());
-        lblPatchlink->setVisible(ClientConfig().CurrentVersion() != ClientConfig().Version());
+        // An unknown newest version (the web site could not be reached) offers no patch.
+        const QString newest = ClientConfig().CurrentVersion();
+        lblPatchlink->setVisible(!newest.isEmpty() && newest != ClientConfig().Version());
     });
 }
 

@@ -67,6 +67,10 @@ private slots:
 
     void patchLinkShowsOnAnyVersionDifference() {
         LoginDriver d;
+        // The newest version unknown (no web site): nothing to patch to.
+        ClientConfig().CurrentVersion(QString());
+        QVERIFY(!d.open()->lblPatchlink->isVisible());
+        unload<frmstart>();
         d.fx->write(QStringLiteral("Updater.exe"), "stub");
         // Plain text comparison: a difference of letter case counts.
         ClientConfig().Version(QStringLiteral("3.4.5a"));
@@ -97,6 +101,7 @@ private slots:
         LoginDriver d;
         frmstart* w = d.open();
         d.type(QStringLiteral("kira"), QStringLiteral("secret1"));
+        QCOMPARE(w->txtlogin_password->displayText(), QStringLiteral("*******"));
         QTest::keyClick(w->txtlogin_password, Qt::Key_Return);
         QVERIFY(!w->cmdLogin->Enabled());
         QVERIFY(d.connectWindow() && d.connectWindow()->isVisible());
@@ -601,7 +606,9 @@ private slots:
 
     void loginWindowLooksFinished() {
         LoginDriver d;
+        ClientConfig().CurrentVersion(QStringLiteral("3.4.6.0"));
         frmstart* w = d.open();
+        QVERIFY(w->lblPatchlink->isVisible());
         const QImage shot = w->grab().toImage();
         const QImage picture(d.fx->path(QStringLiteral("skins/default/login.jpg")));
         QCOMPARE(w->size(), picture.size());
@@ -613,7 +620,9 @@ private slots:
         }
         // The boxes and buttons do not overlap each other.
         const QList<QWidget*> controls = {w->txtlogin_username, w->txtlogin_password, w->txtproxy_port, w->cmdLogin,
-                                          w->cmdNewUser,        w->cmdLostPassword,   w->cmdServerOptions, w->picFinished};
+                                          w->cmdNewUser,        w->cmdLostPassword,   w->cmdServerOptions, w->picFinished,
+                                          w->lblCV,             w->lblCurrentVersion, w->lblYV,            w->lblVersion,
+                                          w->lblPatchlink};
         for (int i = 0; i < controls.size(); ++i)
             for (int j = i + 1; j < controls.size(); ++j)
                 QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),

@@ -32,24 +32,8 @@ QString decodeBase64Ansi(const QString& text) {
     return dec.decode(bytes);
 }
 
-QByteArray httpReply(int status, const QByteArray& reason, const QByteArray& type, const QByteArray& body) {
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + type +
-           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-}
-
-QByteArray soapFault(const QString& text) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("soap:Envelope"));
-    w.writeAttribute(QStringLiteral("xmlns:soap"), QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/"));
-    w.writeStartElement(QStringLiteral("soap:Body"));
-    w.writeStartElement(QStringLiteral("soap:Fault"));
-    w.writeTextElement(QStringLiteral("faultcode"), QStringLiteral("soap:Server"));
-    w.writeTextElement(QStringLiteral("faultstring"), text);
-    w.writeEndDocument();
-    return httpReply(500, "Internal Server Error", "text/xml; charset=utf-8", out);
-}
+using DataSetXml::httpReply;
+using DataSetXml::soapFault;
 
 struct Answer {
     enum class Match { Exact, Prefix, Pattern } match;

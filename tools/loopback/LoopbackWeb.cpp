@@ -7,7 +7,6 @@
 #include <QTcpSocket>
 #include <QTextStream>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 namespace {
 const QByteArray kServicePath = "/RookfellWebService/RookfellWebService.asmx";
@@ -19,24 +18,8 @@ void print(const QString& text) {
     out << text << Qt::endl;
 }
 
-QByteArray http(int status, const QByteArray& reason, const QByteArray& type, const QByteArray& body) {
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + type +
-           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-}
-
-QByteArray fault(const QString& text) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("soap:Envelope"));
-    w.writeAttribute(QStringLiteral("xmlns:soap"), QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/"));
-    w.writeStartElement(QStringLiteral("soap:Body"));
-    w.writeStartElement(QStringLiteral("soap:Fault"));
-    w.writeTextElement(QStringLiteral("faultcode"), QStringLiteral("soap:Server"));
-    w.writeTextElement(QStringLiteral("faultstring"), text);
-    w.writeEndDocument();
-    return http(500, "Internal Server Error", "text/xml; charset=utf-8", out);
-}
+using DataSetXml::httpReply;
+using DataSetXml::soapFault;
 
 // The stored-procedure call of a GetData envelope, decoded; "" when there is none.
 QString commandOf(const QByteArray& body) {
@@ -78,16 +61,16 @@ void LoopbackWeb::read(QTcpSocket* s) {
         s->write(reply);
         s->disconnectFromHost();
     };
-    if (buf.size() > kMaxRequest) return answer(http(413, "Payload Too Large", "text/plain", ""));
+    if (buf.size() > kMaxRequest) return answer(httpReply(413, "Payload Too Large", "text/plain", ""));
     const qsizetype end = buf.indexOf("\r\n\r\n");
     if (end < 0) return;
     const QList<QByteArray> head = buf.left(end).split('\n');
     const QList<QByteArray> request = head.value(0).trimmed().split(' ');
-    if (request.size() != 3) return answer(http(400, "Bad Request", "text/plain", ""));
+    if (request.size() != 3) return answer(httpReply(400, "Bad Request", "text/plain", ""));
     qsizetype length = 0;
     for (const QByteArray& h : head)
         if (h.toLower().startsWith("content-length:")) length = h.mid(15).trimmed().toLongLong();
-    if (length < 0 || end + 4 + length > kMaxRequest) return answer(http(413, "Payload Too Large", "text/plain", ""));
+    if (length < 0 || end + 4 + length > kMaxRequest) return answer(httpReply(413, "Payload Too Large", "text/plain", ""));
     if (buf.size() < end + 4 + length) return;
     answer(respond(request[0], request[1], buf.mid(end + 4, length)));
 }
@@ -95,21 +78,21 @@ void LoopbackWeb::read(QTcpSocket* s) {
 QByteArray LoopbackWeb::respond(const QByteArray& method, const QByteArray& path, const QByteArray& body) {
     if (method == "GET" && path == kVersionPath) {
         print(QStringLiteral("[web] version record"));
-        return http(200, "OK", "text/plain", LoopbackData::versionRecord());
+        return httpReply(200, "OK", "text/plain", LoopbackData::versionRecord());
     }
     if (method == "POST" && path == kServicePath) return getData(commandOf(body));
     print(QStringLiteral("[web] %1 %2: not found").arg(QString::fromLatin1(method), QString::fromLatin1(path)));
-    return http(404, "Not Found", "text/plain", "not found");
+    return httpReply(404, "Not Found", "text/plain", "not found");
 }
 
 QByteArray LoopbackWeb::getData(const QString& command) {
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
-        return fault(QStringLiteral("The loopback service does not serve: ") + command);
+        return soapFault(QStringLiteral("The loopback service does not serve: ") + command);
     }
     QList<QStringList> rows;
     for (const LoopbackData::Player& p : LoopbackData::residents()) rows << QStringList{LoopbackData::listRecord(p)};
     for (const QString& nick : m_online()) rows << QStringList{LoopbackData::listRecord({nick, QStringLiteral("1"), {}})};
     print(QStringLiteral("[web] GetData %1: %2 players").arg(command).arg(rows.size()));
-    return http(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Player"), QStringLiteral("string")}}, rows));
+    return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Player"), QStringLiteral("string")}}, rows));
 }
