@@ -319,9 +319,15 @@ void clsCVFunctions::CVCardGain(const QString& line) {
         box->lblgamestatus->setVisible(true);
         box->lblgamestatus->setText(QStringLiteral("No cards were gained"));
     } else {
+        // The row shows the cards won and nothing else: a slot without one turns face down.
+        const QPixmap back = CardBack();
         for (int i = 0; i < frmdisplaybox::kOffered; ++i) {
             const QString name = DecodeCardName(f[1 + i]);
-            if (name.isEmpty()) continue;
+            if (name.isEmpty()) {
+                box->cardimage[i]->ToolTipText(QString());
+                box->cardimage[i]->Picture(back);
+                continue;
+            }
             resumeNext([&] {
                 box->cardimage[i]->ToolTipText(name);
                 box->cardimage[i]->Picture(CardPicture(name, QStringLiteral("blue")));

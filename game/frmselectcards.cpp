@@ -76,10 +76,16 @@ frmselectcards::frmselectcards()
     DataGrid->horizontalHeader()->setSectionsClickable(true);
     DataGrid->horizontalHeader()->setHighlightSections(false);
     DataGrid->verticalHeader()->setDefaultSectionSize(20);
+    // The columns keep their old widths; the grid's small type fits them.
+    QFont small = DataGrid->font();
+    small.setPointSize(8);
+    DataGrid->setFont(small);
+    DataGrid->horizontalHeader()->setFont(small);
+    DataGrid->verticalHeader()->setFont(small);
     DataGrid->setStyleSheet(QStringLiteral(
         "QTableView { background: rgba(12, 9, 18, 225); color: #f4e6c4; gridline-color: #4a3d2a;"
         " selection-background-color: #7a5c22; selection-color: #fff6dc; border: 1px solid #6b5a3a; }"
-        "QHeaderView::section { background: #2a2036; color: #e2bc66; border: 1px solid #4a3d2a; padding: 2px; }"));
+        "QHeaderView::section { background: #2a2036; color: #e2bc66; border: 1px solid #4a3d2a; padding: 1px; }"));
 
     lblCurrent = caption(this, "lblCurrent", QStringLiteral("Selected Card"), QRect(380, 36, 144, 18));
     lblCurrent->setAlignment(Qt::AlignCenter);
@@ -219,7 +225,12 @@ void frmselectcards::bindGrid() {
 
 void frmselectcards::SetGridColumns() {
     DataGrid->verticalHeader()->setFixedWidth(twips(kColumnTwips[0]));
-    for (int c = 0; c < gridModel->columnCount() && c < 4; ++c) DataGrid->setColumnWidth(c, twips(kColumnTwips[c + 1]));
+    // A header marked for sorting may need more room than the old width gave it.
+    const QFontMetrics metrics(DataGrid->horizontalHeader()->font());
+    for (int c = 0; c < gridModel->columnCount() && c < 4; ++c) {
+        const int header = metrics.horizontalAdvance(gridModel->headerData(c, Qt::Horizontal).toString()) + 10;
+        DataGrid->setColumnWidth(c, std::max(twips(kColumnTwips[c + 1]), header));
+    }
 }
 
 void frmselectcards::DataGrid_Click(int row, int col) {

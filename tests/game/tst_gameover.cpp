@@ -2,6 +2,7 @@
 // the 30-second limit, the loser's and the draw's view, and the cards gained and lost.
 #include "GameLink.h"
 
+#include "game/ModMiscFunctions.h"
 #include "game/frmdisplaybox.h"
 #include "lobby/frmchildchat.h"
 
@@ -139,6 +140,10 @@ private slots:
         box->cardimage[1]->move(box->cardimage[1]->x(), 3);
         l.feed({QStringLiteral("CV_CARDGAIN Brine%20Skitter.jpg"), QStringLiteral("CV_CARDLOST Gustling Emberlark")});
         QCOMPARE(box->cardimage[0]->ToolTipText(), QStringLiteral("Brine Skitter.jpg"));
+        QVERIFY(box->cardimage[0]->Picture().toImage() == QImage(l.fixture.path(QStringLiteral("decks/Blue/Brine Skitter.jpg"))));
+        // The offered cards not won leave the row.
+        QVERIFY(IsEmptyCard(box->cardimage[1]));
+        QCOMPARE(box->cardimage[1]->ToolTipText(), QString());
         for (int i = 0; i < 5; ++i) QCOMPARE(box->cardimage[i]->y(), 48);
         QVERIFY(box->cardimage[5]->Picture().toImage() == QImage(l.fixture.path(QStringLiteral("decks/Red/Gustling.jpg"))));
         QVERIFY(box->cardimage[6]->Picture().toImage() == QImage(l.fixture.path(QStringLiteral("decks/Red/Emberlark.jpg"))));
