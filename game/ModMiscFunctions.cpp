@@ -1,11 +1,13 @@
 #include "game/ModMiscFunctions.h"
 
 #include "app/modLinks.h"
+#include "app/modSettings.h"
 #include "app/modText.h"
 #include "app/storedvars.h"
 #include "game/frmplaying.h"
 #include "net/frmCon.h"
 #include "platform/Forms.h"
+#include "platform/Ini.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "variants/frmomni.h"
@@ -118,6 +120,38 @@ void AppendBlockTxt(QTextEdit* chatin, const QString& label, const QString& text
     cursor.insertText(text + QStringLiteral(" \n"), teal);
     cursor.endEditBlock();
     chatin->verticalScrollBar()->setValue(chatin->verticalScrollBar()->maximum());
+}
+
+QTextCharFormat UserChatFormat(const QColor& colour) {
+    QTextCharFormat format;
+    const QString settings = GetIniFile();
+    const QString family = ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), settings);
+    const double size = vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), settings));
+    if (!family.isEmpty()) format.setFontFamilies({family});
+    if (size > 0) format.setFontPointSize(size);
+    format.setForeground(colour);
+    return format;
+}
+
+QLabel* GameLabel(QWidget* parent, const char* name, const QString& text, const QRect& where, const QString& style,
+                  Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(align);
+    label->setGeometry(where);
+    label->setStyleSheet(style);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void SetSkinBackground(QWidget* window, const QString& section, const QString& key) {
+    const QPixmap ground = SkinPicture(section, key);
+    if (ground.isNull()) return;
+    QPalette pal = window->palette();
+    pal.setBrush(QPalette::Window, QBrush(ground));
+    window->setPalette(pal);
+    window->setAutoFillBackground(true);
 }
 
 void PlayCVSteps(frmplaying& frm) {

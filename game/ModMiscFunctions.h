@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <QTextCharFormat>
 #include <QtGlobal>
 
 class QTextEdit;
@@ -45,6 +46,14 @@ void SendGameLine(const QString& line);
 bool ReadIndex(const QString& field, int count, int& out);
 // The labelled notice line of the game windows' chat logs (nothing before login).
 void AppendBlockTxt(QTextEdit* chatin, const QString& label, const QString& text);
+// The user's chat font (per-user [Chat] Font and FontSize) in the colour.
+QTextCharFormat UserChatFormat(const QColor& colour);
+// A fixed label of the game windows: named, placed, styled, plain text, and no obstacle to the
+// pointer moving over its window.
+QLabel* GameLabel(QWidget* parent, const char* name, const QString& text, const QRect& where, const QString& style,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+// Paints the window's background with a skin picture; a skin without it leaves the window as is.
+void SetSkinBackground(QWidget* window, const QString& section, const QString& key);
 
 // ---- Playback -----------------------------------------------------------------------------------
 

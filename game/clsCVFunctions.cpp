@@ -162,7 +162,8 @@ void clsCVFunctions::CVStarter(const QString& line) {
         board->TimerTurn->stop();
         board->gamestatus->clear();
         board->PlayedCard(false);
-        board->Board[0]->Picture(CardBack());
+        // An element the server has already put on the first cell stays in sight.
+        if (board->ElementCard(0).isEmpty()) board->Board[0]->Picture(CardBack());
         showTurn(board, 0);
         if (!IsCreator()) {
             board->playerid(2);

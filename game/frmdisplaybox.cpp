@@ -20,13 +20,9 @@ constexpr int kRowLeft = 108, kRowStep = 78;
 constexpr int kTopRow = 48, kLostRow = 178;
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, const QRect& where, bool strong = false) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setGeometry(where);
-    l->setStyleSheet(strong ? QStringLiteral("color: #e2bc66; font-weight: bold; background: transparent;")
+    return GameLabel(parent, name, text, where,
+                     strong ? QStringLiteral("color: #e2bc66; font-weight: bold; background: transparent;")
                             : QStringLiteral("color: #f4e6c4; background: transparent;"));
-    return l;
 }
 }  // namespace
 
@@ -94,13 +90,7 @@ frmdisplaybox::frmdisplaybox()
 
 void frmdisplaybox::Form_Load() {
     ChangeTitle(QStringLiteral("Game Over"));
-    const QPixmap ground = SkinPicture(QStringLiteral("baseform"), QStringLiteral("background"));
-    if (!ground.isNull()) {
-        QPalette pal = palette();
-        pal.setBrush(QPalette::Window, QBrush(ground));
-        setPalette(pal);
-        setAutoFillBackground(true);
-    }
+    SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
     const QPixmap back = SkinPicture(QStringLiteral("main"), QStringLiteral("cardback"));
     const QCursor hand = ifLoaded<frmCon>() ? ifLoaded<frmCon>()->skinCursor() : QCursor(Qt::PointingHandCursor);
     for (PictureBox* card : cardimage) {

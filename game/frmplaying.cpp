@@ -1,13 +1,11 @@
 #include "game/frmplaying.h"
 
 #include "app/ErrorHandler.h"
-#include "app/modSettings.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
 #include "game/ModMiscFunctions.h"
 #include "lobby/frmchildchat.h"
 #include "net/frmCon.h"
-#include "platform/Ini.h"
 #include "platform/RuntimeError.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
@@ -29,21 +27,13 @@ constexpr int kSlotWidth = 930, kSlotHeight = 945;
 // A picked hand card stands this far out toward the board.
 constexpr int kSlideTwips = 25;
 constexpr int kTableWidth = 500, kTableHeight = 580;
-constexpr int kChatLimit = 15000;
 
 const QString kParchment = QStringLiteral("#f4e6c4");
 const QString kGold = QStringLiteral("#e2bc66");
 
 QLabel* textLabel(QWidget* parent, const char* name, const QString& text, const QRect& where, const QString& style,
                   Qt::Alignment align = Qt::AlignCenter) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setAlignment(align);
-    l->setGeometry(where);
-    l->setStyleSheet(style);
-    l->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return l;
+    return GameLabel(parent, name, text, where, style, align);
 }
 
 QString indexed(const char* name, int i) { return QString::fromLatin1(name) + u'_' + QString::number(i); }
@@ -196,14 +186,9 @@ void frmplaying::Form_Load() {
         Board[i]->setCursor(hand);
         element[i]->setCursor(hand);
         Board[i]->Picture(back);
-        m_elementCard[i].clear();
+        ElementCard(i, QString());
     }
-    const QPixmap ground = SkinPicture(QStringLiteral("cvboard"), QStringLiteral("background"));
-    if (!ground.isNull()) {
-        QPalette pal = table->palette();
-        pal.setBrush(QPalette::Window, QBrush(ground));
-        table->setPalette(pal);
-    }
+    SetSkinBackground(table, QStringLiteral("cvboard"), QStringLiteral("background"));
     playerturn[1]->setPixmap(SkinPicture(QStringLiteral("cvboard"), QStringLiteral("p1turn")));
     playerturn[2]->setPixmap(SkinPicture(QStringLiteral("cvboard"), QStringLiteral("p2turn")));
     clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("Corvada"));
@@ -211,25 +196,6 @@ void frmplaying::Form_Load() {
 
 // ---- Properties ---------------------------------------------------------------------------------
 
-QString frmplaying::Colors(int index) const {
-    if (index < 0 || index >= int(m_colors.size())) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    return m_colors[index];
-}
-
-void frmplaying::Colors(int index, const QString& colour) {
-    if (index < 0 || index >= int(m_colors.size())) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    m_colors[index] = colour;
-}
-
-QString frmplaying::ElementCard(int index) const {
-    if (!validCell(index)) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    return m_elementCard[index];
-}
-
-void frmplaying::ElementCard(int index, const QString& element) {
-    if (!validCell(index)) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    m_elementCard[index] = element;
-}
 
 std::shared_ptr<clsCVRules> frmplaying::oCV() {
     if (!m_oCV) m_oCV = std::make_shared<clsCVRules>();
@@ -453,14 +419,7 @@ void frmplaying::chatout_KeyPress(int& KeyAscii) {
     if (!self) return;
     QTextCursor cursor(chatin->document());
     cursor.movePosition(QTextCursor::End);
-    QTextCharFormat format;
-    const QString settings = GetIniFile();
-    const QString family = ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), settings);
-    const double size = vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), settings));
-    if (!family.isEmpty()) format.setFontFamilies({family});
-    if (size > 0) format.setFontPointSize(size);
-    format.setForeground(Qt::white);
-    cursor.insertText(QStringLiteral(" You say, \" ") + text + QStringLiteral(" \" \n"), format);
+    cursor.insertText(QStringLiteral(" You say, \" ") + text + QStringLiteral(" \" \n"), UserChatFormat(Qt::white));
     chatin->verticalScrollBar()->setValue(chatin->verticalScrollBar()->maximum());
     chatout->clear();
     chatout->setProperty("Tag", QString());

@@ -5,6 +5,7 @@
 // side of a turn: picking a hand card, placing it, and the countdown.
 #include "game/AnimatedPicture.h"
 #include "game/ElementLabel.h"
+#include "game/IndexedText.h"
 #include "game/PictureBox.h"
 #include "game/clsCVRules.h"
 #include "platform/Forms.h"
@@ -63,10 +64,10 @@ public:
     QString Tag;
 
     // Properties. Colors holds 0..24 and ElementCard 0..8; outside, "Subscript out of range".
-    QString Colors(int index) const;
-    void Colors(int index, const QString& colour);
-    QString ElementCard(int index) const;
-    void ElementCard(int index, const QString& element);
+    QString Colors(int index) const { return m_colors.get(index); }
+    void Colors(int index, const QString& colour) { m_colors.set(index, colour); }
+    QString ElementCard(int index) const { return m_elementCard.get(index); }
+    void ElementCard(int index, const QString& element) { m_elementCard.set(index, element); }
     int16_t playerid() const { return m_playerid; }
     void playerid(int16_t v) { m_playerid = v; }
     int16_t SelectedID() const { return m_selectedID; }
@@ -118,8 +119,8 @@ private:
     void moveToCell(int cell, int slot);
     void stopCountdown();
 
-    std::array<QString, 25> m_colors;
-    std::array<QString, kCells> m_elementCard;
+    IndexedText<25> m_colors;
+    IndexedText<kCells> m_elementCard;
     int16_t m_playerid = 0;
     int16_t m_selectedID = -1;
     int16_t m_orderSequence = 0;

@@ -21,22 +21,7 @@ constexpr int kColumnTwips[5] = {180, 2400, 555, 525, 720};
 const QString kText = QStringLiteral("color: #f4e6c4; background: transparent;");
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, const QRect& where) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setTextFormat(Qt::PlainText);
-    l->setGeometry(where);
-    l->setStyleSheet(kText);
-    return l;
-}
-
-// Any failure of the grid work leaves the window as it is, usable.
-template <class F>
-void quietly(const char* where, F&& fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        qWarning("%s: %s", where, e.what());
-    }
+    return GameLabel(parent, name, text, where, kText);
 }
 }  // namespace
 
@@ -121,13 +106,7 @@ void frmselectcards::Form_Load() {
     const QPixmap back = CardBack();
     current->Picture(back);
     for (PictureBox* pick : selected) pick->Picture(back);
-    const QPixmap ground = SkinPicture(QStringLiteral("baseform"), QStringLiteral("background"));
-    if (!ground.isNull()) {
-        QPalette pal = palette();
-        pal.setBrush(QPalette::Window, QBrush(ground));
-        setPalette(pal);
-        setAutoFillBackground(true);
-    }
+    SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
     clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("Select Cards"));
     cmdPick->ButtonCaption(QStringLiteral("Pick"));
     cmdClear->ButtonCaption(QStringLiteral("Clear"));
@@ -168,9 +147,11 @@ void frmselectcards::Start_this() {
 
 // ---- The owned cards ----------------------------------------------------------------------------
 
+// A failure of the grid work (a failed query, a result without the expected fields) leaves the
+// window as it is, usable.
 void frmselectcards::cmbDecks_Click() {
     shielded("frmselectcards::cmbDecks_Click", [&] {
-        quietly("choosing a deck", [&] {
+        resumeNext([&] {
             const std::shared_ptr<clsCVRules> rules = oCV();
             const int16_t max = rules->MaxLevelValue() == 0 ? int16_t(10) : rules->MaxLevelValue();
             QString command = QStringLiteral("call sps_CVCards('%1', '%2', %3, %4, %5)")
@@ -202,7 +183,7 @@ void frmselectcards::takeFromTotals(const QString& name) {
 }
 
 void frmselectcards::ShowOwnedCards() {
-    quietly("showing the owned cards", [&] {
+    resumeNext([&] {
         // The cards already picked are not in hand any more.
         for (int i = 0; i < clsPickCards::kSlots; ++i) takeFromTotals(m_picks.Cards(i));
         bindGrid();
@@ -210,7 +191,7 @@ void frmselectcards::ShowOwnedCards() {
 }
 
 void frmselectcards::TakeOneFromGrid(const QString& name) {
-    quietly("taking a card from the grid", [&] {
+    resumeNext([&] {
         takeFromTotals(name);
         bindGrid();
     });
@@ -235,7 +216,7 @@ void frmselectcards::SetGridColumns() {
 
 void frmselectcards::DataGrid_Click(int row, int col) {
     shielded("frmselectcards::DataGrid_Click", [&] {
-        quietly("grid click", [&] {
+        resumeNext([&] {
             if (row == 0) {
                 if (col < 1 || col > gridModel->columnCount()) return;
                 if (col == m_sortCol) {

@@ -1,8 +1,7 @@
 #include "tables/frmchallengebox_single.h"
 
-#include "app/modSettings.h"
+#include "game/ModMiscFunctions.h"
 #include "game/clsCVRules.h"
-#include "platform/Ini.h"
 #include "platform/VbCompat.h"
 
 #include <QScrollBar>
@@ -29,13 +28,6 @@ void frmchallengebox_single::oCVGame(std::shared_ptr<clsCVRules> rules) { m_oCVG
 void frmchallengebox_single::ChallengeBlockChat(const QString& text, long colour) {
     QTextCursor cursor(chatin->document());
     cursor.movePosition(QTextCursor::End);
-    QTextCharFormat format;
-    const QString settings = GetIniFile();
-    const QString family = ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), settings);
-    const double size = vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), settings));
-    if (!family.isEmpty()) format.setFontFamilies({family});
-    if (size > 0) format.setFontPointSize(size);
-    format.setForeground(vbColor(colour));
-    cursor.insertText(text + u'\n', format);
+    cursor.insertText(text + u'\n', UserChatFormat(vbColor(colour)));
     chatin->verticalScrollBar()->setValue(chatin->verticalScrollBar()->maximum());
 }

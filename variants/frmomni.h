@@ -1,6 +1,7 @@
 #pragma once
 // The omni game window (5x5 board): the members the shared step playback reaches by name.
 #include "game/AnimatedPicture.h"
+#include "game/IndexedText.h"
 #include "game/PictureBox.h"
 #include "platform/Forms.h"
 
@@ -26,12 +27,15 @@ public:
     PictureBox* Player2;
 
     // Outside 0..24, "Subscript out of range".
-    QString Colors(int index) const;
-    void Colors(int index, const QString& colour);
+    QString Colors(int index) const { return m_colors.get(index); }
+    void Colors(int index, const QString& colour) { m_colors.set(index, colour); }
+
+    // The 5x5 cells with their flip animations, as both omni boards lay them out.
+    static void buildCells(QWidget* parent, std::array<PictureBox*, kCells>& board, std::array<AnimatedPicture*, kCells>& flips);
 
 public slots:
     void flip_Finished(int Index);
 
 private:
-    std::array<QString, kCells> m_colors;
+    IndexedText<kCells> m_colors;
 };

@@ -1,26 +1,17 @@
 #include "variants/frmteamomni.h"
 
 #include "game/ModMiscFunctions.h"
-#include "platform/RuntimeError.h"
+#include "variants/frmomni.h"
 
 namespace {
-constexpr int kCell = 72, kCellHeight = 90, kGap = 4;
+constexpr int kCell = 72, kCellHeight = 90;
 }
 
 frmteamomni::frmteamomni() {
     setObjectName(QStringLiteral("frmteamomni"));
     setWindowTitle(QStringLiteral("Team Omni Corvada"));
-    for (int i = 0; i < kCells; ++i) {
-        const QRect cell(100 + (i % 5) * (kCell + kGap), 40 + (i / 5) * (kCellHeight + kGap), kCell, kCellHeight);
-        Board[i] = new PictureBox(this);
-        Board[i]->setObjectName(QStringLiteral("Board_%1").arg(i));
-        Board[i]->setGeometry(cell);
-        flip[i] = new AnimatedPicture(this);
-        flip[i]->setObjectName(QStringLiteral("flip_%1").arg(i));
-        flip[i]->setGeometry(cell);
-        flip[i]->setVisible(false);
-        connect(flip[i], &AnimatedPicture::Finished, this, [this, i] { flip_Finished(i); });
-    }
+    frmomni::buildCells(this, Board, flip);
+    for (int i = 0; i < kCells; ++i) connect(flip[i], &AnimatedPicture::Finished, this, [this, i] { flip_Finished(i); });
     for (int s = 0; s < kSeats; ++s) {
         const QRect seat(s < 2 ? 14 : 500, 40 + (s % 2) * 120, kCell, kCellHeight);
         picavatar[s] = new QLabel(this);
@@ -39,29 +30,13 @@ frmteamomni::frmteamomni() {
     iam = new QLineEdit(this);
     iam->setObjectName(QStringLiteral("iam"));
     iam->setVisible(false);
-    player1_cards = new QLabel(QStringLiteral("0"), this);
-    player1_cards->setObjectName(QStringLiteral("player1_cards"));
-    player1_cards->setTextFormat(Qt::PlainText);
-    player1_cards->setGeometry(14, 400, kCell, 24);
-    player2_cards = new QLabel(QStringLiteral("0"), this);
-    player2_cards->setObjectName(QStringLiteral("player2_cards"));
-    player2_cards->setTextFormat(Qt::PlainText);
-    player2_cards->setGeometry(500, 400, kCell, 24);
+    player1_cards = GameLabel(this, "player1_cards", QStringLiteral("0"), QRect(14, 400, kCell, 24), QString());
+    player2_cards = GameLabel(this, "player2_cards", QStringLiteral("0"), QRect(500, 400, kCell, 24), QString());
     chatin = new QTextEdit(this);
     chatin->setObjectName(QStringLiteral("chatin"));
     chatin->setReadOnly(true);
     chatin->setGeometry(100, 520, 376, 90);
     resize(590, 620);
-}
-
-QString frmteamomni::Colors(int index) const {
-    if (index < 0 || index >= kCells) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    return m_colors[index];
-}
-
-void frmteamomni::Colors(int index, const QString& colour) {
-    if (index < 0 || index >= kCells) throw RuntimeError(QStringLiteral("Subscript out of range"), 9);
-    m_colors[index] = colour;
 }
 
 void frmteamomni::AddBlockTxt(const QString& label, const QString& text) { AppendBlockTxt(chatin, label, text); }

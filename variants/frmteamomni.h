@@ -2,6 +2,7 @@
 // The two-against-two omni window (5x5 board): the members the shared step playback reaches
 // by name.
 #include "game/AnimatedPicture.h"
+#include "game/IndexedText.h"
 #include "game/PictureBox.h"
 #include "platform/Forms.h"
 
@@ -32,13 +33,13 @@ public:
     QLabel* player2_cards;
     QTextEdit* chatin;
 
-    QString Colors(int index) const;
-    void Colors(int index, const QString& colour);
+    QString Colors(int index) const { return m_colors.get(index); }
+    void Colors(int index, const QString& colour) { m_colors.set(index, colour); }
     void AddBlockTxt(const QString& label, const QString& text);
 
 public slots:
     void flip_Finished(int Index);
 
 private:
-    std::array<QString, kCells> m_colors;
+    IndexedText<kCells> m_colors;
 };

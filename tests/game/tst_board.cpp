@@ -67,6 +67,38 @@ private slots:
         QVERIFY(l.quiet());
     }
 
+    void elementOnTheFirstCellSurvivesTheStart() {
+        GameLink l;
+        l.feed({QStringLiteral("CV_PICKCARDS 0"), QStringLiteral("CV_ELEMENT 0 water"), QStringLiteral("CV_STARTER 2")});
+        frmplaying* board = ifLoaded<frmplaying>();
+        QVERIFY(board);
+        QCOMPARE(board->ElementCard(0), QStringLiteral("water"));
+        QVERIFY(board->Board[0]->Picture().toImage() == QImage(l.fixture.path(QStringLiteral("skins/default/element/water.gif"))));
+        QVERIFY(board->Board[0]->Tag == QStringLiteral("empty"));
+        // The blue user waits for the red side: no countdown, the red marker shown.
+        QVERIFY(!board->TimerTurn->isActive());
+        QVERIFY(board->playerturn[1]->isHidden() && !board->playerturn[2]->isHidden());
+        QCOMPARE(board->gamestatus->text(), QString());
+    }
+
+    void redUserWhoStartsSeesTheCountdown() {
+        GameLink l(false);
+        l.feed({QStringLiteral("CV_PICKCARDS 0"), QStringLiteral("CV_HAND 3 Gustling"), QStringLiteral("CV_STARTER 2")});
+        frmplaying* board = ifLoaded<frmplaying>();
+        QVERIFY(board && board->isVisible());
+        QCOMPARE(board->playerid(), int16_t(2));
+        QVERIFY(board->TimerTurn->isActive());
+        QVERIFY(!board->playerturn[2]->isHidden() && board->playerturn[1]->isHidden());
+        QCOMPARE(board->Player2[3]->Tag, QStringLiteral("Gustling"));
+        // The red hand opens toward the board, to the left.
+        const QPoint home = board->Player2[3]->pos();
+        board->Player2_Click(3);
+        QCOMPARE(board->Player2[3]->pos(), home - QPoint(twips(25), 0));
+        board->Board_Click(0);
+        QVERIFY(l.sent(QStringLiteral("CV_PLACEAT 0 3")));
+        QCOMPARE(board->Player2[3]->pos(), home);
+    }
+
     void clicksThatDoNothing() {
         GameLink l;
         frmplaying* board = dealtGame(l, 1);
