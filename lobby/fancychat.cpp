@@ -97,7 +97,9 @@ void PrintChatLine(const QString& label, const QString& name, const QString& tex
 
 void RenderIncomingChat(const QString& name, const QString& level, const QString& text, long colour, bool raw) {
     frmchildchat* lobby = prepareLobbyLog();
-    const auto first = [&](int n, QLatin1StringView command) { return text.left(n).toLower() == command; };
+    // Commands compare the lower-cased start of the text (so /OOC is /ooc and /shouting is /shout).
+    const QString head = text.left(8).toLower();
+    const auto first = [&](int n, QLatin1StringView command) { return text.size() >= n && QStringView(head).left(n) == command; };
     // REST(k): the text from its k-th character on; QUOTED(k): that piece between quotes.
     const auto rest = [&](int k) { return text.mid(k - 1); };
     const auto quoted = [&](int k) { return DQ + u' ' + rest(k) + u' ' + DQ; };

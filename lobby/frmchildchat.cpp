@@ -266,6 +266,11 @@ void frmchildchat::buildControls() {
     chatin->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     chatin->viewport()->setMouseTracking(true);
     chatin->document()->setDocumentMargin(4);
+    // Chat runs left to right; a fixed direction spares the layout a scan of every line each
+    // time the oldest line is dropped.
+    QTextOption direction = chatin->document()->defaultTextOption();
+    direction.setTextDirection(Qt::LeftToRight);
+    chatin->document()->setDefaultTextOption(direction);
     imgChatActions = picture("imgChatActions", 14, 446, 24, 24);
     chatout = new QLineEdit;
     place(chatout, "chatout", 42, 446, 506, 24);
