@@ -499,6 +499,26 @@ private slots:
         QVERIFY(c.fx->exists(QStringLiteral("snapshots/snap2.bmp")));
     }
 
+    void enterInTheInputSendsTheLine() {
+        LoggedIn c;
+        c.lobby->show();
+        c.lobby->chatout->setEnabled(true);
+        QTest::keyClick(c.lobby->chatout, Qt::Key_Return);
+        QTest::keyClicks(c.lobby->chatout, QStringLiteral("   "));
+        QTest::keyClick(c.lobby->chatout, Qt::Key_Return);
+        QCOMPARE(c.sent(), QStringList());
+        c.lobby->chatout->clear();
+        QTest::keyClicks(c.lobby->chatout, QStringLiteral("good  game <b>all</b>"));
+        QTest::keyClick(c.lobby->chatout, Qt::Key_Return);
+        QVERIFY(c.server.waitForLine(QStringLiteral("CHAT good game <b>all</b>")));
+        QCOMPARE(c.lobby->chatout->text(), QString());
+        // Moderation words never go out as chat; the line is still taken.
+        QTest::keyClicks(c.lobby->chatout, QStringLiteral("hello /where are you"));
+        QTest::keyClick(c.lobby->chatout, Qt::Key_Return);
+        QCOMPARE(c.sent(), QStringList{QStringLiteral("CHAT good game <b>all</b>")});
+        QCOMPARE(c.lobby->chatout->text(), QString());
+    }
+
     void linkClicksInTheLog() {
         ClientFixture fx;
         frmchildchat* lobby = form<frmchildchat>();
