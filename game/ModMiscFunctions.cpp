@@ -55,6 +55,19 @@ void showSeat(QLabel* picture, const QString& name, const QPixmap& image) {
     picture->setPixmap(image);
     if (image.isNull()) picture->clear();
 }
+
+void applyTeamQueue(frmteamomni& frm, const Fields& f) {
+    for (int seat = 0; seat < frmteamomni::kSeats; ++seat) {
+        const QString& record = f[seat + 1];
+        if (record.isEmpty()) continue;
+        const Fields s = Divide(record, QStringLiteral("::"));
+        const QString& name = s[0];
+        const QString& prefix = s[1];
+        showSeat(frm.picavatar[seat], name, avatarPicture(QStringLiteral("background_"), s[2]));
+        showSeat(frm.imghead[seat], name, avatarPicture(prefix + QStringLiteral("_head_"), s[4]));
+        showSeat(frm.imgbody[seat], name, avatarPicture(prefix + QStringLiteral("_body_"), s[3]));
+    }
+}
 }  // namespace
 
 QString DecodeCardName(const QString& wire) { return ReplaceCaseCopy(wire, {QStringLiteral("%20"), QStringLiteral(" ")}); }
@@ -197,20 +210,12 @@ void PlayTeamOCVSteps(frmteamomni& frm) {
         else if (k == QLatin1String("TEAM_OCVSAME")) StepSame(frm);
         else if (k == QLatin1String("TEAM_OCVPLUS")) StepPlus(frm);
         else if (k == QLatin1String("TEAM_OCVCOMBO")) StepCombo(frm);
-        else if (k == kTeamQueue) {
-            for (int seat = 0; seat < 4; ++seat) {
-                const QString& record = f[seat + 1];
-                if (record.isEmpty()) continue;
-                const Fields s = Divide(record, QStringLiteral("::"));
-                const QString& name = s[0];
-                const QString& prefix = s[1];
-                showSeat(frm.picavatar[seat], name, avatarPicture(QStringLiteral("background_"), s[2]));
-                showSeat(frm.imghead[seat], name, avatarPicture(prefix + QStringLiteral("_head_"), s[4]));
-                showSeat(frm.imgbody[seat], name, avatarPicture(prefix + QStringLiteral("_body_"), s[3]));
-            }
-        }
+        else if (k == kTeamQueue) applyTeamQueue(frm, f);
     });
 }
+
+void StepTeamQueue(frmteamomni& frm, const QString& line) { applyTeamQueue(frm, Divide(line, QStringLiteral(" "))); }
+
 
 void StepTeamPlacedCard(frmteamomni& frm, const QString& cell, const QString& card, const QString& colour) {
     int c = 0;

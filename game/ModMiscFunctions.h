@@ -64,6 +64,9 @@ void PlayOCVSteps(frmomni& frm);
 void PlayTeamOCVSteps(frmteamomni& frm);
 // The two-against-two board's placed card: the card leaves the user's hand slot for the cell.
 void StepTeamPlacedCard(frmteamomni& frm, const QString& cell, const QString& card, const QString& colour);
+// "TEAM_QUEUE <seat 1> <seat 2> <seat 3> <seat 4> <flag>": the four seats' names and avatar
+// pictures (a seat is "name::prefix::background::body::head"; an empty seat is left alone).
+void StepTeamQueue(frmteamomni& frm, const QString& line);
 
 // ---- Step actions -------------------------------------------------------------------------------
 

@@ -222,6 +222,12 @@ private slots:
         QVERIFY(plain(team->chatin).contains(QStringLiteral("<Event> You/Your Opponent triggered a SAME event! ")));
         QCOMPARE(team->player2_cards->text(), QStringLiteral("4"));
         QVERIFY(team->lststeps.isEmpty());
+        // The seats at once, as the handler applies a line flagged "1".
+        StepTeamQueue(*team, QStringLiteral("TEAM_QUEUE Eve::m::000::003::003    1"));
+        QVERIFY(team->imghead[0]->toolTip().contains(QStringLiteral("Eve")));
+        QVERIFY(team->picavatar[0]->pixmap().isNull());
+        QVERIFY(!team->imghead[0]->pixmap().isNull());
+        QVERIFY(team->picavatar[1]->toolTip().contains(QStringLiteral("Bo")));
         QVERIFY(l.quiet());
     }
 };
