@@ -106,50 +106,39 @@ void RenderIncomingChat(const QString& name, const QString& level, const QString
     const QString closing = QStringLiteral(" \n");
     const qsizetype len = text.size();
 
-    if (!level.isEmpty()) {
+    // A lobby line in one colour: a lead-in, the speaker in bold, what follows and the closing run.
+    const auto lobbyLine = [&](long c, const QString& lead, bool withName, const QString& after) {
         ChatRuns out(lobby->chatin);
         out.font(skinFontFace(), skinFontSize());
-        out.run(QStringLiteral("Congratulations! Welcome to level ") + level + u'!', ChatColour::Yellow);
-        out.run(closing, ChatColour::Yellow);
+        if (!lead.isEmpty()) out.run(lead, c);
+        if (withName) out.run(name, c, true);
+        out.run(after + closing, c);
+    };
+    if (!level.isEmpty()) {
+        lobbyLine(ChatColour::Yellow, QStringLiteral("Congratulations! Welcome to level ") + level + u'!', false, QString());
         return;
     }
     if (!raw && first(4, QLatin1StringView("/ooc"))) {
-        ChatRuns out(lobby->chatin);
-        out.font(skinFontFace(), skinFontSize());
-        if (len >= 6) {
-            out.run(name, ChatColour::Green, true);
-            out.run(QStringLiteral(" says out of character, ") + quoted(6), ChatColour::Green);
-        }
-        out.run(closing, ChatColour::Green);
+        // A text of four or five characters gives only the line end.
+        if (len >= 6)
+            lobbyLine(ChatColour::Green, QString(), true, QStringLiteral(" says out of character, ") + quoted(6));
+        else
+            lobbyLine(ChatColour::Green, QString(), false, QString());
         return;
     }
     if (!raw && first(8, QLatin1StringView("/auction"))) {
-        ChatRuns out(lobby->chatin);
-        out.font(skinFontFace(), skinFontSize());
-        out.run(name, ChatColour::LightGreen, true);
-        out.run(len >= 10 ? QStringLiteral(" auctions, ") + quoted(10) : QStringLiteral(" auctions nothing. Penny for the poor?"),
-                ChatColour::LightGreen);
-        out.run(closing, ChatColour::LightGreen);
+        lobbyLine(ChatColour::LightGreen, QString(), true,
+                  len >= 10 ? QStringLiteral(" auctions, ") + quoted(10) : QStringLiteral(" auctions nothing. Penny for the poor?"));
         return;
     }
     if (!raw && first(7, QLatin1StringView("/random"))) {
-        if (optionOn(QStringLiteral("Random"))) return;
-        ChatRuns out(lobby->chatin);
-        out.font(skinFontFace(), skinFontSize());
-        out.run(QStringLiteral("***** "), ChatColour::Red);
-        out.run(name, ChatColour::Red, true);
-        out.run(u' ' + rest(8), ChatColour::Red);
-        out.run(closing, ChatColour::Red);
+        if (!optionOn(QStringLiteral("Random"))) lobbyLine(ChatColour::Red, QStringLiteral("***** "), true, u' ' + rest(8));
         return;
     }
     if (text.contains(QLatin1String("/me is listening to *")) && optionOn(QStringLiteral("Music"))) return;
     if (!raw && first(6, QLatin1StringView("/shout"))) {
-        ChatRuns out(lobby->chatin);
-        out.font(skinFontFace(), skinFontSize());
-        out.run(name, ChatColour::Red, true);
-        out.run(len >= 8 ? QStringLiteral(" shouts, ") + quoted(8) : QStringLiteral(" shouts nothing? What a wuss!"),
-                ChatColour::Red);
-        out.run(closing, ChatColour::Red);
+        lobbyLine(ChatColour::Red, QString(), true,
+                  len >= 8 ? QStringLiteral(" shouts, ") + quoted(8) : QStringLiteral(" shouts nothing? What a wuss!"));
         return;
     }
     if (!raw && first(6, QLatin1StringView("/admin"))) {
@@ -172,16 +161,10 @@ void RenderIncomingChat(const QString& name, const QString& level, const QString
             out.run(QStringLiteral(" says in guild, ") + quoted(4) + u'\n', ChatColour::LightGreen);
         return;
     }
-    ChatRuns out(lobby->chatin);
-    out.font(skinFontFace(), skinFontSize());
-    if (!raw) {
-        out.run(name, ChatColour::White, true);
-        out.run(QStringLiteral(" says, ") + DQ + u' ' + text + u' ' + DQ, ChatColour::White);
-        out.run(closing, ChatColour::White);
-    } else {
-        out.run(text, colour);
-        out.run(closing, colour);
-    }
+    if (!raw)
+        lobbyLine(ChatColour::White, QString(), true, QStringLiteral(" says, ") + DQ + u' ' + text + u' ' + DQ);
+    else
+        lobbyLine(colour, QString(), false, text);
 }
 
 std::optional<long> HexToColor(const QString& hex) {

@@ -93,29 +93,38 @@ void popupAtPointer(QMenu* menu) {
     if (menu) menu->popup(QCursor::pos());
 }
 
-// Frames of the two animated pictures: a rotating advert and a shimmering cash badge.
+// A rounded badge with a centred caption: the frames of the two animated pictures.
+QPixmap badge(QSize size, const QBrush& fill, const QColor& border, double radius, const QFont& font, const QColor& ink,
+              const QString& caption) {
+    QPixmap p(size);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setBrush(fill);
+    g.setPen(QPen(border, 1));
+    g.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), radius, radius);
+    g.setFont(font);
+    g.setPen(ink);
+    g.drawText(p.rect(), Qt::AlignCenter, caption);
+    return p;
+}
+
+QFont badgeFont(const QString& family, int pixels) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(true);
+    return f;
+}
+
+// A rotating advert and a shimmering cash badge.
 std::vector<QPixmap> advertFrames(QSize size) {
-    const QStringList lines = {QStringLiteral("Visit the Shop"), QStringLiteral("Memberships"), QStringLiteral("Card Packs")};
+    QLinearGradient fill(0, 0, 0, size.height());
+    fill.setColorAt(0, QColor(0x4a, 0x2f, 0x6b));
+    fill.setColorAt(1, QColor(0x22, 0x14, 0x33));
     std::vector<QPixmap> frames;
-    for (const QString& line : lines) {
-        QPixmap p(size);
-        p.fill(Qt::transparent);
-        QPainter g(&p);
-        g.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient fill(0, 0, 0, size.height());
-        fill.setColorAt(0, QColor(0x4a, 0x2f, 0x6b));
-        fill.setColorAt(1, QColor(0x22, 0x14, 0x33));
-        g.setBrush(fill);
-        g.setPen(QPen(QColor(0xc9, 0xa5, 0x5c), 1));
-        g.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 5, 5);
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(11);
-        f.setBold(true);
-        g.setFont(f);
-        g.setPen(QColor(0xf0, 0xd9, 0x8c));
-        g.drawText(p.rect(), Qt::AlignCenter, line);
-        frames.push_back(p);
-    }
+    for (const QString& line : {QStringLiteral("Visit the Shop"), QStringLiteral("Memberships"), QStringLiteral("Card Packs")})
+        frames.push_back(badge(size, fill, QColor(0xc9, 0xa5, 0x5c), 5, badgeFont(QStringLiteral("DejaVu Sans"), 11),
+                               QColor(0xf0, 0xd9, 0x8c), line));
     return frames;
 }
 
@@ -123,10 +132,6 @@ std::vector<QPixmap> cashFrames(QSize size) {
     std::vector<QPixmap> frames;
     constexpr int kFrames = 10;
     for (int i = 0; i < kFrames; ++i) {
-        QPixmap p(size);
-        p.fill(Qt::transparent);
-        QPainter g(&p);
-        g.setRenderHint(QPainter::Antialiasing);
         const double shine = -0.3 + 1.6 * i / (kFrames - 1);
         QLinearGradient fill(0, 0, size.width(), 0);
         fill.setColorAt(0, QColor(0x8a, 0x62, 0x1c));
@@ -134,16 +139,8 @@ std::vector<QPixmap> cashFrames(QSize size) {
         fill.setColorAt(std::clamp(shine, 0.0, 1.0), QColor(0xff, 0xf1, 0xb8));
         fill.setColorAt(std::clamp(shine + 0.15, 0.0, 1.0), QColor(0xc9, 0x96, 0x34));
         fill.setColorAt(1, QColor(0x8a, 0x62, 0x1c));
-        g.setBrush(fill);
-        g.setPen(QPen(QColor(0x3a, 0x24, 0x08), 1));
-        g.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 6, 6);
-        QFont f(QStringLiteral("DejaVu Serif"));
-        f.setPixelSize(13);
-        f.setBold(true);
-        g.setFont(f);
-        g.setPen(QColor(0x2a, 0x18, 0x04));
-        g.drawText(p.rect(), Qt::AlignCenter, QStringLiteral("CVX $"));
-        frames.push_back(p);
+        frames.push_back(badge(size, fill, QColor(0x3a, 0x24, 0x08), 6, badgeFont(QStringLiteral("DejaVu Serif"), 13),
+                               QColor(0x2a, 0x18, 0x04), QStringLiteral("CVX $")));
     }
     return frames;
 }
