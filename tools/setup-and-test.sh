@@ -20,7 +20,7 @@ if command -v clang++ >/dev/null; then
     [ -d "fuzz/corpus/$t" ] && cp -r "fuzz/corpus/$t/." "$corpus/"
     dict=()
     [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
-    QT_QPA_PLATFORM=offscreen "build-fuzz/bin/$t" "$corpus" "${dict[@]}" -max_total_time="${FUZZ_SECONDS:-20}" \
+    LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp" QT_QPA_PLATFORM=offscreen "build-fuzz/bin/$t" "$corpus" "${dict[@]}" -max_total_time="${FUZZ_SECONDS:-20}" \
       -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 2>&1 | tail -n 12
     rm -rf "$corpus"
   done
