@@ -18,6 +18,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 // Claims the client folder for this copy; false when another copy answered.
@@ -83,8 +87,17 @@ int UnzipArchive(const QString& archive, const QString& target) {
 void SafeFileCopy(const QString& source, const QString& target) {
     const QString from = resolvePath(source);
     const QString to = resolvePath(target);
-    QFile::remove(to);
-    QFile::copy(from, to);
+    // The target is replaced only by a whole copy, so a failed copy loses nothing.
+    if (!QFileInfo(from).isFile()) return;
+    const QString part = to + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(from, part)) {
+        QFile::remove(part);
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(to).toStdString(), ec);
+    if (ec) QFile::remove(part);
 }
 
 void ShutDown() {

@@ -6,6 +6,7 @@
 #include "app/frmsplash.h"
 #include "app/frmsystray.h"
 #include "app/modMain.h"
+#include "app/modSettings.h"
 #include "app/storedvars.h"
 #include "net/frmCon.h"
 #include "net/frmstart.h"
@@ -393,6 +394,41 @@ private slots:
                  "An error occurred, please notify " + Deployment::developerContact() +
                      ", of how it happened (with snapshots), and the description of the bug: File not found");
         QCOMPARE(fx.services.lifecycle->ends, 0);
+    }
+
+    // ---- Settings files and copies ----------------------------------------------------------
+
+    void perUserSettingsFile() {
+        ClientFixture fx(ClientFixture::None);
+        Nickname = "anna";
+        QVERIFY(!fx.exists("config"));
+        QCOMPARE(GetIniFile(), fx.folder() + "/config/anna.cvc");
+        QVERIFY(QFileInfo(fx.path("config")).isDir());
+        QVERIFY(!fx.exists("config/anna.cvc"));  // only the folder is made
+        QCOMPARE(MainIniPath(), fx.folder() + "/main.ini");
+        // An existing file under another case is the one used.
+        fx.write("config/Anna.CVC", "[Options]\r\nSounds=1\r\n");
+        QCOMPARE(GetIniFile(), fx.folder() + "/config/Anna.CVC");
+    }
+
+    void safeFileCopy() {
+        ClientFixture fx(ClientFixture::None);
+        fx.write("Updater.bak", "new updater");
+        fx.write("Updater.exe", "old updater");
+        SafeFileCopy(fx.path("updater.BAK"), fx.path("Updater.exe"));
+        QCOMPARE(fx.read("Updater.exe"), QByteArray("new updater"));
+        QCOMPARE(fx.read("Updater.bak"), QByteArray("new updater"));
+        // A copy that cannot be made leaves the target as it was.
+        SafeFileCopy(fx.path("missing.bak"), fx.path("Updater.exe"));
+        QCOMPARE(fx.read("Updater.exe"), QByteArray("new updater"));
+        SafeFileCopy(fx.path("config"), fx.path("Updater.exe"));
+        QCOMPARE(fx.read("Updater.exe"), QByteArray("new updater"));
+        SafeFileCopy(fx.path("Updater.exe"), fx.path("Updater.exe"));
+        QCOMPARE(fx.read("Updater.exe"), QByteArray("new updater"));
+        SafeFileCopy(fx.path("Updater.exe"), fx.folder() + "/no/such/folder/x.exe");
+        QCOMPARE(QDir(fx.folder()).entryList(QDir::Files), (QStringList{"Updater.bak", "Updater.exe"}));
+        SafeFileCopy(fx.path("Updater.exe"), fx.folder() + "/fresh.exe");
+        QCOMPARE(fx.read("fresh.exe"), QByteArray("new updater"));
     }
 
     // ---- Shutdown ---------------------------------------------------------------------------
