@@ -134,7 +134,20 @@ QString ReadIni(const QString& section, const QString& key, const QString& file)
     return valueOf(t->lines[i]).left(kValueMax);
 }
 
-bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file) {
+namespace {
+// A line break inside a name or value would start a line of its own (a section, another key),
+// so text that came from elsewhere could rewrite the file: it is written as a blank.
+QString oneLine(QString text) {
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+}  // namespace
+
+bool WriteIni(const QString& rawSection, const QString& rawKey, const QString& rawValue, const QString& file) {
+    const QString section = oneLine(rawSection);
+    const QString key = oneLine(rawKey);
+    const QString value = oneLine(rawValue);
     const QString path = resolvePath(file);
     IniText t = load(path).value_or(IniText{});
     const QString line = key.trimmed() + u'=' + value;

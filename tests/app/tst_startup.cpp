@@ -296,6 +296,16 @@ private slots:
         QCOMPARE(web.versionRequests(), 0);
     }
 
+    void splashOfASkinWithoutSplashPicture() {
+        ClientFixture fx(ClientFixture::Skin);
+        qputenv("CORVADEX_WEBSITE", "http://127.0.0.1:1");
+        fx.write("skins/plain.ini", "[main]\r\nfontface=Arial\r\n");
+        SkinName = "plain";
+        form<frmsplash>();
+        QCOMPARE(fx.services.dialogs->titles(), QStringList{"Skin Error"});
+        QCOMPARE(fx.services.lifecycle->lastStatus, 1);
+    }
+
     // ---- Tray window ------------------------------------------------------------------------
 
     void trayMenu() {

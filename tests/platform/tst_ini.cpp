@@ -212,6 +212,18 @@ private slots:
         QCOMPARE(IniKeys("Options", m_file), QStringList{"Sounds"});
     }
 
+    void lineBreaksCannotRewriteTheFile() {
+        writeAll(m_file, "[Options]\r\nSounds=1\r\n[Away]\r\nStatus=0\r\n");
+        QVERIFY(WriteIni("Away", "Reason", "gone\r\n[Options]\r\nSounds=0", m_file));
+        QCOMPARE(ReadIni("Options", "Sounds", m_file), QStringLiteral("1"));
+        QCOMPARE(ReadIni("Away", "Reason", m_file), QStringLiteral("gone  [Options]  Sounds=0"));
+        QVERIFY(WriteIni("Ignore", "eve\nSounds", "1", m_file));
+        QVERIFY(WriteIni("Chat]\n[Options", "x", "1", m_file));
+        QCOMPARE(ReadIni("Options", "Sounds", m_file), QStringLiteral("1"));
+        QCOMPARE(IniKeys("Options", m_file), QStringList{"Sounds"});
+        QCOMPARE(readAll(m_file).count('\n'), 9);  // one line for the new key, two for each new section
+    }
+
     void bracketsAndOddHeaders() {
         writeAll(m_file, "[no close\nk=1\n[ok] trailing words\nk=2\n[]\nk=3\n");
         QCOMPARE(ReadIni("no close", "k", m_file), QStringLiteral("1"));

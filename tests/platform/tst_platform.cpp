@@ -19,7 +19,12 @@
 #include <QTimer>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 void touch(const QString& path) {
@@ -304,6 +309,29 @@ private slots:
         QVERIFY(QDir().mkpath(m_dir.path() + "/si2"));
         SingleInstance elsewhere(m_dir.path() + "/si2");
         QVERIFY(!elsewhere.otherRunning());
+    }
+
+    void socketLeftByACopyThatDied() {
+        const QString folder = m_dir.path() + "/crashed";
+        QVERIFY(QDir().mkpath(folder));
+        SingleInstance probe(folder);
+        // A bound socket nobody listens on, as a killed copy leaves it behind.
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + "/" + probe.serverName());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        QVERIFY(size_t(path.size()) < sizeof(addr.sun_path));
+        std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+        ::close(fd);
+        QVERIFY(QFile::exists(QString::fromLocal8Bit(path)));
+
+        SingleInstance next(folder);
+        QVERIFY(!next.otherRunning());
+        QVERIFY(next.listen());
+        SingleInstance third(folder);
+        QVERIFY(third.otherRunning());
     }
 
     void activationBringsTheWindowUp() {
