@@ -315,8 +315,9 @@ ChatCommand ParseChatLine(const QString& line) {
         c.target = f[1];
         c.text = afterTarget(line, f);
         c.keep = c.target.isEmpty();
-        // The reason is one field of the line: its blanks travel as "%20".
-        if (!c.keep) c.send = QLatin1String(keyword) + c.target + u' ' + blanksEncoded(c.text);
+        // The reason is one field of the line: its blanks travel as "%20". Without a reason the
+        // player is still looked up, then nothing is sent.
+        if (!c.keep && !c.text.isEmpty()) c.send = QLatin1String(keyword) + c.target + u' ' + blanksEncoded(c.text);
         return c;
     }
     if (!IsWithheldChat(line)) c.send = QStringLiteral("CHAT ") + line;

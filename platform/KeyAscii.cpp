@@ -45,6 +45,9 @@ public:
         } catch (const std::exception& ex) {
             qWarning("key press: %s", ex.what());
             return false;
+        } catch (...) {
+            qWarning("key press: unknown error");
+            return false;
         }
         if (code == typed) return false;
         // The handler may have ended the window that holds the box.
