@@ -28,6 +28,17 @@ QTextCharFormat formatAt(QTextEdit& box, int position) {
     return c.charFormat();
 }
 
+// A shown rich-text box holding a text.
+struct ShownBox {
+    QTextEdit box;
+    bool show(const QString& text) {
+        box.resize(600, 200);
+        box.setPlainText(text);
+        box.show();
+        return QTest::qWaitForWindowExposed(&box);
+    }
+};
+
 // A point inside the character at a position, in viewport coordinates.
 QPoint pointAt(QTextEdit& box, int position) {
     QTextCursor c(box.document());
@@ -190,11 +201,9 @@ private slots:
 
     void hoverTooltips() {
         ClientFixture fx;
-        QTextEdit box;
-        box.resize(600, 200);
-        box.setPlainText("hello http://x.org mailto:bob@y.org eve@z.org plain");
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        ShownBox shown;
+        QTextEdit& box = shown.box;
+        QVERIFY(shown.show("hello http://x.org mailto:bob@y.org eve@z.org plain"));
         const QString text = box.toPlainText();
         const auto hover = [&](const char* word) { return HyperlinkHover(&box, pointAt(box, int(text.indexOf(word)) + 1)); };
 
@@ -211,11 +220,9 @@ private slots:
 
     void hoverTooltipIsNeverMarkup() {
         ClientFixture fx;
-        QTextEdit box;
-        box.resize(600, 200);
-        box.setPlainText("http://x.org/<b>bold</b>");
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        ShownBox shown;
+        QTextEdit& box = shown.box;
+        QVERIFY(shown.show("http://x.org/<b>bold</b>"));
         HyperlinkHover(&box, pointAt(box, 3));
         QVERIFY(!box.toolTip().contains("<b>"));
         QVERIFY(box.toolTip().contains("&lt;b&gt;"));

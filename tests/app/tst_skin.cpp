@@ -30,6 +30,17 @@ struct TitleStrip {
     QLabel* label = new QLabel(&picture);
 };
 
+// A button on a shown window.
+struct ButtonOnWindow {
+    QWidget window;
+    RFButton* b = new RFButton(&window);
+    bool show() {
+        window.resize(200, 100);
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+};
+
 // The key of the picture a button shows, so that a reload can be told from no change.
 qint64 shown(const RFButton& b) { return b.imgButton->pixmap().cacheKey(); }
 
@@ -180,12 +191,10 @@ private slots:
 
     void buttonLooksFollowThePointer() {
         ClientFixture fx;
-        QWidget window;
-        auto* b = new RFButton(&window);
+        ButtonOnWindow w;
+        RFButton* b = w.b;
         b->move(10, 10);
-        window.resize(200, 100);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(w.show());
         QSignalSpy clicks(b, &RFButton::Click);
         const qint64 normal = shown(*b);
 
@@ -222,10 +231,9 @@ private slots:
 
     void stateSetByCode() {
         ClientFixture fx;
-        QWidget window;
-        auto* b = new RFButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ButtonOnWindow w;
+        RFButton* b = w.b;
+        QVERIFY(w.show());
         QSignalSpy clicks(b, &RFButton::Click);
         const qint64 normal = shown(*b);
         b->ButtonState("down");
@@ -241,10 +249,9 @@ private slots:
 
     void enabledGoesToLabelAndImage() {
         ClientFixture fx;
-        QWidget window;
-        auto* b = new RFButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ButtonOnWindow w;
+        RFButton* b = w.b;
+        QVERIFY(w.show());
         QSignalSpy clicks(b, &RFButton::Click);
         b->Enabled(false);
         QVERIFY(!b->Enabled());
@@ -261,20 +268,19 @@ private slots:
 
     void sizeIsKept() {
         ClientFixture fx;
-        QWidget window;
-        auto* b = new RFButton(&window);
+        ButtonOnWindow w;
+        RFButton* b = w.b;
         b->resize(300, 80);
         b->setGeometry(0, 0, 10, 10);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(w.show());
         QCOMPARE(b->size(), QSize(RFButton::kWidthTwips / 15, RFButton::kHeightTwips / 15));
     }
 
     void missingButtonPictures() {
         ClientFixture fx;
         fx.write("skins/default.ini", "[main]\r\ncardback=\\default\\cardback.jpg\r\ncursor=\\default\\cursor.gif\r\n");
-        QWidget window;
-        auto* b = new RFButton(&window);
+        ButtonOnWindow w;
+        RFButton* b = w.b;
         QCOMPARE(fx.services.dialogs->boxes.size(), 1);
         QCOMPARE(fx.services.dialogs->boxes[0].title, QStringLiteral("Skin Error"));
         QCOMPARE(fx.services.dialogs->boxes[0].text, kButtonSkinError);
@@ -284,8 +290,7 @@ private slots:
         QCOMPARE(b->palette().color(QPalette::Window), QColor(Qt::black));
         QVERIFY(b->cursor().shape() != Qt::BitmapCursor);
         // A click still reaches the window.
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(w.show());
         QSignalSpy clicks(b, &RFButton::Click);
         QTest::mouseMove(b, QPoint(5, 5));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
@@ -298,10 +303,9 @@ private slots:
         QByteArray ini = fx.read("skins/default.ini");
         ini.replace("rollover=\\default\\button_rollover.gif", "rollover=\\default\\gone.gif");
         fx.write("skins/default.ini", ini);
-        QWidget window;
-        auto* b = new RFButton(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ButtonOnWindow w;
+        RFButton* b = w.b;
+        QVERIFY(w.show());
         QSignalSpy clicks(b, &RFButton::Click);
         QTest::mouseMove(b, QPoint(5, 5));
         QCOMPARE(b->ButtonState(), QStringLiteral("normal"));

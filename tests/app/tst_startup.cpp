@@ -326,7 +326,10 @@ private slots:
         QCOMPARE(fx.services.shell->opened,
                  (QStringList{Deployment::website() + "/starvale-corvada-forums/", Deployment::website()}));
 
-        // A double click opens nothing.
+        // A right click pops the menu up; a double click opens nothing.
+        t->iconMessage(517);
+        QTRY_VERIFY(t->mPopUp->isVisible());
+        t->mPopUp->hide();
         const int before = loadedForms().size();
         t->iconMessage(515);
         t->iconMessage(1234);
