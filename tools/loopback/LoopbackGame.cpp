@@ -25,7 +25,9 @@ QString shown(const QString& line) {
 }
 }  // namespace
 
-LoopbackGame::LoopbackGame(QObject* parent) : QObject(parent) {
+LoopbackGame::LoopbackGame(QObject* parent)
+    : QObject(parent),
+      m_rooms([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }) {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackGame::accept);
 }
 
@@ -60,6 +62,7 @@ void LoopbackGame::gone(QTcpSocket* s) {
     if (it == m_clients.end()) return;
     const Client c = *it;
     m_clients.erase(it);
+    m_rooms.leave(s);
     s->deleteLater();
     print(c.tag + QStringLiteral(" disconnected"));
     if (c.loggedIn) toLoggedIn(QStringLiteral("REMPLAYER ") + c.nick);
@@ -137,7 +140,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         // The client could not reach the web service and asks for the list here.
         sendPlayerList(s);
     } else if (keyword == QLatin1String("TABLEQUERY")) {
-        for (const QString& t : LoopbackData::tables()) send(s, t);
+        for (const QString& t : m_rooms.tableLines()) send(s, t);
     } else if (keyword == QLatin1String("CHAT")) {
         if (!c.loggedIn) return;
         QString text = line.mid(5);
@@ -151,7 +154,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
             c.loggedIn = false;
             toLoggedIn(QStringLiteral("REMPLAYER ") + c.nick, s);
         }
-    } else {
+    } else if (!(c.loggedIn && m_rooms.handle(s, c.nick, line))) {
         print(c.tag + QStringLiteral("    (the loopback server does not serve \"") + keyword + QStringLiteral("\")"));
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The game-server half of the loopback: lines of text over TCP on 127.0.0.1, one carriage
 // return after each, Windows-1252 bytes. It serves the login road, the player list, tables,
-// chat, pings, quitting and reconnects, and prints every line it receives and sends.
+// chat, pings, quitting and reconnects, and prints every line it receives and sends. The
+// tables and challenge rooms are LoopbackRooms'.
+#include "tools/loopback/LoopbackRooms.h"
+
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -40,4 +43,5 @@ private:
 
     QTcpServer m_server;
     QHash<QTcpSocket*, Client> m_clients;
+    LoopbackRooms m_rooms;
 };

@@ -3,6 +3,7 @@
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
 #include "tools/loopback/LoopbackData.h"
+#include "tools/loopback/LoopbackRooms.h"
 
 #include <QTcpSocket>
 #include <QTextStream>
@@ -86,6 +87,7 @@ QByteArray LoopbackWeb::respond(const QByteArray& method, const QByteArray& path
 }
 
 QByteArray LoopbackWeb::getData(const QString& command) {
+    if (command == QLatin1String("CALL usp_FindDecks()")) return deckList(command);
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);
@@ -95,4 +97,11 @@ QByteArray LoopbackWeb::getData(const QString& command) {
     for (const QString& nick : m_online()) rows << QStringList{LoopbackData::listRecord({nick, QStringLiteral("1"), {}})};
     print(QStringLiteral("[web] GetData %1: %2 players").arg(command).arg(rows.size()));
     return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Player"), QStringLiteral("string")}}, rows));
+}
+
+QByteArray LoopbackWeb::deckList(const QString& command) {
+    QList<QStringList> rows;
+    for (const QString& deck : LoopbackRooms::decks()) rows << QStringList{deck};
+    print(QStringLiteral("[web] GetData %1: %2 decks").arg(command).arg(rows.size()));
+    return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("deck"), QStringLiteral("string")}}, rows));
 }

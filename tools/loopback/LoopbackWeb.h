@@ -1,6 +1,7 @@
 #pragma once
 // The web half of the loopback: HTTP on 127.0.0.1 serving the web service's GetData (the
-// player list, "call sps_GetPlayers()") and the version record of the web site.
+// player list, "call sps_GetPlayers()"; the deck list, "CALL usp_FindDecks()") and the version
+// record of the web site.
 #include <QHash>
 #include <QObject>
 #include <QTcpServer>
@@ -24,6 +25,8 @@ private:
     void read(QTcpSocket* s);
     QByteArray respond(const QByteArray& method, const QByteArray& path, const QByteArray& body);
     QByteArray getData(const QString& command);
+    // The decks the rule setup offers.
+    QByteArray deckList(const QString& command);
 
     std::function<QStringList()> m_online;
     QTcpServer m_server;

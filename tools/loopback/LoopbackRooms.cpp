@@ -1,0 +1,315 @@
+#include "tools/loopback/LoopbackRooms.h"
+
+#include "app/modText.h"
+#include "tools/loopback/LoopbackData.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+constexpr int kTableCount = 50;
+const QString kBlank = QStringLiteral(" ");
+const QString kJoin = QStringLiteral("@@");
+// How long a resident takes to sit down at a table a client created.
+constexpr int kResidentJoinMs = 1500;
+
+QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
+
+// The avatar a player shows in a room: background, head, body and figure prefix.
+QString avatarOf(const QString& nick) {
+    if (nick == QLatin1String("Nyx")) return QStringLiteral("002 003 002 f");
+    if (nick == QLatin1String("Orrin")) return QStringLiteral("003 002 001 m");
+    if (nick == QLatin1String("Bree")) return QStringLiteral("001 001 003 f");
+    // Clients wear what their login record gave them.
+    return QStringLiteral("001 001 001 f");
+}
+
+// The kind a create line asks for, as the rooms know it.
+QString kindOfCreate(const Fields& f) {
+    if (f[0] == QLatin1String("TABLECREATE2")) return QStringLiteral("ocv");
+    if (f[0] == QLatin1String("TABLECREATE3")) return QStringLiteral("ob");
+    if (f[0] == QLatin1String("TABLECREATE4")) return QStringLiteral("team");
+    if (f[1] == QLatin1String("MEMORY")) return QStringLiteral("cvm");
+    if (f[1] == QLatin1String("CHINCHIN")) return QStringLiteral("chinchin");
+    if (f[1] == QLatin1String("CARDWARS")) return QStringLiteral("cardwars");
+    return QStringLiteral("cv");
+}
+}  // namespace
+
+LoopbackRooms::LoopbackRooms(Send send, Broadcast broadcast, QObject* parent)
+    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)) {
+    // The residents' tables, as the table list announces them.
+    for (const QString& line : LoopbackData::tables()) {
+        const Fields f = Divide(line, kBlank);
+        const QString record = line.mid(f[0].size() + f[1].size() + f[2].size() + f[3].size() + 4).trimmed();
+        const Fields parts = Divide(record, kJoin);
+        Table t;
+        t.number = f[1].toInt();
+        t.resident = true;
+        t.kind = QStringLiteral("cv");
+        t.rules = parts[0];
+        t.comment = QString(parts[1]).replace(QStringLiteral("%20"), kBlank);
+        t.decks = parts[2];
+        t.wager = parts[3].isEmpty() ? QStringLiteral("0") : parts[3];
+        t.seats.resize(2);
+        t.seats[0].nick = f[2];
+        t.seats[1].nick = f[3];
+        m_tables << t;
+    }
+}
+
+QStringList LoopbackRooms::decks() {
+    return {QStringLiteral("Ashfall"), QStringLiteral("Hollowroot"), QStringLiteral("Stormwake"), QStringLiteral("Standard")};
+}
+
+QStringList LoopbackRooms::tableLines() const {
+    QStringList out;
+    for (const Table& t : m_tables) out << tableLine(t);
+    return out;
+}
+
+LoopbackRooms::Table* LoopbackRooms::tableOf(QTcpSocket* s, int* seat) {
+    for (Table& t : m_tables)
+        for (int i = 0; i < t.seats.size(); ++i)
+            if (t.seats[i].socket == s) {
+                if (seat) *seat = i;
+                return &t;
+            }
+    return nullptr;
+}
+
+int LoopbackRooms::freeNumber() const {
+    for (int n = 1; n <= kTableCount; ++n) {
+        bool used = false;
+        for (const Table& t : m_tables) used = used || t.number == n;
+        if (!used) return n;
+    }
+    return 0;
+}
+
+bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& line) {
+    const Fields f = Divide(line, kBlank);
+    const QString& k = f[0];
+    if (k.startsWith(QLatin1String("TABLECREATE"))) {
+        create(s, nick, kindOfCreate(f), f[1].startsWith(QLatin1String("OMNICV")) ? f[1] : QStringLiteral("OMNICV_RANDOM"),
+               f[2].isEmpty() ? 5 : f[2].toInt());
+        return true;
+    }
+    if (k == QLatin1String("TABLEJOIN")) {
+        join(s, nick, f[1].toInt());
+        return true;
+    }
+    if (k == QLatin1String("TABLEINFO")) {
+        for (const Table& t : m_tables)
+            if (t.number == f[1].toInt()) m_send(s, tableLine(t, QStringLiteral("TABLEINFO")));
+        return true;
+    }
+    if (k == QLatin1String("TABLEJACKPOTCHANGE")) {
+        m_send(s, QStringLiteral("TABLEJACKPOTCHANGE 1 ") + (f[1] == QLatin1String("2") ? QStringLiteral("2") : QStringLiteral("1")));
+        return true;
+    }
+    const QStringList roomWords = {"CHANGERULE", "CHANGEWAGER", "GAMEREADY", "CHALLENGECHATS", "TABLECLOSE",
+                                   "TEAM_CHANGERULE", "TEAM_READY", "TEAM_CHANGE", "CHALLENGECHAT", "TEAM_CLOSE"};
+    if (!roomWords.contains(k)) return false;
+    int seat = 0;
+    Table* t = tableOf(s, &seat);
+    if (!t) return true;  // not seated: nothing to answer
+    if (k == QLatin1String("CHANGERULE") || k == QLatin1String("TEAM_CHANGERULE")) {
+        changeRule(*t, seat, line);
+    } else if (k == QLatin1String("CHANGEWAGER")) {
+        if (seat == 0) t->wager = QString::number(qMax(0.0, f[1].toDouble()));
+        sendRoom(*t);
+        m_broadcast(tableLine(*t));
+    } else if (k == QLatin1String("GAMEREADY") || k == QLatin1String("TEAM_READY")) {
+        ready(*t, seat);
+    } else if (k == QLatin1String("CHALLENGECHATS") || k == QLatin1String("CHALLENGECHAT")) {
+        chat(*t, seat, line.mid(k.size() + 1));
+    } else if (k == QLatin1String("TEAM_CHANGE")) {
+        // Change sides: to the first free seat of the other pair.
+        const int from = seat < 2 ? 2 : 0;
+        for (int i = from; i < from + 2; ++i)
+            if (t->seats[i].nick.isEmpty()) {
+                std::swap(t->seats[i], t->seats[seat]);
+                break;
+            }
+        sendRoom(*t);
+    } else {
+        close(*t, seat);
+    }
+    return true;
+}
+
+void LoopbackRooms::create(QTcpSocket* s, const QString& nick, const QString& kind, const QString& deckType, int blocks) {
+    const int number = freeNumber();
+    if (number == 0 || tableOf(s)) {
+        m_send(s, QStringLiteral("NOTABLE"));
+        return;
+    }
+    Table t;
+    t.number = number;
+    t.kind = kind;
+    t.deckType = deckType;
+    t.blocks = blocks;
+    t.decks = QStringLiteral("Standard");
+    t.rules = kind == QLatin1String("ob") ? QStringLiteral("60 1 20") : QStringList(40, QStringLiteral("0")).join(kBlank);
+    t.seats.resize(kind == QLatin1String("team") ? 4 : 2);
+    t.seats[0].nick = nick;
+    t.seats[0].socket = s;
+    m_tables << t;
+    sendRoom(t);
+    m_broadcast(tableLine(t));
+    // A resident comes to play, so that the room has someone to talk to and to kick.
+    if (kind != QLatin1String("team")) QTimer::singleShot(kResidentJoinMs, this, [this, number] { sitResident(number); });
+}
+
+void LoopbackRooms::sitResident(int number) {
+    for (Table& t : m_tables) {
+        if (t.number != number || !t.seats[1].nick.isEmpty()) continue;
+        t.seats[1].nick = LoopbackData::residents().value(2).nick;
+        sendRoom(t);
+        toSeated(t, QStringLiteral("CHALLENGECHATS ") + t.seats[1].nick +
+                        QStringLiteral(" Hello! Set the rules you like; I am ready when you are."));
+        m_broadcast(tableLine(t));
+    }
+}
+
+void LoopbackRooms::join(QTcpSocket* s, const QString& nick, int number) {
+    for (Table& t : m_tables) {
+        if (t.number != number || tableOf(s)) continue;
+        for (Seat& seat : t.seats) {
+            if (!seat.nick.isEmpty()) continue;
+            seat.nick = nick;
+            seat.socket = s;
+            sendRoom(t);
+            m_broadcast(tableLine(t));
+            toSeated(t, QStringLiteral("CHALLENGECHATS *** ") + nick + QStringLiteral(" has joined the table."));
+            return;
+        }
+    }
+    // A full or unknown table: the waiting box closes.
+    m_send(s, QStringLiteral("CANCELBOX"));
+}
+
+void LoopbackRooms::changeRule(Table& t, int seat, const QString& line) {
+    const Fields f = Divide(line, kBlank);
+    if (f[0] == QLatin1String("TEAM_CHANGERULE")) {
+        if (seat != 0) return;
+        if (f[1] == QLatin1String("2"))
+            t.deckType = t.deckType == QLatin1String("OMNICV_RANDOM") ? QStringLiteral("OMNICV_PLAYER") : QStringLiteral("OMNICV_RANDOM");
+        else
+            t.blocks = t.blocks >= 7 ? 1 : t.blocks + 2;
+    } else if (f[1] == QLatin1String("CHINCHIN")) {
+        // Each player sets a dice wager of his own.
+        t.diceWagers[seat == 0 ? 0 : 1] = f[2];
+    } else if (seat != 0) {
+        return;
+    } else if (f[1] == QLatin1String("OCV")) {
+        t.deckType = f[2];
+        t.blocks = f[3].toInt();
+    } else if (f[1] == QLatin1String("ORBOLT")) {
+        t.rules = line.mid(QStringLiteral("CHANGERULE ORBOLT ").size());
+    } else {
+        // The card game's rule line: the 40 words, "@@Corvada@@", the decks.
+        const QString rest = line.mid(QStringLiteral("CHANGERULE ").size());
+        t.rules = rest.section(kJoin, 0, 0);
+        t.decks = rest.section(kJoin, 2).trimmed();
+    }
+    for (Seat& s : t.seats) s.ready = false;
+    sendRoom(t);
+    m_broadcast(tableLine(t));
+}
+
+void LoopbackRooms::ready(Table& t, int seat) {
+    t.seats[seat].ready = !t.seats[seat].ready;
+    const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEREADY ") : QStringLiteral("CHALLENGEREADYS ");
+    toSeated(t, keyword + QString::number(seat + 1) + (t.seats[seat].ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
+    // A resident answers readiness with its own, and says what the loopback cannot do.
+    for (int i = 0; i < t.seats.size(); ++i) {
+        Seat& other = t.seats[i];
+        if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
+        other.ready = t.seats[seat].ready;
+        toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
+        if (other.ready)
+            toSeated(t, (t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGECHAT *** ") : QStringLiteral("CHALLENGECHATS *** ")) +
+                            QStringLiteral("The loopback server starts no games: close the room when you are done."));
+    }
+}
+
+void LoopbackRooms::chat(Table& t, int seat, const QString& text) {
+    const bool team = t.kind == QLatin1String("team");
+    if (!team && seat == 0 && text == QLatin1String("/kick 2")) {
+        Seat kicked = t.seats[1];
+        if (kicked.nick.isEmpty()) return;
+        t.seats[1] = Seat();
+        if (kicked.socket) m_send(kicked.socket, QStringLiteral("CHALLENGEREMOVES 5"));
+        toSeated(t, QStringLiteral("CHALLENGEREMOVES 2"));
+        toSeated(t, QStringLiteral("CHALLENGECHATS *** ") + kicked.nick + QStringLiteral(" was removed from the table."));
+        m_broadcast(tableLine(t));
+        return;
+    }
+    toSeated(t, (team ? QStringLiteral("CHALLENGECHAT ") : QStringLiteral("CHALLENGECHATS ")) + t.seats[seat].nick + u' ' + text);
+}
+
+void LoopbackRooms::close(Table& t, int seat) {
+    const bool team = t.kind == QLatin1String("team");
+    const QString removal = team ? QStringLiteral("CHALLENGEREMOVE ") : QStringLiteral("CHALLENGEREMOVES ");
+    if (seat == 0 && !t.resident) {
+        // The creator leaves: the table goes.
+        t.seats[0] = Seat();
+        toSeated(t, removal + QStringLiteral("5"));
+        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(t.number));
+        const int number = t.number;
+        m_tables.removeIf([number](const Table& x) { return x.number == number; });
+        return;
+    }
+    t.seats[seat] = Seat();
+    toSeated(t, removal + QString::number(seat + 1));
+    m_broadcast(tableLine(t));
+}
+
+void LoopbackRooms::leave(QTcpSocket* s) {
+    int seat = 0;
+    while (Table* t = tableOf(s, &seat)) close(*t, seat);
+}
+
+void LoopbackRooms::toSeated(const Table& t, const QString& line) {
+    for (const Seat& seat : t.seats)
+        if (seat.socket) m_send(seat.socket, line);
+}
+
+void LoopbackRooms::sendRoom(const Table& t) {
+    toSeated(t, roomLine(t));
+    for (int i = 0; i < t.seats.size(); ++i)
+        if (!t.seats[i].nick.isEmpty()) sendAvatar(t, i);
+}
+
+void LoopbackRooms::sendAvatar(const Table& t, int seat) {
+    const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEAVATAR ") : QStringLiteral("CHALLENGEAVATARS ");
+    toSeated(t, keyword + QString::number(seat + 1) + u' ' + avatarOf(t.seats[seat].nick));
+}
+
+QString LoopbackRooms::ruleWords(const Table& t) const {
+    if (t.kind == QLatin1String("cv")) return t.rules + QStringLiteral("@@Corvada@@") + t.decks;
+    if (t.kind == QLatin1String("cvm")) return QStringLiteral("MEMORY");
+    if (t.kind == QLatin1String("cardwars")) return QStringLiteral("CARDWARS");
+    if (t.kind == QLatin1String("chinchin")) return QStringLiteral("CHINCHIN ") + t.diceWagers.join(kBlank) + kJoin;
+    if (t.kind == QLatin1String("ob")) return QStringLiteral("ORBOLT ") + t.rules + kJoin;
+    return t.deckType + kJoin + QString::number(t.blocks);
+}
+
+QString LoopbackRooms::roomLine(const Table& t) const {
+    if (t.kind == QLatin1String("team")) {
+        QStringList names;
+        for (const Seat& s : t.seats) names << s.nick;
+        return QStringLiteral("CHALLENGEBOX ") + QString::number(t.number) + u' ' + names.join(kBlank) + u' ' + t.deckType + u' ' +
+               QString::number(t.blocks);
+    }
+    return QStringLiteral("CHALLENGEBOXS ") + QString::number(t.number) + u' ' + t.seats[0].nick + u' ' + t.seats[1].nick + u' ' +
+           t.wager + u' ' + encoded(ruleWords(t));
+}
+
+QString LoopbackRooms::tableLine(const Table& t, const QString& keyword) const {
+    const QString rules = t.kind == QLatin1String("cv") ? t.rules : ruleWords(t).section(kJoin, 0, 0);
+    return keyword + u' ' + QString::number(t.number) + u' ' + t.seats[0].nick + u' ' + t.seats.value(1).nick + u' ' + rules + kJoin +
+           encoded(t.comment) + kJoin + t.decks + kJoin + t.wager;
+}
