@@ -46,6 +46,7 @@ void ResetStoredVars() {
     ChatBotKind.clear();
     TriviaOpen = false;
     GuildName.clear();
+    LastPMSender.clear();
     TourneyRunning = TourneyAnnounced = TourneyAcceptPM = false;
     Language.clear();
     SkinName.clear();

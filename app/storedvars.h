@@ -41,6 +41,8 @@ inline bool ChatBotOn = false;
 inline QString ChatBotKind;
 inline bool TriviaOpen = false;
 inline QString GuildName;
+// The nickname of the last private message received; the chat input's reply key answers it.
+inline QString LastPMSender;
 inline bool TourneyRunning = false;
 inline bool TourneyAnnounced = false;
 inline bool TourneyAcceptPM = false;

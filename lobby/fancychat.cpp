@@ -49,10 +49,11 @@ void ChatRuns::font(const QString& family, double pointSize) {
     if (pointSize > 0) d->format.setFontPointSize(pointSize);
 }
 
-void ChatRuns::run(const QString& text, long colour, bool bold) {
+void ChatRuns::run(const QString& text, long colour, bool bold, bool underline) {
     QTextCharFormat f = d->format;
     f.setForeground(vbColor(colour));
     f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontUnderline(underline);
     d->cursor.insertText(text, f);
 }
 

@@ -44,7 +44,7 @@ public:
     ChatRuns& operator=(const ChatRuns&) = delete;
     // Font of the following runs; an empty family or a size of 0 keeps what the log had.
     void font(const QString& family, double pointSize);
-    void run(const QString& text, long colour, bool bold = false);
+    void run(const QString& text, long colour, bool bold = false, bool underline = false);
 
 private:
     struct Impl;

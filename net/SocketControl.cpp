@@ -10,6 +10,8 @@ SocketControl::SocketControl(QObject* parent) : QObject(parent), m_socket(nullpt
 void SocketControl::adopt(QTcpSocket* socket) {
     m_socket = socket;
     connect(m_socket, &QTcpSocket::connected, this, [this] {
+        // Lines go out as they are written; the option only holds on a connected socket.
+        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_state = sckConnected;
         emit connectEvent();
     });
@@ -25,7 +27,6 @@ void SocketControl::adopt(QTcpSocket* socket) {
         }
     });
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) { onError(); });
-    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
 }
 
 void SocketControl::Connect(const QString& host, int port) {

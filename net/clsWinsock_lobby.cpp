@@ -1,74 +1,296 @@
-// The dispatcher's handlers of lobby messages: players, chat, private messages, tables,
-// match results, notices and game-state messages.
+// The dispatcher's handlers of lobby messages: players coming and going, public chat and private
+// messages (tables and match results: clsWinsock_tables.cpp; notices: clsWinsock_notices.cpp). A line whose fields do not hold up is ignored (logged) and changes nothing; no line
+// reaches the error reporter from here.
 #include "net/clsWinsock.h"
 
-#include "app/modMain.h"
+#include "admin/frmTournyHelper.h"
+#include "admin/frmadmin.h"
+#include "app/Deployment.h"
+#include "app/ErrorHandler.h"
+#include "app/modLinks.h"
+#include "app/modSound.h"
 #include "app/modText.h"
 #include "app/storedvars.h"
+#include "lobby/chatloggers.h"
 #include "lobby/fancychat.h"
+#include "lobby/frmMsgWind.h"
 #include "lobby/frmchildchat.h"
+#include "lobby/frmguildchat.h"
+#include "net/LineFields.h"
+#include "net/PlayerTree.h"
 #include "net/frmCon.h"
 #include "platform/Forms.h"
+#include "platform/Ini.h"
+#include "platform/Paths.h"
+#include "platform/Services.h"
 #include "platform/VbCompat.h"
 
 #include <QTreeWidget>
 
-// A player entry: "NEWPLAYER staff tag bracket membership entry", blanks in the entry as "%20".
-// The entry is added to the lobby's player tree unless its nickname (first word) is listed.
-void clsWinsock::NewPlayer(QString& line, bool announce) {
-    Q_UNUSED(announce);
-    const Fields f = Divide(line, QStringLiteral(" "));
-    const QString entry = ReplaceCaseCopy(f[5], {QStringLiteral("%20"), QStringLiteral(" ")});
-    if (entry.trimmed().isEmpty()) return;
-    frmchildchat* lobby = form<frmchildchat>();
-    const QString nick = entry.section(u' ', 0, 0).toLower();
-    bool listed = false;
-    for (int i = 0; !listed && i < lobby->playerlist->topLevelItemCount(); ++i)
-        listed = lobby->playerlist->topLevelItem(i)->text(0).section(u' ', 0, 0).toLower() == nick;
-    if (listed) return;
-    auto* node = new QTreeWidgetItem(QStringList{entry});
-    node->setData(0, Qt::UserRole, entry);
-    lobby->playerlist->addTopLevelItem(node);
-    lobby->lblActive->setText(vbStr(vbVal(lobby->lblActive->text()) + 1));
-}
-void clsWinsock::RemPlayer(QString& line) { Q_UNUSED(line); }
-void clsWinsock::Chat(QString& line) { Q_UNUSED(line); }
-void clsWinsock::InPM(QString& line) { Q_UNUSED(line); }
-void clsWinsock::NoTable() {}
-void clsWinsock::Table(QString& line) { Q_UNUSED(line); }
-void clsWinsock::TableJackpotChange(QString& line) { Q_UNUSED(line); }
-void clsWinsock::AddTable(QString& line) { Q_UNUSED(line); }
-void clsWinsock::RemoveTable(QString& line) { Q_UNUSED(line); }
-void clsWinsock::TableInfo(QString& line) { Q_UNUSED(line); }
-void clsWinsock::Match(QString& line) { Q_UNUSED(line); }
-void clsWinsock::ChatBlock(QString& line) { Q_UNUSED(line); }
-void clsWinsock::GPAdd(QString& line) { Q_UNUSED(line); }
-void clsWinsock::PlayBuySound() {}
-void clsWinsock::QuitOkay() {
-    if (frmCon* con = ifLoaded<frmCon>()) con->Winsock->Close();
-    ShutDown();
+#include <algorithm>
+
+using namespace lines;
+
+namespace {
+const QString kBlank = QStringLiteral(" ");
+
+bool showJoinPart() { return setting(QStringLiteral("Chat"), QStringLiteral("ShowJoinPart")) == QLatin1String("1"); }
+
+// Badge text and notice colour of a joining player's membership.
+std::pair<QString, long> membershipBadge(const QString& membership) {
+    static const std::pair<QLatin1StringView, std::pair<const char*, long>> kBadges[] = {
+        {QLatin1StringView("Gold"), {"[Gold] ", 0x01D9E7}},
+        {QLatin1StringView("Platnium"), {"[Platinum] ", 0xC0C0C0}},
+        {QLatin1StringView("Diamond"), {"[Diamond] ", 0xFF8080}},
+        {QLatin1StringView("Power%20User"), {"[Power User] ", 0x0000FF}},
+        {QLatin1StringView("VIP1"), {"[VIP *] ", 0xFF6600}},
+        {QLatin1StringView("VIP2"), {"[VIP **] ", 0xFF6600}},
+        {QLatin1StringView("VIP3"), {"[VIP ***] ", 0xFF6600}},
+        {QLatin1StringView("VIP4"), {"[VIP ****] ", 0xFF6600}},
+    };
+    for (const auto& [key, badge] : kBadges)
+        if (membership == key) return {QString::fromLatin1(badge.first), badge.second};
+    return {QString(), 0x00FF00};
 }
 
-// Quitting was refused (a game is running): the client is fully back, so chat shows again and a
-// later loss of the connection reconnects.
-void clsWinsock::QuitNotOkay() {
-    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->QuitEngaged(false);
-    if (ConnectionState == 2) ConnectionState = 1;
-    if (frmCon* con = ifLoaded<frmCon>()) con->Winsock->Tag.clear();
-    PrintChatLine(QStringLiteral("Error"), QString(),
-                  QStringLiteral("You cannot quit while you are still playing a game.  Forcefully ending the application may "
-                                 "cause your account to be flagged."),
-                  0x00FFFF);
+QString staffTitle(const QString& staff) {
+    if (staff == QLatin1String("1")) return QStringLiteral("Moderator");
+    if (staff == QLatin1String("2") || staff == QLatin1String("3")) return QStringLiteral("GM");
+    if (staff == QLatin1String("4")) return QStringLiteral("Master GM");
+    return {};
 }
-void clsWinsock::LevelUp(QString& line) { Q_UNUSED(line); }
-void clsWinsock::Notice(QString& line) { Q_UNUSED(line); }
-void clsWinsock::killmatch() {}
-void clsWinsock::DropGame() {}
-void clsWinsock::AutoDecline(QString& line) { Q_UNUSED(line); }
-void clsWinsock::AddBlock(QString& line) { Q_UNUSED(line); }
-void clsWinsock::SoundWav(QString& line) { Q_UNUSED(line); }
-void clsWinsock::EndMatch(QString& line) { Q_UNUSED(line); }
-void clsWinsock::ExitMessage(QString& line) { Q_UNUSED(line); }
-void clsWinsock::GameChat(QString& line) { Q_UNUSED(line); }
-void clsWinsock::GameOpponent(QString& line) { Q_UNUSED(line); }
-void clsWinsock::GameStalemate() {}
+
+void countPlayers(frmchildchat* lobby) { lobby->lblActive->setText(QString::number(lobby->playerlist->topLevelItemCount())); }
+
+// Buddies are kept by nickname in config/buddy.idx.
+bool isBuddy(const QString& nickname) {
+    return plainName(nickname) &&
+           ReadIni(QStringLiteral("Buddy"), nickname, clientPath(QStringLiteral("config/buddy.idx"))) == QLatin1String("1");
+}
+}  // namespace
+
+// ---- Player list -----------------------------------------------------------------------------
+
+// "NEWPLAYER staff tag bracket membership entry", blanks as "%20"; announce is false for
+// "NEWPLAYER2", the silent form of the login burst.
+void clsWinsock::NewPlayer(QString& line, bool announce) {
+    shielded("clsWinsock::NewPlayer", [&] {
+        const Fields f = Divide(line, kBlank);
+        const QString entry = blanks(f[5]);
+        if (entry.trimmed().isEmpty()) return;
+        if (!f[1].isEmpty() && !isNumber(f[1])) return reject("NEWPLAYER", line);
+        const QString tag = blanks(f[2]);
+        const auto [badge, colour] = membershipBadge(f[4]);
+        const QString title = staffTitle(f[1]);
+
+        frmchildchat* lobby = form<frmchildchat>();
+        const QString nickname = firstWord(entry).toString();
+        if (!PlayerTreeIndex::of(lobby->playerlist)->listsIgnoringCase(nickname)) {
+            auto* node = new QTreeWidgetItem(QStringList{entry});
+            node->setData(0, Qt::UserRole, entry);
+            lobby->playerlist->addTopLevelItem(node);
+        }
+        countPlayers(lobby);
+
+        if (announce) {
+            if (vbVal(setting(QStringLiteral("Chat"), QStringLiteral("ShowJoinPart"))) == 1) {
+                QString name = entry + u'[' + f[3] + u']';
+                if (!title.isEmpty()) name += QStringLiteral(" (") + title + u')';
+                QString text;
+                if (!tag.isEmpty() && !f[4].isEmpty()) text = u'|' + tag + QStringLiteral("| ");
+                PrintChatLine(QStringLiteral("Join"), name, text + badge + QStringLiteral("has JOINED Corvadex at"), colour);
+            }
+            PlaySound(8);
+        }
+        if (isBuddy(nickname)) PrintChatLine(QStringLiteral("Buddy"), entry, QStringLiteral("is online."), 0xFFFF00);
+        RefreshGuildListSoon();
+    });
+}
+
+// "REMPLAYER name": every entry whose first word is the name, or the name behind one marker.
+void clsWinsock::RemPlayer(QString& line) {
+    shielded("clsWinsock::RemPlayer", [&] {
+        const qsizetype blank = line.indexOf(u' ');
+        const QString name = blank < 0 ? QString() : line.mid(blank + 1);
+        if (!name.isEmpty() && name != kBlank) {
+            frmchildchat* lobby = form<frmchildchat>();
+            const QStringList forms = {name, u'@' + name, u'+' + name, u'*' + name};
+            PlayerTreeIndex* index = PlayerTreeIndex::of(lobby->playerlist);
+            const bool listed = std::any_of(forms.begin(), forms.end(), [&](const QString& w) { return index->lists(w); });
+            for (int i = 0; listed && i < lobby->playerlist->topLevelItemCount();) {
+                QTreeWidgetItem* node = lobby->playerlist->topLevelItem(i);
+                if (!forms.contains(firstWord(node->text(0)))) {
+                    ++i;
+                    continue;
+                }
+                delete node;
+                if (showJoinPart()) PrintChatLine(QStringLiteral("Part"), name, QStringLiteral("has LEFT Corvadex at"), 0x808080);
+                PlaySound(9);
+                countPlayers(lobby);
+            }
+        }
+        RefreshGuildListSoon();
+    });
+}
+
+// ---- Public chat -----------------------------------------------------------------------------
+
+namespace {
+// An administrator's client answers "!8ball" questions when it runs that bot.
+void answerEightBall(const QString& sender) {
+    const QString file = clientPath(QStringLiteral("bottxt/8ball.txt"));
+    const int total = int(vbVal(ReadIni(QStringLiteral("Stats"), QStringLiteral("Total"), file)));
+    if (total < 1) return;
+    const int n = std::min(total, int(total * services().random->Rnd()) + 1);
+    send(QStringLiteral("CHAT ") + sender + QStringLiteral(", ") +
+         ReadIni(QStringLiteral("Stats"), QString::number(n), file));
+}
+
+void checkTriviaAnswer(const QString& sender, const QString& text) {
+    frmadmin* admin = ifLoaded<frmadmin>();
+    if (!TriviaOpen || !admin || admin->QuestionAnswer().isEmpty()) return;
+    const QString answer = admin->QuestionAnswer();
+    if (text.toLower() != answer.toLower()) return;
+    TriviaOpen = false;
+    admin->tmrTrivia->stop();
+    const int16_t points = admin->TriviaPoints();
+    send(QStringLiteral("CHAT (Trivia): ") + sender + QStringLiteral(" answered correctly.  Answer: ") + answer +
+         QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" points awarded."));
+    admin->QuestionAnswer(QString());
+    admin->TriviaGivePoint(sender, points);
+    admin->tmrTriviaNext->start();
+}
+
+void showChatLine(frmchildchat* lobby, const QString& sender, QString text) {
+    if (!text.startsWith(QLatin1String("/me "))) {
+        RenderIncomingChat(sender, QString(), text, ChatColour::White, false);
+        return;
+    }
+    text.replace(QLatin1String("***"), kBlank);
+    if (settingIs(QStringLiteral("Options"), QStringLiteral("Music"), QStringLiteral("1")) &&
+        text.contains(QLatin1String("/me is listening to *")))
+        return;
+    const QString shown = QStringLiteral("*** ") + sender + u' ' + text.mid(4);
+    if (frmCon* con = ifLoaded<frmCon>())
+        con->AddText(shown, ChatColour::Green);
+    else
+        lobby->addmsg(shown, ChatColour::Green);
+}
+
+// A chat log that cannot be written says so once, until writing works again.
+void logMainChat(frmchildchat* lobby, const QString& text) {
+    static const char* const kFailed = "chatLogFailed";
+    try {
+        LogChat(text, QStringLiteral("mainchat"));
+        lobby->setProperty(kFailed, false);
+    } catch (const std::exception& e) {
+        qWarning("chat log: %s", e.what());
+        if (lobby->property(kFailed).toBool()) return;
+        lobby->setProperty(kFailed, true);
+        PrintChatLine(QStringLiteral("log"), QString(), QStringLiteral("The chat log file could not be written; chat is not being logged."),
+                      ChatColour::Red);
+    }
+}
+}  // namespace
+
+// "CHAT sender text": ignored senders are dropped (but logged), end-game requests go to an
+// administrator's request list, chat bots answer, then the line is shown and its links marked.
+void clsWinsock::Chat(QString& line) {
+    if (ConnectionState != 1) return;
+    shielded("clsWinsock::Chat", [&] {
+        frmchildchat* lobby = form<frmchildchat>();
+        const qsizetype blank = line.indexOf(u' ');
+        const QString rest = blank < 0 ? QString() : line.mid(blank + 1);
+        const qsizetype split = rest.indexOf(u' ');
+        if (split <= 0) {
+            if (ClientConfig().AdminStatus())
+                PrintChatLine(QStringLiteral("Invalid"), QString(), rest + QStringLiteral(" has sent a chat string with invalid characters"),
+                              ChatColour::Red);
+            return reject("CHAT", line);
+        }
+        const QString sender = rest.left(split);
+        const QString text = blanks(rest.mid(split + 1));
+
+        // Trimmed first, so that the positions remembered for link marking stay valid.
+        TrimLobbyLogIfLong();
+        TrimLobbyLogIfLong();
+        const int lobbyStart = chatLength(lobby->chatin);
+        const frmguildchat* guildBefore = ifLoaded<frmguildchat>();
+        const int guildStart = guildBefore ? chatLength(guildBefore->chatin) : 0;
+
+        if (!ignored(sender)) {
+            const QString command = text.left(8);
+            if (command == QLatin1String("!endgame") || command == QLatin1String("!Endgame")) {
+                if (ClientConfig().AdminStatus()) {
+                    form<frmadmin>()->lstrequests->addItem(QStringLiteral("ENDGAME ") + sender);
+                    PlaySound(11);
+                }
+                return;
+            }
+            if (ClientConfig().AdminStatus() && ChatBotOn) {
+                if (text.left(6).toLower() == QLatin1String("!8ball") && ChatBotKind == QLatin1String("8ball")) answerEightBall(sender);
+                checkTriviaAnswer(sender, text);
+            }
+            showChatLine(lobby, sender, text);
+        }
+
+        const QString prefixes[] = {QStringLiteral("http:"), QStringLiteral("www."), QStringLiteral("mailto:"), QStringLiteral("ftp.")};
+        for (const QString& prefix : prefixes) HighlightLinks(lobby->chatin, prefix, lobbyStart);
+        frmguildchat* guild = ifLoaded<frmguildchat>();
+        if (!GuildName.isEmpty() && guild && guild->isVisible())
+            for (const QString& prefix : prefixes) HighlightLinks(guild->chatin, prefix, guild == guildBefore ? guildStart : 0);
+
+        if (settingIs(QStringLiteral("Options"), QStringLiteral("Chatlog"), QStringLiteral("1")))
+            logMainChat(lobby, sender + QStringLiteral(">> ") + text);
+    });
+}
+
+// ---- Private messages ------------------------------------------------------------------------
+
+// "INPM sender recipient text", blanks in the text as "%20" and line breaks as "%50".
+void clsWinsock::InPM(QString& line) {
+    shielded("clsWinsock::InPM", [&] {
+        if (!hasFields(line, 4)) return;
+        const Fields f = Divide(line, kBlank);
+        const QString sender = f[1];
+        if (sender.isEmpty()) return reject("INPM", line);
+        if (ignored(sender)) return;
+
+        if (settingIs(QStringLiteral("Away"), QStringLiteral("Status"), QStringLiteral("1")))
+            send(QStringLiteral("PM ") + sender + u' ' + setting(QStringLiteral("Away"), QStringLiteral("Reason")));
+        if (TourneyAcceptPM && TourneyAnnounced) {
+            form<frmTournyHelper>()->RegisterPlayer(sender, true);
+            return;
+        }
+        if (TourneyAnnounced)
+            send(QStringLiteral("PM ") + sender + u' ' +
+                 encodeBlanks(QStringLiteral("This administrator is running a tournament and cannot accept registrations.")));
+        const frmadmin* admin = ifLoaded<frmadmin>();
+        if (ClientConfig().AdminStatus() && admin && admin->mnuDisablePM->isChecked()) {
+            send(QStringLiteral("PM ") + sender + u' ' +
+                 encodeBlanks(QStringLiteral("This administrator is not accepting private messages because he/she is busy.  Please "
+                                             "try addressing your question in main chat or send a ticket to our customer service "
+                                             "center on our website at ") +
+                              Deployment::website() + QStringLiteral("/support/")));
+            return;
+        }
+
+        const QString text = blanks(f[3]).replace(QLatin1String("%50"), QLatin1String("\n"));
+        LastPMSender = sender;
+        for (int slot = 0; slot <= MsgWindowCount && slot < MsgWindows.size() && slot < MsgWindowUsed.size(); ++slot) {
+            frmMsgWind* window = MsgWindows[slot];
+            if (MsgWindowUsed[slot] == 0 || !window || window->Tag != sender) continue;
+            window->player(sender);
+            window->InsertSecondaryText(text);
+            return;
+        }
+        const int16_t slot = NewMsgWindow();
+        frmMsgWind* window = MsgWindows.value(slot);
+        if (!window) return;
+        window->setWindowTitle(sender + QStringLiteral(" - Private Message"));
+        window->Tag = sender;
+        window->player(sender);
+        window->InsertSecondaryText(text);
+        window->show();
+    });
+}

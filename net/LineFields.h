@@ -1,0 +1,48 @@
+#pragma once
+// Reading the fields of the lobby's server lines. A line whose numbers, indexes or names do not
+// hold up is ignored by its handler: it never reaches the error reporter and changes nothing.
+#include "app/modText.h"
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+
+namespace lines {
+
+// The number of fields the line has, keyword included (at most 35).
+int fieldCount(const QString& line);
+// True when the line has at least `count` fields, keyword included; a warning names it otherwise.
+bool hasFields(const QString& line, int count);
+
+// A decimal number as the server sends it: optional sign, digits, at most one point.
+bool isNumber(const QString& field);
+// Every field is a number.
+bool areNumbers(std::initializer_list<QString> fields);
+// A whole number (optional "-", digits only) within low..high.
+bool wholeNumber(const QString& field, long long low, long long high, long long& out);
+// A table number: a whole number 1..50.
+bool tableNumber(const QString& field, int16_t& out);
+
+// "%20" back to blanks (the wire's blank inside a field).
+QString blanks(const QString& field);
+// Blanks to "%20" for a field the client sends.
+QString encodeBlanks(const QString& text);
+
+// A nickname usable as a settings key: letters, digits and hyphens only. Ignore and buddy keys
+// are written only for such names, so no other name can be on either list.
+bool plainName(const QString& name);
+// A picture code or gender prefix usable in a file name: letters, digits, "_" and "-".
+bool plainCode(const QString& code);
+
+// The per-user settings value of [section] key.
+QString setting(const QString& section, const QString& key);
+bool settingIs(const QString& section, const QString& key, const QString& value);
+// True when the sender is on the ignore list ([Ignore] <name> reads as the number 1).
+bool ignored(const QString& sender);
+
+// Sends a line to the game server when the socket window is loaded.
+void send(const QString& line);
+// Logs an ignored line.
+void reject(const char* keyword, const QString& line);
+
+}  // namespace lines

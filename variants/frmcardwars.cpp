@@ -1,0 +1,3 @@
+#include "variants/frmcardwars.h"
+
+frmcardwars::frmcardwars() { setObjectName(QStringLiteral("frmcardwars")); }

@@ -1,0 +1,3 @@
+#include "variants/frmchinchin.h"
+
+frmchinchin::frmchinchin() { setObjectName(QStringLiteral("frmchinchin")); }

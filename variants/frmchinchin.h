@@ -1,0 +1,12 @@
+#pragma once
+// The dice game window (Chinchirorin). Its board and handler come with the variant games; until then the
+// window exists so that the lobby's handlers can close it by name.
+#include "platform/Forms.h"
+
+#include <QWidget>
+
+class frmchinchin : public FormWindow<QWidget> {
+    Q_OBJECT
+public:
+    frmchinchin();
+};

@@ -1,0 +1,3 @@
+#include "variants/frmmemory.h"
+
+frmmemory::frmmemory() { setObjectName(QStringLiteral("frmmemory")); }

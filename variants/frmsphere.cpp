@@ -1,0 +1,3 @@
+#include "variants/frmsphere.h"
+
+frmsphere::frmsphere() { setObjectName(QStringLiteral("frmsphere")); }
