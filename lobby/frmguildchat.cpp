@@ -1,5 +1,8 @@
 #include "lobby/frmguildchat.h"
 
+#include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -21,5 +24,24 @@ frmguildchat::frmguildchat() : chatin(new QTextEdit(this)), chatout(new QLineEdi
     resize(678, 545);
 }
 
-// The member list is rebuilt from the lobby's player tree by the guild window's own work.
-void frmguildchat::RefreshGuildPlayerList() {}
+// The members on line: every lobby node whose "<guild>" part is the player's guild, in the
+// lobby's order and with the lobby's texts.
+void frmguildchat::RefreshGuildPlayerList() {
+    playerlist->clear();
+    frmchildchat* lobby = ifLoaded<frmchildchat>();
+    if (!lobby) return;
+    QList<QTreeWidgetItem*> members;
+    for (int i = 0; i < lobby->playerlist->topLevelItemCount(); ++i) {
+        const QString text = lobby->playerlist->topLevelItem(i)->text(0);
+        const qsizetype close = text.indexOf(u'>');
+        if (close < 0) continue;
+        const qsizetype open = text.indexOf(u'<');
+        if (open > close) continue;
+        const QString tag = text.mid(open + 1, close - open - 1);
+        if (tag != GuildName) continue;
+        auto* node = new QTreeWidgetItem(QStringList{text});
+        node->setData(0, Qt::UserRole, text);
+        members << node;
+    }
+    playerlist->addTopLevelItems(members);
+}
