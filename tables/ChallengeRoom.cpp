@@ -11,8 +11,11 @@
 #include "platform/KeyAscii.h"
 #include "platform/Paths.h"
 #include "platform/VbCompat.h"
+#include "tables/frmchallengebox_single.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QUrl>
@@ -44,6 +47,33 @@ void SetCreator(bool on) {
     if (frmCon* con = ifLoaded<frmCon>()) con->creator->setChecked(on);
 }
 
+void DressWindow(QWidget* w, const char* name, const QString& caption, QSize size, QWidget* picTitle, QLabel* lblTitle) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setWindowTitle(caption);
+    w->setFixedSize(size);
+    w->setMouseTracking(true);
+    if (picTitle) {
+        picTitle->setObjectName(QStringLiteral("picTitle"));
+        picTitle->setGeometry(0, 0, size.width(), 24);
+    }
+    if (lblTitle) {
+        lblTitle->setObjectName(QStringLiteral("lblTitle"));
+        lblTitle->setGeometry(8, 0, size.width() - 16, 24);
+        lblTitle->setTextFormat(Qt::PlainText);
+    }
+}
+
+void PlaceWindow(QWidget* w) {
+    QWidget* over = nullptr;
+    for (QWidget* owner : {static_cast<QWidget*>(ifLoaded<frmchallengebox_single>()), static_cast<QWidget*>(ifLoaded<frmchildchat>())})
+        if (!over && owner && owner != w && owner->isVisible()) over = owner;
+    if (over) {
+        w->move(over->geometry().center() - w->rect().center());
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        w->move(screen->availableGeometry().center() - w->rect().center());
+    }
+}
+
 QString RoomTextStyle(bool strong) {
     return strong ? QStringLiteral("color: #e2bc66; font-weight: bold; background: transparent;")
                   : QStringLiteral("color: #f4e6c4; background: transparent;");
@@ -52,6 +82,10 @@ QString RoomTextStyle(bool strong) {
 QString RoomBoxStyle() {
     return QStringLiteral("background: rgba(12, 9, 18, 215); color: #f4e6c4; border: 1px solid #6b5a3a;"
                           "selection-background-color: #6b5a3a; selection-color: #ffffff;");
+}
+
+QString RoomComboStyle() {
+    return QStringLiteral("QComboBox { %1 } QComboBox QAbstractItemView { %1 }").arg(RoomBoxStyle());
 }
 
 ChallengeRoom::ChallengeRoom(int seats, Lines lines)
@@ -66,11 +100,6 @@ ChallengeRoom::ChallengeRoom(int seats, Lines lines)
       cmdReady(new RFButton(this)),
       cmdChange(new RFButton(this)),
       m_lines(std::move(lines)) {
-    setWindowTitle(QStringLiteral("Challenge Box"));
-    setMouseTracking(true);
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setTextFormat(Qt::PlainText);
     Player1->setObjectName(QStringLiteral("Player1"));
     Player2->setObjectName(QStringLiteral("Player2"));
     imgitem->setObjectName(QStringLiteral("imgitem"));
@@ -143,12 +172,13 @@ void ChallengeRoom::placeSeat(int seat, PictureLabel* name, QLabel* border, cons
     name->setParent(this);
     name->setGeometry(at.x() + 180, at.y() + 22, 200, 22);
     name->setStyleSheet(QStringLiteral("color: #ffffff; font-weight: bold; font-size: 14px; background: transparent;"));
-    ready[seat]->setGeometry(at.x() + 180, at.y() + 58, 120, 20);
+    ready[seat]->setGeometry(at.x() + 180, at.y() + 58, 100, 20);
     name->setToolTip(QStringLiteral("Click Here to View Player %1's Statistics").arg(seat).toHtmlEscaped());
     name->setCursor(HandCursor());
 }
 
 void ChallengeRoom::loadCommon() {
+    PlaceWindow(this);
     SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
     cmdReady->ButtonCaption(QStringLiteral("Ready"));
     for (int seat = 1; seat <= seatCount(); ++seat) {

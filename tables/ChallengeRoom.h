@@ -96,6 +96,15 @@ bool SendRoomLine(const QString& line);
 QCursor HandCursor();
 // The shared creator flag (frmCon.creator): this client created the table it sits at.
 void SetCreator(bool on);
+// Names, titles and sizes a window of the table flow and lays out its title strip (either may be
+// null); the pointer over the window is followed for the buttons' hover look.
+void DressWindow(QWidget* w, const char* name, const QString& caption, QSize size, QWidget* picTitle = nullptr,
+                 QLabel* lblTitle = nullptr);
+// Centres a window of the table flow over the room it belongs to, else over the lobby, else
+// on the screen.
+void PlaceWindow(QWidget* w);
 // The look of the rooms' and dialogs' texts and boxes on the skin's dark background.
 QString RoomTextStyle(bool strong = false);
 QString RoomBoxStyle();
+// A drop-down list in that look, its open list included.
+QString RoomComboStyle();

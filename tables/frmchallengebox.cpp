@@ -17,10 +17,7 @@ frmchallengebox::frmchallengebox()
                         QStringLiteral("TEAM_CLOSE")}),
       player3(new PictureLabel(this)),
       player4(new PictureLabel(this)) {
-    setObjectName(QStringLiteral("frmchallengebox"));
-    setFixedSize(kWidth, kHeight);
-    picTitle->setGeometry(0, 0, kWidth, 24);
-    lblTitle->setGeometry(8, 0, kWidth - 16, 24);
+    DressWindow(this, "frmchallengebox", QStringLiteral("Challenge Box"), {kWidth, kHeight}, picTitle, lblTitle);
     player3->setObjectName(QStringLiteral("player3"));
     player4->setObjectName(QStringLiteral("player4"));
 

@@ -49,10 +49,7 @@ frmchallengebox_single::frmchallengebox_single()
       lnkKick(new PictureLabel(this)),
       imgBorder(new QLabel(this)),
       imgBorder1(new QLabel(this)) {
-    setObjectName(QStringLiteral("frmchallengebox_single"));
-    setFixedSize(kWidth, kHeight);
-    picTitle->setGeometry(0, 0, kWidth, 24);
-    lblTitle->setGeometry(8, 0, kWidth - 16, 24);
+    DressWindow(this, "frmchallengebox_single", QStringLiteral("Challenge Box"), {kWidth, kHeight}, picTitle, lblTitle);
 
     imgBorder->setObjectName(QStringLiteral("imgBorder"));
     imgBorder1->setObjectName(QStringLiteral("imgBorder1"));

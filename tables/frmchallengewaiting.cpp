@@ -10,10 +10,7 @@ constexpr int kWidth = 320, kHeight = 110;
 }  // namespace
 
 frmchallengewaiting::frmchallengewaiting() : lblevent(new QLabel(this)), cancel(new RFButton(this)) {
-    setObjectName(QStringLiteral("frmchallengewaiting"));
-    setWindowTitle(QStringLiteral("Waiting for Opponent"));
-    setFixedSize(kWidth, kHeight);
-    setMouseTracking(true);
+    DressWindow(this, "frmchallengewaiting", QStringLiteral("Waiting for Opponent"), {kWidth, kHeight});
     lblevent->setObjectName(QStringLiteral("lblevent"));
     lblevent->setTextFormat(Qt::PlainText);
     lblevent->setText(QStringLiteral("Waiting on your opponent - Please Wait"));
@@ -27,6 +24,7 @@ frmchallengewaiting::frmchallengewaiting() : lblevent(new QLabel(this)), cancel(
 
 void frmchallengewaiting::Form_Load() {
     shielded("frmchallengewaiting::Form_Load", [&] {
+        PlaceWindow(this);
         SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
         cancel->ButtonCaption(QStringLiteral("Cancel"));
     });

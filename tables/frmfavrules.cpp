@@ -54,14 +54,7 @@ frmfavrules::frmfavrules()
       cmdAdd(new RFButton(this)),
       cmdRemove(new RFButton(this)),
       cmdSave(new RFButton(this)) {
-    setObjectName(QStringLiteral("frmfavrules"));
-    setWindowTitle(QStringLiteral("Configure Favorite Rules"));
-    setFixedSize(kWidth, kHeight);
-    setMouseTracking(true);
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    picTitle->setGeometry(0, 0, kWidth, 24);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(8, 0, kWidth - 16, 24);
+    DressWindow(this, "frmfavrules", QStringLiteral("Configure Favorite Rules"), {kWidth, kHeight}, picTitle, lblTitle);
     GameLabel(this, "Label1", QStringLiteral("Rules Selected:"), QRect(12, 32, 170, 18), RoomTextStyle(true));
     GameLabel(this, "Label2", QStringLiteral("Rules Available:"), QRect(306, 32, 170, 18), RoomTextStyle(true));
     lstrules->setToolTip(QStringLiteral("Trade rules must be picked at the time of challenge").toHtmlEscaped());
@@ -78,6 +71,7 @@ frmfavrules::frmfavrules()
 
 void frmfavrules::Form_Load() {
     shielded("frmfavrules::Form_Load", [&] {
+        PlaceWindow(this);
         SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
         clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("Favorite Rules"));
         cmdAdd->ButtonCaption(QStringLiteral("Add"));

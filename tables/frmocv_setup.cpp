@@ -15,7 +15,7 @@ QComboBox* choice(QWidget* parent, const char* name, const QStringList& entries,
     box->addItems(entries);
     box->setCurrentIndex(-1);
     box->setGeometry(where);
-    box->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(RoomBoxStyle()));
+    box->setStyleSheet(RoomComboStyle());
     return box;
 }
 }  // namespace
@@ -27,14 +27,7 @@ frmocv_setup::frmocv_setup()
       cmbblocks(choice(this, "cmbblocks", {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("7")},
                        QRect(120, 74, 150, 24))),
       cmdOK(new RFButton(this)) {
-    setObjectName(QStringLiteral("frmocv_setup"));
-    setWindowTitle(QStringLiteral("Game Setup"));
-    setFixedSize(kWidth, kHeight);
-    setMouseTracking(true);
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    picTitle->setGeometry(0, 0, kWidth, 24);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(8, 0, kWidth - 16, 24);
+    DressWindow(this, "frmocv_setup", QStringLiteral("Game Setup"), {kWidth, kHeight}, picTitle, lblTitle);
     GameLabel(this, "Label1", QStringLiteral("Deck Type:"), QRect(20, 40, 96, 24), RoomTextStyle(true));
     GameLabel(this, "Label2", QStringLiteral("# of Blocks:"), QRect(20, 74, 96, 24), RoomTextStyle(true));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -44,6 +37,7 @@ frmocv_setup::frmocv_setup()
 
 void frmocv_setup::Form_Load() {
     shielded("frmocv_setup::Form_Load", [&] {
+        PlaceWindow(this);
         SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
         cmdOK->ButtonCaption(QStringLiteral("Okay"));
         clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("Omni Setup"));

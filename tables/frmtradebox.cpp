@@ -98,14 +98,7 @@ frmtradebox::frmtradebox()
       lsttrade(ruleList(this, "lsttrade", QRect(376, 52, 170, 198), QAbstractItemView::SingleSelection)),
       cmbRuleSets(new QComboBox(this)),
       challenge(new RFButton(this)) {
-    setObjectName(QStringLiteral("frmtradebox"));
-    setWindowTitle(QStringLiteral("Corvada Setup"));
-    setFixedSize(kWidth, kHeight);
-    setMouseTracking(true);
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    picTitle->setGeometry(0, 0, kWidth, 24);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(8, 0, kWidth - 16, 24);
+    DressWindow(this, "frmtradebox", QStringLiteral("Corvada Setup"), {kWidth, kHeight}, picTitle, lblTitle);
     GameLabel(this, "Label1", QStringLiteral("Decks"), QRect(12, 32, 170, 18), RoomTextStyle(true));
     GameLabel(this, "Label2", QStringLiteral("Skill Rules"), QRect(194, 32, 170, 18), RoomTextStyle(true));
     GameLabel(this, "Label3", QStringLiteral("Trade Rules"), QRect(376, 32, 170, 18), RoomTextStyle(true));
@@ -117,7 +110,7 @@ frmtradebox::frmtradebox()
     lsttrade->addItems(TradeRules());
     cmbRuleSets->setObjectName(QStringLiteral("cmbRuleSets"));
     cmbRuleSets->setGeometry(376, 284, 170, 24);
-    cmbRuleSets->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(RoomBoxStyle()));
+    cmbRuleSets->setStyleSheet(RoomComboStyle());
     QStringList presets = {QStringLiteral("Halvetta's Rules"), QStringLiteral("HalvettaXCross"), QStringLiteral("My Favorites")};
     for (const Preset& p : kPresets) presets << QString::fromLatin1(p.name);
     presets.sort();
@@ -148,6 +141,7 @@ void frmtradebox::Form_Load() {
             unloadWidget(this);
             return;
         }
+        PlaceWindow(this);
         SetSkinBackground(this, QStringLiteral("baseform"), QStringLiteral("background"));
         clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("CV Setup"));
         challenge->ButtonCaption(QStringLiteral("Accept"));

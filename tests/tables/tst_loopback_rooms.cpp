@@ -1,0 +1,181 @@
+// The client against the loopback server tool (tools/loopback), started as its own process: a
+// player creates a card-game table from the games menu, sees the room fill, changes the rules in
+// the setup dialog with the loopback's deck list, chats, declares ready, kicks and closes; then
+// joins a resident's table, and creates a two-against-two table.
+#include "ClientFixture.h"
+
+#include "app/HttpClient.h"
+#include "app/storedvars.h"
+#include "game/clsCVRules.h"
+#include "lobby/frmchildchat.h"
+#include "lobby/frmmenu.h"
+#include "net/frmCon.h"
+#include "net/frmConnect.h"
+#include "net/frmstart.h"
+#include "platform/Forms.h"
+#include "tables/frmchallengebox.h"
+#include "tables/frmchallengebox_single.h"
+#include "tables/frmchallengewaiting.h"
+#include "tables/frmtradebox.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QtTest>
+
+namespace {
+quint16 unusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::AnyIPv4, 0);
+    return probe.serverPort();
+}
+
+QStringList items(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+}  // namespace
+
+class tst_loopback_rooms : public QObject {
+    Q_OBJECT
+    QProcess loopback;
+    QString output;
+
+    bool printed(const QString& text, int ms = 5000) {
+        return QTest::qWaitFor([&] { return output.contains(text); }, ms);
+    }
+
+    bool login(const QString& nick) {
+        bool lobby = false;
+        frmConnect* c = form<frmConnect>();
+        connect(c, &frmConnect::progressChanged, c, [&lobby](int v) { lobby = lobby || v == 85; });
+        frmstart* w = form<frmstart>();
+        w->txtlogin_username->setText(nick);
+        w->txtlogin_password->setText(QStringLiteral("pw"));
+        w->txtproxy_port->setText(QString::number(unusedPort()));
+        w->cmdLogin_Click();
+        c->Timer1_Timer();
+        return QTest::qWaitFor([&] { return lobby; }, 10000) && printed(QStringLiteral("-> TABLEQUERY 1"));
+    }
+
+    static void trigger(const char* name) { form<frmmenu>()->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
+
+private slots:
+    void initTestCase() {
+        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) qunsetenv(v);
+        const QString program = QStringLiteral(CORVADEX_BIN_DIR "/corvadex-loopback");
+        QVERIFY2(QFile::exists(program), "build the corvadex-loopback target first");
+        connect(&loopback, &QProcess::readyReadStandardOutput, this,
+                [this] { output += QString::fromLocal8Bit(loopback.readAllStandardOutput()); });
+        loopback.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")});
+        QVERIFY(loopback.waitForStarted());
+        QVERIFY(printed(QStringLiteral("CORVADEX_WEBSITE=")));
+        const auto game = QRegularExpression(QStringLiteral("game server on 127\\.0\\.0\\.1:(\\d+)")).match(output);
+        const auto web = QRegularExpression(QStringLiteral("web service on (\\S+)")).match(output);
+        QVERIFY(game.hasMatch() && web.hasMatch());
+        const QString service = web.captured(1);
+        qputenv("CORVADEX_SERVER", QByteArray("127.0.0.1:") + game.captured(1).toLatin1());
+        qputenv("CORVADEX_WEBSERVICE", service.toUtf8());
+        qputenv("CORVADEX_WEBSITE", service.left(service.indexOf(QStringLiteral("/RookfellWebService"))).toUtf8());
+        HttpClient::setTimeouts({500, 3000});
+    }
+
+    void cleanupTestCase() {
+        loopback.write("quit\n");
+        if (!loopback.waitForFinished(3000)) loopback.kill();
+        qunsetenv("CORVADEX_SERVER");
+        qunsetenv("CORVADEX_WEBSERVICE");
+        qunsetenv("CORVADEX_WEBSITE");
+    }
+
+    void createChangeRulesAndClose() {
+        ClientFixture fx(ClientFixture::All);
+        QVERIFY(login(QStringLiteral("kira")));
+        trigger("mnucvreg");
+        QVERIFY(printed(QStringLiteral("-> TABLECREATE")));
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchallengebox_single>() && ifLoaded<frmchallengebox_single>()->Tablenumber() == 3; }));
+        frmchallengebox_single* room = ifLoaded<frmchallengebox_single>();
+        QCOMPARE(room->title(), QStringLiteral("Challenge - [Corvada] - Table #: 3"));
+        QCOMPARE(room->Player1->text(), QStringLiteral("kira"));
+        // A resident sits down and says hello.
+        QVERIFY(QTest::qWaitFor([&] { return room->Player2->text() == QLatin1String("Bree"); }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return room->chatin->toPlainText().contains(QStringLiteral("Bree says")); }));
+        QVERIFY(!room->picavatar[1]->pixmap().isNull());
+
+        // The rules: decks from the loopback's web service, a preset, Accept.
+        room->cmdChange_Click();
+        frmtradebox* box = ifLoaded<frmtradebox>();
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(items(box->lstdecks), (QStringList{"Ashfall", "Hollowroot", "Stormwake", "Standard"}));
+        box->lstdecks->item(0)->setSelected(true);
+        box->lstdecks->item(2)->setSelected(true);
+        box->cmbRuleSets->setCurrentIndex(box->cmbRuleSets->findText(QStringLiteral("Bellastre")));
+        box->cmbRuleSets_Click();
+        box->challenge_Click();
+        const auto chosen = room->TableRules();
+        QVERIFY(QTest::qWaitFor([&] { return room->TableRules() != chosen; }));
+        QCOMPARE(items(room->lstrules), (QStringList{"Card Style: Open", "User Picks", "Combo Rule", "Plus", "Same", "Trade: One", " ",
+                                                     "Included Decks: ", "Ashfall", "Stormwake", "", "Gold Wager: 0GP"}));
+
+        // Chat, readiness, the wager, the kick and the close.
+        room->chatout->setText(QStringLiteral("hello  Bree"));
+        QTest::keyClick(room->chatout, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return room->chatin->toPlainText().contains(QStringLiteral("kira says, \" hello Bree \"")); }));
+        room->cmdReady_Click();
+        QVERIFY(QTest::qWaitFor([&] { return room->ready[1]->text() == QLatin1String("Yes") && room->ready[2]->text() == QLatin1String("Yes"); }));
+        fx.services.dialogs->type(QStringLiteral("700"));
+        room->cmdGoldWager_Click();
+        QVERIFY(QTest::qWaitFor([&] { return items(room->lstrules).contains(QStringLiteral("Gold Wager: 700GP")); }));
+        QVERIFY(room->ready[1]->text() == QLatin1String("Yes"));
+        room->Form_Paint();
+        room->lnkKick_Click();
+        QVERIFY(QTest::qWaitFor([&] { return room->Player2->text().isEmpty(); }));
+        room->close();
+        QVERIFY(printed(QStringLiteral("-> TABLECLOSE")));
+        QVERIFY(printed(QStringLiteral("<- REMOVETABLE 3")));
+        QVERIFY(fx.services.dialogs->boxes.size() == 1);
+        QCOMPARE(fx.services.lifecycle->ends, 0);
+    }
+
+    void joinAResidentsTableThenATeamTable() {
+        ClientFixture fx(ClientFixture::All);
+        QVERIFY(login(QStringLiteral("nyxfan")));
+        frmchildchat* lobby = ifLoaded<frmchildchat>();
+        lobby->lsttables->addItem(QStringLiteral("Table 1  Nyx"));
+        lobby->lsttables->setCurrentRow(lobby->lsttables->count() - 1);
+        fx.services.dialogs->answer(vb::Yes);
+        lobby->cmdJoin_Click();
+        QVERIFY(printed(QStringLiteral("-> TABLEJOIN 1")));
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchallengebox_single>() && ifLoaded<frmchallengebox_single>()->isVisible(); }));
+        frmchallengebox_single* room = ifLoaded<frmchallengebox_single>();
+        QVERIFY(!ifLoaded<frmchallengewaiting>());
+        QCOMPARE(room->title(), QStringLiteral("Challenge - [Corvada] - Table #: 1"));
+        QCOMPARE(room->Player1->text(), QStringLiteral("Nyx"));
+        QCOMPARE(room->Player2->text(), QStringLiteral("nyxfan"));
+        QVERIFY(items(room->lstrules).contains(QStringLiteral("Same")));
+        QCOMPARE(items(room->lstrules).last(), QStringLiteral("Gold Wager: 250GP"));
+        QVERIFY(room->TableRules()->OpenRule() && room->TableRules()->Same());
+        room->Form_Paint();
+        QVERIFY(!room->cmdChange->Enabled());
+        room->close();
+        QVERIFY(printed(QStringLiteral("-> TABLECLOSE")));
+
+        trigger("mnuteamocv");
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchallengebox>() && ifLoaded<frmchallengebox>()->isVisible(); }));
+        frmchallengebox* team = ifLoaded<frmchallengebox>();
+        QVERIFY(!ifLoaded<frmchallengewaiting>());
+        QCOMPARE(team->Player1->text(), QStringLiteral("nyxfan"));
+        QCOMPARE(team->ruleset[0]->text(), QStringLiteral("Random"));
+        QCOMPARE(team->ruleset[1]->text(), QStringLiteral("5"));
+        team->ruleset_Click(1);
+        team->ruleset_Click(0);
+        QVERIFY(QTest::qWaitFor([&] { return team->ruleset[1]->text() == QLatin1String("7") && team->Rules() == QLatin1String("Player"); }));
+        team->close();
+        QVERIFY(printed(QStringLiteral("-> TEAM_CLOSE")));
+        QVERIFY(fx.services.dialogs->boxes.size() == 1);
+    }
+};
+
+QTEST_MAIN(tst_loopback_rooms)
+#include "tst_loopback_rooms.moc"
