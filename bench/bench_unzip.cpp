@@ -84,12 +84,20 @@ BENCHMARK(BM_UnpackInfoZip)->Unit(benchmark::kMillisecond)->UseRealTime();
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred && r.iterations > 0)
-                perRound[QString::fromStdString(r.benchmark_name())] = r.real_accumulated_time / double(r.iterations);
+        // With repetitions the mean stands for them all.
+        for (const Run& r : runs) {
+            if (r.error_occurred || r.iterations <= 0) continue;
+            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
+            const QString name = QString::fromStdString(r.run_name.str());
+            if (mean || (r.run_type == Run::RT_Iteration && !means.contains(name))) {
+                perRound[name] = r.real_accumulated_time / double(r.iterations);
+                if (mean) means << name;
+            }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     QMap<QString, double> perRound;
+    QStringList means;
 };
 }  // namespace
 
