@@ -88,6 +88,13 @@ QString RoomComboStyle() {
     return QStringLiteral("QComboBox { %1 } QComboBox QAbstractItemView { %1 }").arg(RoomBoxStyle());
 }
 
+QString RoomScrollStyle(const char* kind) {
+    return QStringLiteral("%1 { %2 } QScrollBar:vertical { background: #1a1424; width: 12px; margin: 0; }"
+                          " QScrollBar::handle:vertical { background: #6b5a3a; min-height: 24px; border-radius: 3px; }"
+                          " QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }")
+        .arg(QLatin1String(kind), RoomBoxStyle());
+}
+
 ChallengeRoom::ChallengeRoom(int seats, Lines lines)
     : picTitle(new QWidget(this)),
       lblTitle(new QLabel(picTitle)),
@@ -136,7 +143,7 @@ ChallengeRoom::ChallengeRoom(int seats, Lines lines)
     chatin->setReadOnly(true);
     chatin->setAcceptRichText(false);
     chatin->setUndoRedoEnabled(false);
-    chatin->setStyleSheet(QStringLiteral("QTextEdit { %1 }").arg(RoomBoxStyle()));
+    chatin->setStyleSheet(RoomScrollStyle("QTextEdit"));
     chatout->setObjectName(QStringLiteral("chatout"));
     chatout->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(RoomBoxStyle()));
     chkJackpot->setObjectName(QStringLiteral("chkJackpot"));
@@ -242,7 +249,6 @@ void ChallengeRoom::chatout_KeyPress(int16_t& KeyAscii) {
     chatin->setCurrentCharFormat(white);
     SendRoomLine(m_lines.chat + u' ' + text);
     chatout->clear();
-    chatout->setProperty("Tag", QString());
     if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
 }
 

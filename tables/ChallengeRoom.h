@@ -108,3 +108,5 @@ QString RoomTextStyle(bool strong = false);
 QString RoomBoxStyle();
 // A drop-down list in that look, its open list included.
 QString RoomComboStyle();
+// A scrolling box of the kind given ("QListWidget", "QTextEdit") in that look, scroll bar included.
+QString RoomScrollStyle(const char* kind);

@@ -71,7 +71,7 @@ frmchallengebox_single::frmchallengebox_single()
 
     lstrules->setObjectName(QStringLiteral("lstrules"));
     lstrules->setGeometry(kRightColumn, 52, kRightWidth, 194);
-    lstrules->setStyleSheet(QStringLiteral("QListWidget { %1 }").arg(RoomBoxStyle()));
+    lstrules->setStyleSheet(RoomScrollStyle("QListWidget"));
     lstrules->setSelectionMode(QAbstractItemView::NoSelection);
     lstrules->setFocusPolicy(Qt::NoFocus);
 

@@ -27,7 +27,7 @@ QListWidget* keyList(QWidget* parent, const char* name, const QRect& where) {
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(where);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setStyleSheet(QStringLiteral("QListWidget { %1 }").arg(RoomBoxStyle()));
+    list->setStyleSheet(RoomScrollStyle("QListWidget"));
     return list;
 }
 }  // namespace

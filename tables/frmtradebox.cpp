@@ -64,7 +64,7 @@ QListWidget* ruleList(QWidget* parent, const char* name, const QRect& where, QAb
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(where);
     list->setSelectionMode(mode);
-    list->setStyleSheet(QStringLiteral("QListWidget { %1 }").arg(RoomBoxStyle()));
+    list->setStyleSheet(RoomScrollStyle("QListWidget"));
     return list;
 }
 }  // namespace

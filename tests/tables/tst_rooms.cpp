@@ -135,6 +135,10 @@ private slots:
         QCOMPARE(logLines(room->chatin).last(),
                  QStringLiteral("You cannot toggle this option anymore because you are flooding the server. "));
         QCOMPARE(lineColour(room->chatin, 2), ChatColour::Red);
+        // The server's answer to a toggle lands in this room.
+        l.receive(QStringLiteral("TABLEJACKPOTCHANGE 1 1"));
+        QCOMPARE(logLines(room->chatin).last(), QStringLiteral("Your jackpot participation was successfully changed. "));
+        QCOMPARE(lineColour(room->chatin, 3), ChatColour::Green);
 
         // The game starts: the room and the waiting box go, nothing is said for them.
         form<frmchallengewaiting>()->show();
@@ -446,6 +450,10 @@ private slots:
         QTest::keyClick(room->chatout, Qt::Key_Return);
         QCOMPARE(l.sent(), (QStringList{"TEAM_CHANGERULE 2", "TEAM_CHANGERULE 1", "TEAM_READY", "TEAM_CHANGE", "TABLEJACKPOTCHANGE 2",
                                         "CHALLENGECHAT hi all"}));
+        l.receive(QStringLiteral("TABLEJACKPOTCHANGE 2 2"));
+        QCOMPARE(logLines(room->chatin).last(),
+                 QStringLiteral("You cannot make changes to your jackpot participation when the game is active. "));
+        room->chatin->clear();
         l.creator(false);
         room->ruleset_Click(0);
         room->ruleset_Click(1);
