@@ -11,12 +11,14 @@
 #include "app/modText.h"
 #include "app/storedvars.h"
 #include "economy/frmAdvancement.h"
+#include "lobby/ChatInput.h"
 #include "lobby/chatloggers.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmguildchat.h"
 #include "lobby/frmmenu.h"
 #include "net/frmCon.h"
 #include "platform/Ini.h"
+#include "platform/KeyAscii.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
@@ -60,24 +62,6 @@ Int captionNumber(const QString& caption) {
     if (!(v >= double(std::numeric_limits<Int>::min()))) return std::numeric_limits<Int>::min();
     if (v > double(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
     return Int(v);
-}
-
-// The old key-press codes: control letters 1 to 26, Enter 13, Backspace 8, Escape 27, else the
-// character typed; keys that type nothing give 0.
-int16_t keyAscii(const QKeyEvent* e) {
-    const int key = e->key();
-    if ((e->modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z) return int16_t(key - Qt::Key_A + 1);
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Tab: return 9;
-        default: break;
-    }
-    const QString t = e->text();
-    if (t.isEmpty() || t[0].unicode() < 32 || t[0].unicode() > 32767) return 0;
-    return int16_t(t[0].unicode());
 }
 
 int mouseButtonCode(Qt::MouseButton b) {

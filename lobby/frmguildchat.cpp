@@ -1,7 +1,9 @@
 #include "lobby/frmguildchat.h"
 
 #include "app/storedvars.h"
+#include "lobby/ChatInput.h"
 #include "lobby/frmchildchat.h"
+#include "platform/KeyAscii.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -22,6 +24,15 @@ frmguildchat::frmguildchat() : chatin(new QTextEdit(this)), chatout(new QLineEdi
     right->addWidget(chatout);
     layout->addLayout(right, 3);
     resize(678, 545);
+    hookKeyPress(chatout, [this](int16_t& key) { chatout_KeyPress(key); });
+}
+
+void frmguildchat::chatout_KeyPress(int16_t& KeyAscii) {
+    // An empty input types as usual: no command keys, and Enter sends nothing.
+    if (chatout->text().isEmpty()) return;
+    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->intIdle = 0;
+    // Every guild line is guild chat, whatever it begins with.
+    ChatKeyPress(this, KeyAscii, QStringLiteral("/guild "), QString());
 }
 
 // The members on line: every lobby node whose "<guild>" part is the player's guild, in the

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QWidget>
+#include <cstdint>
 
 class frmguildchat : public FormWindow<QWidget> {
     Q_OBJECT
@@ -20,4 +21,7 @@ public:
     QString TitleBar() const { return windowTitle(); }
     void TitleBar(const QString& value) { setWindowTitle(u'[' + value + QStringLiteral("] Guild Chat")); }
     void RefreshGuildPlayerList();
+
+    // A key typed into chatout (its old key code; set to 0 to swallow it).
+    void chatout_KeyPress(int16_t& KeyAscii);
 };

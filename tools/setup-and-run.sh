@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
-cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVADEX_TESTS=OFF -DCORVADEX_BENCH=OFF
+cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)" --target corvadex corvadex_assets corvadex-loopback
 
 # The client keeps its settings, skins and logs in its client folder; the first start unpacks
