@@ -378,6 +378,7 @@ void frmchildchat::buildControls() {
     connect(cmdCreate, &PictureLabel::Click, this, &frmchildchat::cmdCreate_Click);
     connect(cmdJoin, &PictureLabel::Click, this, &frmchildchat::cmdJoin_Click);
     connect(trigger_snapshot, &PictureLabel::Click, this, &frmchildchat::trigger_snapshot_Click);
+    connect(imgChatActions, &PictureLabel::Click, this, [] { popupAtPointer(form<frmmenu>()->mnuchatactions); });
 }
 
 void frmchildchat::buildMenus() {

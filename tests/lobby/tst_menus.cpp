@@ -396,6 +396,9 @@ private slots:
         l.lobby->playerlist_MouseUp(2);
         QVERIFY(m->command->isVisible());
         m->command->hide();
+        QTest::mouseClick(l.lobby->imgChatActions, Qt::LeftButton);
+        QVERIFY(m->mnuchatactions->isVisible());
+        m->mnuchatactions->hide();
     }
 };
 
