@@ -179,6 +179,9 @@ void frmConnect::LoadMainChat() {
     resumeNext([&] {
         lobby->show();
         lobby->Start_main();
+        // The player lands ready to chat.
+        lobby->activateWindow();
+        lobby->chatout->setFocus();
     });
     resumeNext([&] {
         if (frmstart* login = ifLoaded<frmstart>()) {
