@@ -59,8 +59,9 @@ void clsUpdateFunctions::IncomingModule(QString& keyword, QString& line) {
         {QLatin1StringView("UPDATEAVATAR"), &clsUpdateFunctions::updateavatar},
         {QLatin1StringView("UPDATEPLAYER"), &clsUpdateFunctions::updateplayer},
     };
-    for (const auto& [word, handler] : kKeywords) {
-        if (keyword != word) continue;
+    for (const auto& entry : kKeywords) {
+        if (keyword != entry.first) continue;
+        const auto handler = entry.second;
         shielded("clsUpdateFunctions::IncomingModule", [&] { (this->*handler)(line); });
         return;
     }
