@@ -167,11 +167,13 @@ void frmCon::tmrPacket_Timer() {
                 // The queue goes on at the next tick; the reporter may end the program.
                 gblnProcessingData = false;
                 ErrorHandler(failure, 25, 0);
+                endLostLogin();
                 return;
             }
             if (services().lifecycle->ending()) break;
         }
         gblnProcessingData = false;
+        endLostLogin();
     });
 }
 
@@ -333,12 +335,28 @@ void frmCon::Reconnect() {
 }
 
 void frmCon::loginLost() {
-    // Lines already sent (a refusal, say) explain the close better than a general message.
+    // Lines already sent (a refusal, say) explain the close better than a general message, so
+    // they are handled first. When a handler is still at work on an earlier line (its box open),
+    // the pump that runs it ends the lost login once the queue is done.
     Winsock_DataArrival();
-    tmrPacket_Timer();
     Winsock->Close();
+    m_loginLost = true;
+    tmrPacket_Timer();
+    if (!gblnProcessingData) endLostLogin();
+}
+
+void frmCon::endLostLogin() {
+    if (!m_loginLost) return;
+    m_loginLost = false;
+    if (services().lifecycle->ending()) return;
+    if (ConnectionState == 1) {
+        // The queued lines finished the login after all: the link is lost like any other.
+        beginLoss(*this);
+        Reconnect();
+        return;
+    }
     frmConnect* connecting = ifLoaded<frmConnect>();
-    if (!connecting) return;
+    if (!connecting || ConnectionState != 0) return;
     connecting->Timer1->stop();
     unload<frmConnect>();
     MsgBox(QStringLiteral("The server closed the connection before the login was complete.  Please try again."),

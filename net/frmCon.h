@@ -82,6 +82,9 @@ private:
     void SendReconnect();
     void SendVersion();
     void loginLost();
+    // The rest of loginLost(), once no handler is at work any more.
+    void endLostLogin();
 
     bool m_pendingOverflow = false;
+    bool m_loginLost = false;  // the link closed before the login was complete
 };

@@ -377,6 +377,31 @@ private slots:
         QCOMPARE(d.progress, (QList<int>{0, 15}));
     }
 
+    void serverClosingWhileTheRefusalIsReadAddsNoSecondBox() {
+        // The server hangs up while the player still reads its refusal (the box's own event
+        // loop runs meanwhile): the refusal alone explains the end of the attempt.
+        LoginDriver d;
+        QVERIFY(d.connect());
+        QVERIFY(d.authenticate());
+        bool dropped = false;
+        d.dialogs().onBox = [&](const BoxRecord&) {
+            if (dropped) return;
+            dropped = true;
+            d.server.dropClient();
+            QTest::qWait(400);
+        };
+        d.server.send(QStringLiteral("LOADGAME-WRONGPASS"));
+        QVERIFY(QTest::qWaitFor([&] { return dropped && !d.connectWindow(); }, 5000));
+        QTest::qWait(300);
+        QCOMPARE(d.dialogs().titles(), QStringList{QStringLiteral("Error")});
+        QVERIFY(d.login->cmdLogin->Enabled());
+        QVERIFY(d.login->isVisible());
+        QCOMPARE(d.con()->Winsock->State(), int(SocketControl::sckClosed));
+        QCOMPARE(d.fx->services.lifecycle->ends, 0);
+        // The player may log in again at once.
+        QVERIFY(d.connect());
+    }
+
     void unknownLoadGameRepliesAndLowerCaseAreIgnored() {
         LoginDriver d;
         QVERIFY(d.connect());

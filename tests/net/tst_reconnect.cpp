@@ -85,6 +85,25 @@ private slots:
         QVERIFY(d.dialogs().boxes.isEmpty());
     }
 
+    void loginCompletedByLinesThatCameBeforeTheCloseReconnects() {
+        // The server sends the rest of the login and hangs up at once: the queued lines still
+        // bring the lobby up, and the lost link is then taken back like any other.
+        LoginDriver d;
+        QVERIFY(d.connect());
+        QVERIFY(d.authenticate());
+        d.server.lines.clear();
+        d.server.sendLines({QStringLiteral("LOADGAME-OK"), LoginDriver::showMain(), QStringLiteral("MOTD Welcome back"),
+                            QStringLiteral("QUERYPLAYERS")});
+        d.server.dropClient();
+        QVERIFY(QTest::qWaitFor([&] { return d.server.connections == 2; }, 8000));
+        QVERIFY(d.server.waitForLine(QStringLiteral("RECONNECT kira secret1")));
+        QCOMPARE(ConnectionState, int16_t(1));
+        QVERIFY(ifLoaded<frmchildchat>());
+        QVERIFY(!d.connectWindow());
+        QVERIFY(d.dialogs().boxes.isEmpty());
+        QCOMPARE(d.fx->services.lifecycle->ends, 0);
+    }
+
     void serverDownExhaustsTheAttempts() {
         Session s(3);
         s.d.server.refuse();
