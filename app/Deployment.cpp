@@ -29,7 +29,9 @@ QString serverPort() {
 
 QString webServiceOverride() { return qEnvironmentVariable("CORVADEX_WEBSERVICE").trimmed(); }
 QString publicServiceHost() { return QStringLiteral("data.corvadex.net"); }
-QString developmentServiceHost() { return QStringLiteral("192.168.1.20"); }
+// A name rather than an address of a private network: a client pointed at another server
+// without CORVADEX_WEBSERVICE must not send requests into whatever network it sits in.
+QString developmentServiceHost() { return QStringLiteral("dev.corvadex.net"); }
 QString developerNickname() { return QStringLiteral("Corvadev"); }
 QString serviceNamespace() { return QStringLiteral("http://corvadex.net/webservices/"); }
 QString serviceKey() { return QStringLiteral("731904268513746029"); }
