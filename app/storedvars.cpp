@@ -35,6 +35,11 @@ void InitTables() {
     }
 }
 
+void ResetCoinSlots() {
+    BorderCoins = {};
+    CoreCoins = {};
+}
+
 void ResetStoredVars() {
     Nickname.clear();
     ConnectionState = 0;
@@ -52,6 +57,7 @@ void ResetStoredVars() {
     SkinName.clear();
     UnzipMessage.clear();
     for (auto& t : Tables) t.reset();
+    ResetCoinSlots();
     MsgWindows = {QPointer<frmMsgWind>()};
     MsgWindowUsed = {0};
     MsgWindowCount = 0;

@@ -56,6 +56,18 @@ inline std::array<std::unique_ptr<clsTables>, kTableCount + 1> Tables;
 // A table slot by its number, or nullptr when the number is outside 1..50 or not yet made.
 clsTables* TableSlot(int number);
 
+// One coin of the coin board: its value as last dealt by the server (0 = broken) and a state
+// that is reset whenever the slot is cleared or given a value.
+struct CoinSlot {
+    uint8_t CoinValue = 0;
+    int16_t CoinState = 0;
+};
+// The coin board's slots 1..16 (1..12 used) and 1..4; index 0 is unused so that slot numbers
+// read as in the protocol. The login window's load resets them.
+inline std::array<CoinSlot, 17> BorderCoins;
+inline std::array<CoinSlot, 5> CoreCoins;
+void ResetCoinSlots();
+
 // Private-message windows and their use flags; index 0 exists from start-up.
 inline QVector<QPointer<frmMsgWind>> MsgWindows;
 inline QVector<int16_t> MsgWindowUsed;

@@ -188,6 +188,7 @@ void frmstart::removeTempFile() const {
 
 void frmstart::Form_Load() {
     guarded(47, [&] {
+        ResetCoinSlots();
         Tables = {};
         const QPixmap picture = SkinPicture(QStringLiteral("start"), QStringLiteral("login"));
         if (!picture.isNull()) picBackground->setPixmap(picture.scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

@@ -34,6 +34,8 @@ private slots:
         d.fx->write(QStringLiteral("tmp5000.ini"), "[x]\n");
         d.fx->services.random->values = {0.5};
         ClientConfig().CurrentVersion(QStringLiteral("3.4.5.332"));
+        BorderCoins[12] = {7, 3};
+        CoreCoins[4] = {9, 1};
         frmstart* w = d.open();
         QCOMPARE(w->windowTitle(), QStringLiteral("Corvadex Login"));
         QVERIFY(w->isVisible());
@@ -52,6 +54,13 @@ private slots:
         QCOMPARE(w->server_port, QString::number(d.server.port()));
         QCOMPARE(Language, QStringLiteral("english"));
         QVERIFY(TableSlot(50) != nullptr);
+        // The coin board's slots start afresh.
+        QCOMPARE(BorderCoins.size(), size_t(17));
+        QCOMPARE(CoreCoins.size(), size_t(5));
+        QCOMPARE(BorderCoins[12].CoinValue, uint8_t(0));
+        QCOMPARE(BorderCoins[12].CoinState, int16_t(0));
+        QCOMPARE(CoreCoins[4].CoinValue, uint8_t(0));
+        QCOMPARE(CoreCoins[4].CoinState, int16_t(0));
         QCOMPARE(ClientConfig().PacketBlock(), QStringLiteral("False"));
         QVERIFY(!w->Timer1->isActive());
         QVERIFY(w->lblCV->isVisible() && w->lblYV->isVisible());
