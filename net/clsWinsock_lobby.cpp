@@ -247,10 +247,10 @@ void clsWinsock::Chat(QString& line) {
 
 // ---- Private messages ------------------------------------------------------------------------
 
-// "INPM sender recipient text", blanks in the text as "%20" and line breaks as "%50".
+// "INPM sender recipient text", blanks in the text as "%20" and line breaks as "%50". A message
+// without its text shows as an empty one.
 void clsWinsock::InPM(QString& line) {
     shielded("clsWinsock::InPM", [&] {
-        if (!hasFields(line, 4)) return;
         const Fields f = Divide(line, kBlank);
         const QString sender = f[1];
         if (sender.isEmpty()) return reject("INPM", line);
@@ -276,6 +276,7 @@ void clsWinsock::InPM(QString& line) {
         }
 
         const QString text = blanks(f[3]).replace(QLatin1String("%50"), QLatin1String("\n"));
+        // The chat input's reply key answers the last partner who wrote.
         LastPMSender = sender;
         for (int slot = 0; slot <= MsgWindowCount && slot < MsgWindows.size() && slot < MsgWindowUsed.size(); ++slot) {
             frmMsgWind* window = MsgWindows[slot];

@@ -21,7 +21,9 @@
 #include "tables/frmchallengebox_single.h"
 #include "tables/frmchallengewaiting.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 
 using namespace lines;
 
@@ -137,7 +139,16 @@ void clsWinsock::TableInfo(QString& line) {
     shielded("clsWinsock::TableInfo", [&] {
         int16_t n = 0;
         if (!addtable(line, n)) return;
+        const bool opening = !ifLoaded<frmTableInfo>();
         frmTableInfo* info = form<frmTableInfo>();
+        // A new page opens over the lobby it was asked from; one the player moved stays put.
+        if (opening) {
+            const frmchildchat* lobby = ifLoaded<frmchildchat>();
+            if (lobby && lobby->isVisible())
+                info->move(lobby->geometry().center() - info->rect().center());
+            else if (const QScreen* screen = QGuiApplication::primaryScreen())
+                info->move(screen->availableGeometry().center() - info->rect().center());
+        }
         info->show();
         info->writerules(n);
     });

@@ -239,6 +239,16 @@ private slots:
         QCOMPARE(l.sent(), (QStringList{"TRIGGERREMOVE ENDGAME Nyx 12 stuck", "TABLEENDMATCH Nyx"}));
         QVERIFY(lastNotice(l).startsWith(QStringLiteral("<Request>  Request has been sent to server.")));
         QCOMPARE(l.sounds(), QList<int>{3});
+
+        // Without a connection nothing goes, and no notice says it went.
+        l.con->Winsock->Close();
+        const int shown = logLines(l.lobby->chatin).size();
+        selectTable(l.lobby, QStringLiteral("Table 3  Orrin"));
+        trigger("mnukilltable");
+        trigger("mnuTableInfo");
+        trigger("mnupenaltyno");
+        QCOMPARE(logLines(l.lobby->chatin).size(), shown);
+        QVERIFY(l.sent().isEmpty());
     }
 
     void administratorLevels() {

@@ -67,6 +67,17 @@ private slots:
         QCOMPARE(c.sent(), QStringList());
     }
 
+    // A message whose text is missing still reaches its window, empty.
+    void aMessageWithoutText() {
+        LoggedInClient c;
+        QVERIFY(c.ready);
+        c.receive({QStringLiteral("INPM Nyx kira"), QStringLiteral("INPM Nyx")});
+        QCOMPARE(openSlots(), QStringList{QStringLiteral("Nyx")});
+        QVERIFY(window(0)->isVisible());
+        QCOMPARE(linesOf(window(0)->chatin), (QStringList{QStringLiteral("Nyx Says: "), QString(), QString(), QStringLiteral("Nyx Says: "),
+                                                          QString(), QString()}));
+    }
+
     void namesAreText() {
         LoggedInClient c;
         QVERIFY(c.ready);

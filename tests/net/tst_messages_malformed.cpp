@@ -81,7 +81,7 @@ private slots:
             "NEWPLAYER", "NEWPLAYER 0 x y Gold", "NEWPLAYER 0 x y Gold %20", "NEWPLAYER abc x y Gold Ryo", "NEWPLAYER2 0 x y z %20%20",
             "REMPLAYER", "REMPLAYER  ", "REMPLAYER Nobody",
             // Chat and private messages.
-            "CHAT", "CHAT Nyx", "CHAT  hello", "INPM", "INPM Nyx", "INPM Nyx kira", "INPM  kira hi",
+            "CHAT", "CHAT Nyx", "CHAT  hello", "INPM", "INPM  kira hi",
             // Tables.
             "ADDTABLE", "ADDTABLE 5", "ADDTABLE 0 a b r@@c@@d@@1", "ADDTABLE 51 a b r@@c@@d@@1", "ADDTABLE -5 a b r",
             "ADDTABLE x a b r", "ADDTABLE 5.5 a b r", "ADDTABLE 99999999999 a b r", "ADDTABLE 5 a b r@@c@@d@@lots",

@@ -117,10 +117,16 @@ private slots:
         QCOMPARE(page.first(), QStringLiteral("Corvada"));
         QVERIFY(page.contains(QStringLiteral("Same")));
         QCOMPARE(page.last(), QStringLiteral("Gold Wager: 250"));
+        // It opens over the lobby; a page the player moved stays where it is.
+        QVERIFY(c.lobby->isVisible());
+        QVERIFY((info->geometry().center() - c.lobby->geometry().center()).manhattanLength() <= 8);
+        info->move(info->pos() + QPoint(40, 30));
+        const QPoint moved = info->pos();
         // Another table refills the same window.
         c.receive(QStringLiteral("TABLEINFO 6 Nyx  MEMORY@@@@@@40"));
         QCOMPARE(linesOf(info->chatin), (QStringList{QStringLiteral("Corvada Memory"), QString(), QStringLiteral("Gold Wager: 40")}));
         QCOMPARE(info->lblTitle->text(), QStringLiteral("You are Viewing Rules for Table: 6"));
+        QCOMPARE(info->pos(), moved);
     }
 
     void outOfTables() {

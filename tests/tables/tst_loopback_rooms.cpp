@@ -7,6 +7,7 @@
 #include "app/HttpClient.h"
 #include "app/storedvars.h"
 #include "game/clsCVRules.h"
+#include "game/frmTableInfo.h"
 #include "lobby/frmchildchat.h"
 #include "lobby/frmmenu.h"
 #include "net/frmCon.h"
@@ -171,6 +172,14 @@ private slots:
         team->ruleset_Click(1);
         team->ruleset_Click(0);
         QVERIFY(QTest::qWaitFor([&] { return team->ruleset[1]->text() == QLatin1String("7") && team->Rules() == QLatin1String("Player"); }));
+        // The table list carries the omni rule text, so the rules view shows the deck type and blocks.
+        QVERIFY(printed(QStringLiteral("<- ADDTABLE 3 nyxfan  OMNICV_PLAYER 7@@")));
+        QVERIFY(QTest::qWaitFor([&] { return !lobby->lsttables->findItems(QStringLiteral("Table 3 "), Qt::MatchStartsWith).isEmpty(); }));
+        lobby->lsttables->setCurrentItem(lobby->lsttables->findItems(QStringLiteral("Table 3 "), Qt::MatchStartsWith).first());
+        trigger("mnuTableInfo");
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmTableInfo>() && ifLoaded<frmTableInfo>()->isVisible(); }));
+        QCOMPARE(ifLoaded<frmTableInfo>()->chatin->toPlainText(),
+                 QStringLiteral("Omni Corvada\n\nPlayer Deck: 15 Cards Minimum\n7 Random Blocks\nGold Wager: 0\n"));
         team->close();
         QVERIFY(printed(QStringLiteral("-> TEAM_CLOSE")));
         QVERIFY(fx.services.dialogs->boxes.size() == 1);

@@ -309,7 +309,11 @@ QString LoopbackRooms::roomLine(const Table& t) const {
 }
 
 QString LoopbackRooms::tableLine(const Table& t, const QString& keyword) const {
-    const QString rules = t.kind == QLatin1String("cv") ? t.rules : ruleWords(t).section(kJoin, 0, 0);
+    // The table list carries each game's rule text; the omni games name their deck type and blocks.
+    const bool omni = t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team");
+    const QString rules = t.kind == QLatin1String("cv") ? t.rules
+                          : omni                        ? t.deckType + u' ' + QString::number(t.blocks)
+                                                        : ruleWords(t).section(kJoin, 0, 0);
     return keyword + u' ' + QString::number(t.number) + u' ' + t.seats[0].nick + u' ' + t.seats.value(1).nick + u' ' + rules + kJoin +
            encoded(t.comment) + kJoin + t.decks + kJoin + t.wager;
 }
