@@ -186,12 +186,14 @@ void frmConnect::Form_QueryUnload(int& cancel, int mode) {
 }
 
 bool frmConnect::FillPlayers(RecordSet& rs) {
-    // A failed exchange, a reply without schema and a reply without rows all mean no list.
-    if (rs.failed() || rs.FieldCount() == 0 || rs.RecordCount() == 0) return false;
+    // The list is emptied first, also when the reply holds none: the server then sends the whole
+    // list again, and after a reconnect players who left meanwhile must not stay behind.
     frmchildchat* lobby = form<frmchildchat>();
     lobby->playerlist->clear();
     lobby->lstPlayers.clear();
     lobby->lblActive->setText(QStringLiteral("0"));
+    // A failed exchange, a reply without schema and a reply without rows all mean no list.
+    if (rs.failed() || rs.FieldCount() == 0 || rs.RecordCount() == 0) return false;
     QSet<QString> listed;  // nicknames in lower case
     rs.MoveFirst();
     while (!rs.isEOF()) {

@@ -85,6 +85,28 @@ private slots:
         QVERIFY(d.dialogs().boxes.isEmpty());
     }
 
+    void reloadFromTheServerAfterAReconnectDropsPlayersWhoLeft() {
+        // The web service is down when the server confirms the reconnect: the player list is
+        // emptied and asked of the server, so players who left during the outage are gone.
+        LoginDriver d;
+        QVERIFY(d.loginToLobby());
+        QVERIFY(QTest::qWaitFor([&] { return !d.connectWindow(); }, 5000));
+        QCOMPARE(playerEntries(), (QStringList{QStringLiteral("kira 12 <Wolves>"), QStringLiteral("Nyx 7")}));
+        d.server.lines.clear();
+        d.server.dropClient();
+        QVERIFY(QTest::qWaitFor([&] { return d.server.connections == 2; }, 5000));
+        QVERIFY(d.server.waitForLine(QStringLiteral("RECONNECT kira secret1")));
+        d.web.setMode(FakeWebService::Mode::Error500);
+        d.server.sendLines({LoginDriver::showMain(), QStringLiteral("QUERYRECONNECTPLAYERS")});
+        QVERIFY(d.server.waitForLine(QStringLiteral("QUERYRECONNECTPLAYERS")));
+        QVERIFY(playerEntries().isEmpty());
+        QCOMPARE(ifLoaded<frmchildchat>()->lblActive->text(), QStringLiteral("0"));
+        d.server.sendLines({QStringLiteral("NEWPLAYER2 0 x y Gold Zed%204")});
+        QVERIFY(QTest::qWaitFor([] { return playerEntries() == QStringList{QStringLiteral("Zed 4")}; }, 5000));
+        QCOMPARE(ClientConfig().XMLError(), int16_t(-1));
+        QCOMPARE(d.fx->services.lifecycle->ends, 0);
+    }
+
     void loginCompletedByLinesThatCameBeforeTheCloseReconnects() {
         // The server sends the rest of the login and hangs up at once: the queued lines still
         // bring the lobby up, and the lost link is then taken back like any other.
