@@ -36,6 +36,24 @@ if(NOT libs OR NOT configs)
   message(FATAL_ERROR "libkalendo.so or KalendoConfig.cmake not installed under ${prefix}")
 endif()
 
+# The package hands a host nothing of the client: no client target in its exported link
+# interface, and no library of the build tree among the installed library's run-time needs.
+file(GLOB exported "${prefix}/*/cmake/Kalendo/KalendoTargets*.cmake")
+foreach(f ${exported})
+  file(READ "${f}" text)
+  if(text MATCHES "corvadex")
+    message(FATAL_ERROR "${f} names a client target")
+  endif()
+endforeach()
+list(GET libs 0 installed_lib)
+file(GET_RUNTIME_DEPENDENCIES LIBRARIES "${installed_lib}"
+  RESOLVED_DEPENDENCIES_VAR needed UNRESOLVED_DEPENDENCIES_VAR unresolved)
+foreach(dep ${needed} ${unresolved})
+  if(dep MATCHES "corvadex" OR dep MATCHES "^${BUILD_DIR}/")
+    message(FATAL_ERROR "libkalendo needs ${dep} at run time")
+  endif()
+endforeach()
+
 run("configure the host project" "${CMAKE_COMMAND}" -S "${CONSUMER_DIR}" -B "${WORK_DIR}/build"
     -G "${GENERATOR}" "-DCMAKE_PREFIX_PATH=${prefix}" "-DKALENDO_EXPECT_PLUGIN=${EXPECT_PLUGIN}")
 run("build the host project" "${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
