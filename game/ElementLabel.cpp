@@ -5,6 +5,7 @@
 
 ElementLabel::ElementLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
     setAlignment(Qt::AlignCenter);
     QFont f = font();
     f.setBold(true);
@@ -32,4 +33,9 @@ void ElementLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }
 void ElementLabel::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
+}
+
+void ElementLabel::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+    emit mouseMoved();
 }

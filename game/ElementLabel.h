@@ -1,6 +1,7 @@
 #pragma once
 // The elemental charge of a board cell: a small badge ("+1", "-1") over the card, empty when the
-// cell has no charge. A click on it counts as a click on its cell.
+// cell has no charge. A click on it counts as a click on its cell, and so does the pointer
+// moving over it.
 #include <QLabel>
 
 class ElementLabel : public QLabel {
@@ -10,9 +11,11 @@ public:
 
 signals:
     void clicked();
+    void mouseMoved();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
 };

@@ -107,7 +107,8 @@ frmplaying::frmplaying()
         Board[i]->Tag = QStringLiteral("empty");
         element[i] = new ElementLabel(table);
         element[i]->setObjectName(indexed("element", i));
-        element[i]->setGeometry(cell.x(), cell.bottom() - 30, cell.width(), 26);
+        // The charge stands over the card's picture, leaving its numbers and name plate in sight.
+        element[i]->setGeometry(cell.x(), cell.y() + 36, cell.width(), 26);
         flip[i] = new AnimatedPicture(table);
         flip[i]->setObjectName(indexed("flip", i));
         flip[i]->setGeometry(cell);
@@ -115,6 +116,7 @@ frmplaying::frmplaying()
         connect(Board[i], &PictureBox::clicked, this, [this, i] { Board_Click(i); });
         connect(Board[i], &PictureBox::mouseMoved, this, [this, i] { Board_MouseMove(i); });
         connect(element[i], &ElementLabel::clicked, this, [this, i] { element_Click(i); });
+        connect(element[i], &ElementLabel::mouseMoved, this, [this, i] { Board_MouseMove(i); });
         connect(flip[i], &AnimatedPicture::Finished, this, [this, i] { flip_Finished(i); });
     }
     for (int i = 0; i < kSlots; ++i) {

@@ -1,6 +1,9 @@
 // How the game windows look in play: a scripted game is driven to mid-game and to the game-over
-// window, the windows are grabbed, and the cards, scores and turn marker are checked where a
-// player looks for them. With CORVADEX_SCREENSHOTS set to a folder the pictures are saved there.
+// window, the windows are photographed, and the cards, scores and turn marker are checked where a
+// player looks for them. Offscreen each window draws itself; the same game is also played on an
+// X server of its own (Xvfb), where the screen itself is photographed. With CORVADEX_SCREENSHOTS
+// set to a folder the pictures are saved there; the X server's run always saves its pictures (in
+// "screenshots/game/xvfb" under the working folder when the variable is not set).
 #include "FakeWebService.h"
 #include "GameLink.h"
 
@@ -10,19 +13,40 @@
 #include "tables/frmchallengebox_single.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QStandardPaths>
 #include <memory>
 
 namespace {
-void save(QWidget* w, const char* name) {
+bool onXServer() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+// The window as the player sees it. On an X server the screen is photographed where the window
+// stands (whatever lay over it would show too); offscreen the window draws itself.
+QImage picture(QWidget* window) {
+    if (!onXServer()) return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window)) qWarning("%s was not exposed", qPrintable(window->objectName()));
+    // The server draws what the window sent it.
+    QTest::qWait(200);
+    const QPoint at = window->mapToGlobal(QPoint(0, 0));
+    return window->screen()->grabWindow(0, at.x(), at.y(), window->width(), window->height()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+void save(const QImage& image, const char* name) {
     const QString folder = qEnvironmentVariable("CORVADEX_SCREENSHOTS");
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
-    w->grab().save(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
+    image.save(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 // The part of the window's picture where the child stands.
-QImage shot(QWidget* window, QWidget* child) {
-    const QImage all = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+QImage part(const QImage& all, QWidget* window, QWidget* child) {
     const qreal ratio = all.devicePixelRatio();
     const QRect at(child->mapTo(window, QPoint(0, 0)) * ratio, child->size() * ratio);
     return all.copy(at);
@@ -46,6 +70,30 @@ QImage card(const GameLink& l, const QString& colour, const QString& name) {
 }
 
 QRect inWindow(QWidget* window, QWidget* child) { return QRect(child->mapTo(window, QPoint(0, 0)), child->size()); }
+
+// Where the X server's run leaves its pictures.
+QString screenFolder() {
+    const QString base = qEnvironmentVariable("CORVADEX_SCREENSHOTS");
+    return (base.isEmpty() ? QDir::current().absoluteFilePath(QStringLiteral("screenshots/game")) : base) + QStringLiteral("/xvfb");
+}
+
+// Starts Xvfb on a display it finds free; the display's name, or "" when it did not come up.
+QString startXvfb(QProcess& server) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (program.isEmpty()) return {};
+    // -displayfd: the server takes a free display and writes its number to standard output.
+    server.start(program, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!server.waitForStarted(10000)) return {};
+    QByteArray number;
+    QDeadlineTimer deadline(20000);
+    while (!number.contains('\n') && server.state() == QProcess::Running && !deadline.hasExpired()) {
+        server.waitForReadyRead(200);
+        number += server.readAllStandardOutput();
+    }
+    number = number.trimmed();
+    return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
+}
 }  // namespace
 
 class tst_boardlook : public QObject {
@@ -89,15 +137,20 @@ private slots:
         board->Player1_Click(3);
         QTRY_VERIFY_WITH_TIMEOUT(!board->Board[1]->isHidden(), 5000);
         QCoreApplication::processEvents();
-        save(board, "board-midgame");
+        const QImage seenBoard = picture(board);
+        save(seenBoard, "board-midgame");
+        const auto shotOfBoard = [&](QWidget* child) { return part(seenBoard, board, child); };
 
         // Cards stand in their cells in their players' colours.
-        QVERIFY(difference(shot(board, board->Board[4]), card(l, "blue", "Cinderpup")) < 0.02);
-        // (its lower part carries the elemental charge)
-        QVERIFY(difference(shot(board, board->Board[8]).copy(0, 0, 72, 56), card(l, "red", "Sparkfin Eel").copy(0, 0, 72, 56)) < 0.02);
-        QVERIFY(difference(shot(board, board->Board[2]), card(l, "blue", "Kilnwarden")) < 0.02);
+        QVERIFY(difference(shotOfBoard(board->Board[4]), card(l, "blue", "Cinderpup")) < 0.02);
+        QVERIFY(difference(shotOfBoard(board->Board[2]), card(l, "blue", "Kilnwarden")) < 0.02);
+        // A charged card: the charge stands over its picture; its numbers and name stay in sight.
+        const QImage charged = shotOfBoard(board->Board[8]), eel = card(l, "red", "Sparkfin Eel");
+        QVERIFY(difference(charged.copy(0, 0, 72, 34), eel.copy(0, 0, 72, 34)) < 0.02);
+        QVERIFY(difference(charged.copy(0, 64, 72, 26), eel.copy(0, 64, 72, 26)) < 0.02);
+        QVERIFY(difference(charged.copy(22, 38, 28, 22), eel.copy(22, 38, 28, 22)) > 0.3);
         // A free cell shows no card face.
-        QVERIFY(difference(shot(board, board->Board[0]), card(l, "blue", "Cinderpup")) > 0.3);
+        QVERIFY(difference(shotOfBoard(board->Board[0]), card(l, "blue", "Cinderpup")) > 0.3);
         // The cells make a 3x3 grid inside the board picture's table, left to right, top to bottom.
         const QRect table(124, 77, 257, 310);
         for (int i = 0; i < 9; ++i) {
@@ -121,11 +174,11 @@ private slots:
         const QRect marker = board->playerturn[1]->geometry();
         QVERIFY(marker.top() >= blueHand.bottom() && std::abs(marker.center().x() - blueHand.center().x()) < 12);
         // (the marker's rounded corners are transparent)
-        QVERIFY(difference(shot(board, board->playerturn[1]).copy(8, 4, 48, 12),
+        QVERIFY(difference(shotOfBoard(board->playerturn[1]).copy(8, 4, 48, 12),
                            QImage(l.fixture.path(QStringLiteral("skins/default/p1turn.gif"))).copy(8, 4, 48, 12)) < 0.05);
         // The picked card stands out; the open hand of the opponent shows its faces.
         QVERIFY(board->Player1[3]->highlighted());
-        QVERIFY(difference(shot(board, board->Player2[4]).copy(0, 0, 62, 40),
+        QVERIFY(difference(shotOfBoard(board->Player2[4]).copy(0, 0, 62, 40),
                            card(l, "red", "Squall Harrier").scaledToWidth(62, Qt::SmoothTransformation).copy(0, 0, 62, 40)) < 0.1);
         QCOMPARE(board->element[8]->text(), QStringLiteral("-1"));
         QCOMPARE(board->timeleft->text(), QStringLiteral("42"));
@@ -139,9 +192,11 @@ private slots:
         box->cardimage_Click(2);
         for (int i = 0; i < 7; ++i) box->timeout_Timer();
         QCoreApplication::processEvents();
-        save(box, "gameover-picking");
+        const QImage seenPicking = picture(box);
+        save(seenPicking, "gameover-picking");
         QCOMPARE(box->lblTitle->text(), QStringLiteral("Game Over - You Win!"));
-        QVERIFY(difference(shot(box, box->cardimage[0]), card(l, "blue", "Sparkfin Eel")) < 0.02);
+        QVERIFY(difference(part(seenPicking, box, box->cardimage[0]), card(l, "blue", "Sparkfin Eel")) < 0.02);
+        QVERIFY(difference(part(seenPicking, box, box->cardimage[2]), card(l, "blue", "Rimehorn Elk")) < 0.02);
         QCOMPARE(inWindow(box, box->cardimage[2]).top(), inWindow(box, box->cardimage[0]).top() - frmdisplaybox::kRaise);
         QVERIFY(inWindow(box, box->cardimage[2]).top() >= box->picTitle->geometry().bottom());
         for (int i = 1; i < 5; ++i) QVERIFY(box->cardimage[i]->x() > box->cardimage[i - 1]->geometry().right());
@@ -151,10 +206,12 @@ private slots:
         l.feed({QStringLiteral("CV_CARDGAIN Rimehorn%20Elk Squall%20Harrier"), QStringLiteral("CV_CARDLOST Cinderpup")});
         box->show();
         QCoreApplication::processEvents();
-        save(box, "gameover-trade");
-        QVERIFY(difference(shot(box, box->cardimage[5]), card(l, "red", "Cinderpup")) < 0.02);
-        QVERIFY(difference(shot(box, box->cardimage[1]), card(l, "blue", "Squall Harrier")) < 0.02);
-        QVERIFY(difference(shot(box, box->cardimage[2]), card(l, "blue", "Rimehorn Elk")) > 0.3);
+        const QImage seenTrade = picture(box);
+        save(seenTrade, "gameover-trade");
+        QVERIFY(difference(part(seenTrade, box, box->cardimage[0]), card(l, "blue", "Rimehorn Elk")) < 0.02);
+        QVERIFY(difference(part(seenTrade, box, box->cardimage[1]), card(l, "blue", "Squall Harrier")) < 0.02);
+        QVERIFY(difference(part(seenTrade, box, box->cardimage[5]), card(l, "red", "Cinderpup")) < 0.02);
+        QVERIFY(difference(part(seenTrade, box, box->cardimage[2]), card(l, "blue", "Rimehorn Elk")) > 0.3);
         QVERIFY(l.quiet());
     }
 
@@ -186,11 +243,50 @@ private slots:
         picking->DataGrid_Click(0, 3);
         for (int i = 0; i < 37; ++i) picking->Timer1_Timer();
         QCoreApplication::processEvents();
-        save(picking, "picking");
-        QVERIFY(difference(shot(picking, picking->selected[0]), card(l, "blue", "Basalt Vigil")) < 0.02);
-        QVERIFY(difference(shot(picking, picking->selected[1]), card(l, "blue", "Cinderpup")) < 0.02);
+        const QImage seen = picture(picking);
+        save(seen, "picking");
+        QVERIFY(difference(part(seen, picking, picking->selected[0]), card(l, "blue", "Basalt Vigil")) < 0.02);
+        QVERIFY(difference(part(seen, picking, picking->selected[1]), card(l, "blue", "Cinderpup")) < 0.02);
         QCOMPARE(picking->timeleft->text(), QStringLiteral("143"));
         QVERIFY(l.quiet());
+    }
+
+    // The two cases above once more, on an X server of their own, with the screen photographed:
+    // this program runs them as a child on the Xvfb display.
+    void onAnXServer() {
+        if (onXServer()) QSKIP("this is the run on the X server");
+        QProcess server;
+        const QString display = startXvfb(server);
+        if (display.isEmpty()) QSKIP("no Xvfb to start");
+        const QString folder = screenFolder();
+        QDir(folder).removeRecursively();
+        QProcess game;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("CORVADEX_SCREENSHOTS"), folder);
+        game.setProcessEnvironment(env);
+        game.setProcessChannelMode(QProcess::MergedChannels);
+        game.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("boardMidGameAndGameOver"), QStringLiteral("pickingWindow")});
+        const bool finished = game.waitForFinished(240000);
+        const QByteArray report = game.readAll();
+        if (!finished) game.kill();
+        server.terminate();
+        if (!server.waitForFinished(5000)) server.kill();
+        QVERIFY2(finished && game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, report.constData());
+        QVERIFY2(report.contains("Totals: 4 passed, 0 failed, 0 skipped"), report.constData());
+        // The photographs were taken (the run above checked what they show), of whole windows
+        // with pictures on them rather than an empty screen.
+        for (const char* name : {"board-midgame", "gameover-picking", "gameover-trade", "picking"}) {
+            const QImage shot(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
+            QVERIFY2(shot.width() >= 500 && shot.height() >= 440, name);
+            QSet<QRgb> colours;
+            for (int y = 0; y < shot.height(); y += 3)
+                for (int x = 0; x < shot.width(); x += 3) colours.insert(shot.pixel(x, y));
+            QVERIFY2(colours.size() > 200, name);
+        }
+        qInfo("the X server's pictures: %s", qPrintable(folder));
     }
 };
 

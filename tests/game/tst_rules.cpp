@@ -1,9 +1,13 @@
 // The rule set: its wire line, field by field; the readable rule list in its order; and the
-// vector read back by position as the room's record and the table rules view read it.
+// line it sends, handed back as the server does, read by the two-seat room's record handler and
+// by the table rules view.
 #include "GameLink.h"
+#include "../lobby/LobbyHelpers.h"
 
 #include "app/modText.h"
 #include "game/clsCVRules.h"
+#include "game/frmTableInfo.h"
+#include "tables/frmchallengebox_single.h"
 
 #include <QListWidget>
 #include <functional>
@@ -76,63 +80,6 @@ QStringList itemsOf(const QString& line, QString* decks = nullptr) {
     return body.left(at).split(u' ');
 }
 
-// The room's record reader: item k is field k + 1; a flag is set when its item is "1".
-clsCVRules readBack(const QStringList& items) {
-    const auto on = [&](int i) { return items.value(i) == QLatin1String("1"); };
-    clsCVRules r;
-    r.OpenRule(on(0)); r.Random(on(1)); r.TradeNone(on(2)); r.TradeAll(on(3)); r.TradeDiff(on(4));
-    r.MaxLevel(on(5)); r.MaxLevelValue(int16_t(items.value(6).toInt())); r.CCRule(on(7)); r.Same(on(8));
-    r.Plus(on(9)); r.MinLevel(on(11)); r.MinLevelValue(int16_t(items.value(12).toInt())); r.Wall(on(15));
-    r.TradeDirect(on(16)); r.Combo(on(17)); r.Mirror(on(18)); r.Elemental(on(19)); r.Neutral(on(20));
-    r.Order(on(21)); r.Cross(on(22)); r.Reverse(on(23)); r.Minus(on(24)); r.SetWall(on(25));
-    r.SetWallValue(int16_t(items.value(26).toInt())); r.Immune(on(27)); r.TradeTwo(on(28)); r.TradeThree(on(29));
-    r.TradeFour(on(30)); r.Starter(on(31)); r.Startee(int16_t(items.value(32).toInt())); r.SuddenDeath(on(33));
-    r.Skip(on(34)); r.Capture(on(35)); r.Multiply(on(36)); r.TradeRandomOne(on(37)); r.FullDeck(on(38));
-    r.NoDupes(on(39));
-    bool trade = false;
-    for (int i : {2, 3, 4, 16, 28, 29, 30, 35, 37, 38}) trade = trade || items.value(i) != QLatin1String("0");
-    r.TradeOne(!trade);
-    return r;
-}
-
-// The table rules view's reading of a standard game's items (item k is field k + 1).
-QStringList viewOf(const QStringList& items) {
-    const auto on = [&](int i) { return items.value(i) == QLatin1String("1"); };
-    QStringList out{on(0) ? QStringLiteral("Card Style: Open") : QStringLiteral("Card Style: Closed")};
-    const auto add = [&](bool set, const QString& text) {
-        if (set) out << text;
-    };
-    add(on(1), QStringLiteral("Random Choice"));
-    add(on(17), QStringLiteral("Combo"));
-    add(on(22), QStringLiteral("Cross"));
-    add(on(19), QStringLiteral("Elemental"));
-    add(on(27), QStringLiteral("Immunity"));
-    add(on(5), QStringLiteral("Max Rule Enforced: ") + items.value(6));
-    add(on(11), QStringLiteral("Minimum Rule Enforced: ") + items.value(12));
-    add(on(24), QStringLiteral("Minus"));
-    add(on(18), QStringLiteral("Mirror"));
-    add(on(20), QStringLiteral("Neutral"));
-    add(on(7), QStringLiteral("No Corner Cards"));
-    add(on(21), QStringLiteral("Order"));
-    add(on(9), QStringLiteral("Plus"));
-    add(on(23), QStringLiteral("Reverse"));
-    add(on(8), QStringLiteral("Same"));
-    add(on(25), QStringLiteral("Set Wall: ") + items.value(26));
-    add(on(34), QStringLiteral("Skip Rule"));
-    add(on(33), QStringLiteral("Sudden Death"));
-    add(on(15), QStringLiteral("Wall Rule"));
-    add(on(36), QStringLiteral("Multiply"));
-    add(on(2), QStringLiteral("Trade: None"));
-    add(on(3), QStringLiteral("Trade: All"));
-    add(on(4), QStringLiteral("Trade: Difference"));
-    add(on(16), QStringLiteral("Trade: Direct"));
-    add(on(35), QStringLiteral("Trade: Capture"));
-    add(on(28), QStringLiteral("Trade: Two"));
-    add(on(29), QStringLiteral("Trade: Three"));
-    add(on(30), QStringLiteral("Trade: Four"));
-    add(on(38), QStringLiteral("Full Deck"));
-    return out;
-}
 }  // namespace
 
 class tst_rules : public QObject {
@@ -249,6 +196,7 @@ private slots:
         QCOMPARE(decksListed(forty.join(u' ')), forty.mid(0, 34));
     }
 
+    // The room's copy of the vector ("CHALLENGEBOXS") gives back the rules that were sent.
     void vectorReadBackByTheRoomGivesTheSameRules() {
         GameLink l;
         const QList<RuleField> fields = ruleFields();
@@ -257,35 +205,49 @@ private slots:
             clsCVRules sent;
             for (int i = 0; i < fields.size(); ++i)
                 if ((i + pattern) % 3 == 0 || (pattern == 11 && i % 2 == 1)) fields[i].set(sent);
-            QString decks;
-            const QStringList items = itemsOf(sentLine(l, sent, QStringLiteral("Ashfall Hollowroot")), &decks);
-            clsCVRules back = readBack(items);
-            back.decks(decks);
-            bool trade = sent.TradeNone() || sent.TradeAll() || sent.TradeDiff() || sent.TradeDirect() || sent.Capture() ||
-                         sent.TradeTwo() || sent.TradeThree() || sent.TradeFour() || sent.TradeRandomOne() || sent.FullDeck();
+            QString record = sentLine(l, sent, QStringLiteral("Ashfall Hollowroot")).mid(QStringLiteral("CHANGERULE ").size());
+            l.feed(QStringLiteral("CHALLENGEBOXS 5 Tester Rival 0 ") + record.replace(u' ', QStringLiteral("%20")));
+            frmchallengebox_single* room = ifLoaded<frmchallengebox_single>();
+            QVERIFY(room && room->TableRules());
+            const bool trade = sent.TradeNone() || sent.TradeAll() || sent.TradeDiff() || sent.TradeDirect() || sent.Capture() ||
+                               sent.TradeTwo() || sent.TradeThree() || sent.TradeFour() || sent.TradeRandomOne() || sent.FullDeck();
             sent.TradeOne(!trade);
-            QCOMPARE(listOf(back), listOf(sent));
+            QCOMPARE(listOf(*room->TableRules()), listOf(sent));
         }
+        QVERIFY(l.quiet());
     }
 
+    // The table rules view ("TABLEINFO") shows each rule sent alone, in its place.
     void tableRulesViewReadsEachRuleInItsPlace() {
         GameLink l;
+        // The view's rule lines: between the blank line under the game's name and the one above
+        // "Included Decks".
+        const auto view = [&l](clsCVRules& rules) {
+            const QString record = sentLine(l, rules, QStringLiteral("Ashfall")).mid(QStringLiteral("CHANGERULE ").size());
+            l.feed(QStringLiteral("TABLEINFO 4 Tester Rival ") + record + QStringLiteral("@@0"));
+            const frmTableInfo* info = ifLoaded<frmTableInfo>();
+            const QStringList lines = info ? linesOf(info->chatin) : QStringList();
+            const qsizetype end = lines.indexOf(QStringLiteral("Included Decks"));
+            return end > 3 ? lines.mid(2, end - 3) : QStringList();
+        };
         for (const RuleField& r : ruleFields()) {
             if (QString(r.viewLine).isEmpty()) continue;
             clsCVRules rules;
             r.set(rules);
-            const QStringList view = viewOf(itemsOf(sentLine(l, rules, QStringLiteral("Ashfall"))));
-            if (!view.contains(r.viewLine)) QFAIL(qPrintable(QStringLiteral("%1 not shown: %2").arg(QLatin1String(r.name), view.join(u'|'))));
-            // Nothing else beside the card style.
-            QVERIFY(view.size() <= 2);
+            const QStringList shown = view(rules);
+            if (!shown.contains(r.viewLine)) QFAIL(qPrintable(QStringLiteral("%1 not shown: %2").arg(QLatin1String(r.name), shown.join(u'|'))));
+            // Nothing else but the card style and the trade the vector stands for.
+            for (const QString& line : shown)
+                if (line != r.viewLine && !line.startsWith(QStringLiteral("Card Style: ")) && !line.startsWith(QStringLiteral("Trade: ")))
+                    QFAIL(qPrintable(QStringLiteral("%1 shows also %2").arg(QLatin1String(r.name), line)));
         }
         // The documented sample: Open, Same and Plus.
         clsCVRules rules;
         rules.OpenRule(true);
         rules.Same(true);
         rules.Plus(true);
-        QCOMPARE(viewOf(itemsOf(sentLine(l, rules, QStringLiteral("Ashfall")))),
-                 (QStringList{"Card Style: Open", "Plus", "Same"}));
+        QCOMPARE(view(rules), (QStringList{"Card Style: Open", "Plus", "Same", "Trade: One"}));
+        QVERIFY(l.quiet());
     }
 };
 
