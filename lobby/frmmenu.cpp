@@ -264,6 +264,9 @@ void frmmenu::mnupm_Click() {
                 window->player(name);
                 window->show();
                 window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                // The player asked for this one: it takes the keyboard, unlike a window a message opens.
+                window->raise();
+                window->activateWindow();
             }
         }
         backAway();
