@@ -257,7 +257,8 @@ void clsCVFunctions::CVDisplay(const QString& line) {
     };
     if (win) {
         box->ChangeTitle(QStringLiteral("Game Over - You Win!"));
-        box->lblCardstoPick->setText(QString::number(count));
+        // The count as the server wrote it, unless it had to be cut to the cards offered.
+        box->lblCardstoPick->setText(count == readNumber(f[5]) ? f[5] : QString::number(count));
         PlaySound(23);
         box->TimerValue(30);
         box->timeout->start();

@@ -66,8 +66,9 @@ private slots:
 
     void oneCardAndAWholeNumberId() {
         GameLink l;
-        frmdisplaybox* box = gameOver(l, QStringLiteral("12345.0 Win x 1 1 Cinderpup"));
+        frmdisplaybox* box = gameOver(l, QStringLiteral("12345.0 Win x 1 01 Cinderpup"));
         QCOMPARE(box->lblgamestatus->text(), QStringLiteral("Pick 1 cards."));
+        QCOMPARE(box->lblCardstoPick->text(), QStringLiteral("01"));
         // Neither the lost row nor an empty picture can be taken.
         box->cardimage_Click(5);
         box->cardimage_Click(1);
@@ -127,6 +128,7 @@ private slots:
         // A count above the cards offered is cut to them.
         frmdisplaybox* box = gameOver(l, QStringLiteral("82 Win x 1 4 Cinderpup  Gustling"));
         QCOMPARE(box->CardsWon(), int16_t(2));
+        QCOMPARE(box->lblCardstoPick->text(), QStringLiteral("2"));
         QCOMPARE(box->lblgamestatus->text(), QStringLiteral("Pick 2 cards."));
         box->cardimage_Click(0);
         box->cardimage_Click(2);

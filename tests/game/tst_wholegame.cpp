@@ -11,6 +11,7 @@
 #include "lobby/frmchildchat.h"
 #include "tables/frmchallengebox_single.h"
 
+#include <QRandomGenerator>
 #include <QTextDocument>
 #include <functional>
 #include <memory>
@@ -200,6 +201,37 @@ private slots:
         for (int i = 0; i < 9; ++i) QCOMPARE(board->Board[i]->Tag, i == 5 ? QStringLiteral("Cinderpup") : QStringLiteral("empty"));
         QCOMPARE(board->Player1[0]->Tag, QStringLiteral("Gustling"));
         QVERIFY(l.quiet());
+    }
+
+    // Lines put together at random from the family's keywords and fields that break them: the
+    // client never reports an error or ends, and asks only for card pictures it lacks.
+    void randomBrokenLinesLeaveTheClientRunning() {
+        GameLink l;
+        const QStringList keywords{"CV_STARTER", "CV_PICKCARDS", "CV_ELEMENT", "CV_YOURTURN", "CV_TURNOVER", "CV_CARDFLIP",
+                                   "CV_POINTS", "CV_SAME", "CV_PLUS", "CV_MINUS", "CV_MULTIPLY", "CV_COMBO", "CV_PLUSELEMENT",
+                                   "CV_MINUSELEMENT", "CV_PLACEDCARD", "CV_BLUECARD", "CV_REDCARD", "CV_OPENCARD", "CV_HAND",
+                                   "CV_CLOSE", "CV_CARDGAIN", "CV_CARDLOST", "CV_DISPLAY", "CV_PLACEAT"};
+        const QStringList fields{"", "0", "1", "2", "4", "5", "6", "8", "9", "-1", "-32769", "99999", "1e9", "0.5", "x",
+                                 "Nothing", "Empty", "Gustling", "Brine%20Skitter", "%20", "..", "blue", "red", "fire",
+                                 "Win", "Loss", "Draw", "Cinderpup.jpg"};
+        QRandomGenerator random(7);
+        for (int batch = 0; batch < 40; ++batch) {
+            QStringList lines;
+            for (int n = 0; n < 15; ++n) {
+                QString line = keywords[random.bounded(int(keywords.size()))];
+                for (int k = random.bounded(11); k > 0; --k) line += u' ' + fields[random.bounded(int(fields.size()))];
+                lines << line;
+            }
+            l.feed(lines);
+            if (frmplaying* board = ifLoaded<frmplaying>()) board->TimerTurn->stop();
+            if (frmdisplaybox* box = ifLoaded<frmdisplaybox>()) box->timeout->stop();
+            if (frmselectcards* picking = ifLoaded<frmselectcards>()) picking->Timer1->stop();
+        }
+        QVERIFY(l.con->lstPackets.empty());
+        for (const BoxRecord& box : l.fixture.services.dialogs->boxes)
+            QVERIFY2(box.text.startsWith(QStringLiteral("Missing file ")), qPrintable(box.title + u':' + box.text));
+        QCOMPARE(l.fixture.services.lifecycle->ends, 0);
+        QVERIFY(!l.server.lines.join(u'\n').contains(QStringLiteral("ERRORHANDLER")));
     }
 
     void pumpWaitsWhileThePlaybackPauses() {
