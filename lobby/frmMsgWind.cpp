@@ -56,6 +56,9 @@ frmMsgWind::frmMsgWind()
     connect(Timer1, &QTimer::timeout, this, &frmMsgWind::Timer1_Timer);
     hookKeyPress(chatout, [this](int16_t& key) { chatout_KeyPress(key); });
     chatin->installEventFilter(this);
+    // The keyboard belongs to the input: the log takes it only when clicked (Esc there closes too).
+    chatin->setFocusPolicy(Qt::ClickFocus);
+    chatout->setFocus();
 }
 
 void frmMsgWind::Form_Load() {

@@ -52,6 +52,8 @@ private slots:
                                                 {QStringLiteral("\n"), 0, false},
                                                 {QStringLiteral("\n"), 0, false}}));
         QCOMPARE(w->windowState() & Qt::WindowMinimized, Qt::WindowStates());
+        // Typing goes into the input, not the log.
+        QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->chatout));
         // The next message of the partner goes into the same window.
         w->chatin->moveCursor(QTextCursor::Start);
         c.receive(QStringLiteral("INPM Nyx kira again"));
