@@ -57,6 +57,13 @@ QString selectedRow() {
     return row && row->isSelected() ? row->text() : QString();
 }
 
+// A room the player asked for comes up in front, with the keyboard.
+void showInFront(QWidget* w) {
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
 void backAway() {
     if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
 }
@@ -426,7 +433,7 @@ void frmmenu::createTable(bool blocked, const QString& key, const QString& line)
     if (blocked) return;
     SetCreator(true);
     frmchallengebox_single* room = form<frmchallengebox_single>();
-    room->show();
+    showInFront(room);
     room->GameKey(key);
     SendRoomLine(line);
 }
@@ -474,7 +481,7 @@ void frmmenu::CreateOmniTable() {
     // Lines that arrive meanwhile are handled first; the key and the flag set here win.
     DoEvents();
     frmchallengebox_single* room = form<frmchallengebox_single>();
-    room->show();
+    showInFront(room);
     room->GameKey(QStringLiteral("ocv"));
     SetCreator(true);
 }

@@ -146,6 +146,9 @@ ChallengeRoom::ChallengeRoom(int seats, Lines lines)
     chatin->setStyleSheet(RoomScrollStyle("QTextEdit"));
     chatout->setObjectName(QStringLiteral("chatout"));
     chatout->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(RoomBoxStyle()));
+    // The keyboard belongs to the chat input; the log takes it only when clicked.
+    chatin->setFocusPolicy(Qt::ClickFocus);
+    chatout->setFocus();
     chkJackpot->setObjectName(QStringLiteral("chkJackpot"));
     chkJackpot->setStyleSheet(QStringLiteral("QCheckBox { color: #f4e6c4; background: transparent; }"));
     chkJackpot->setChecked(true);

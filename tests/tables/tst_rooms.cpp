@@ -81,6 +81,8 @@ private slots:
         QVERIFY(room && room->isVisible());
         QCOMPARE(room->title(), QStringLiteral("Challenge - [Corvada] - Table #: 5"));
         QCOMPARE(room->lblTitle->text(), room->title());
+        // Typing goes into the chat input.
+        QCOMPARE(room->focusWidget(), static_cast<QWidget*>(room->chatout));
         QCOMPARE(room->Player1->text(), QStringLiteral("Nyx"));
         QCOMPARE(room->Player2->text(), QStringLiteral("kira"));
         QCOMPARE(items(room->lstrules),
