@@ -804,6 +804,8 @@ void frmchildchat::mnuclearchat_Click() {
 void frmchildchat::mnuconfig_Click() {
     shielded("frmchildchat::mnuconfig_Click", [&] {
         frmconfig* options = form<frmconfig>();
+        // It opens over the lobby rather than wherever the system puts a new window.
+        if (!options->isVisible()) options->move(frameGeometry().center() - options->rect().center());
         options->show();
         options->raise();
         options->activateWindow();

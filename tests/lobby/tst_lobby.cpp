@@ -317,6 +317,15 @@ private slots:
         c.con->tmrPacket_Timer();
         QCOMPARE(c.fx->services.lifecycle->ends, 0);
         QVERIFY(ifLoaded<frmchildchat>());
+        // Chat shows again, and a later loss of the connection reconnects instead of ending.
+        c.receive({QStringLiteral("CHAT bob still%20here")});
+        QCOMPARE(linesOf(c.lobby->chatin).last(), QStringLiteral("bob says, \" still here \" "));
+        ClientConfig().ReconnectAttempts(3);
+        c.server.dropClient();
+        QVERIFY(QTest::qWaitFor([&] { return c.con->IsReconnecting(); }, 5000));
+        QCOMPARE(ConnectionState, int16_t(1));
+        QCOMPARE(c.fx->services.lifecycle->ends, 0);
+        c.con->tmrReconnect->stop();
     }
 
     void serverClosingAfterQuitEndsTheClient() {
@@ -497,6 +506,11 @@ private slots:
         QCOMPARE(c.lobby->intIdle, int16_t(0));
         c.lobby->trigger_snapshot_Click();
         QVERIFY(c.fx->exists(QStringLiteral("snapshots/snap2.bmp")));
+        // Other keys in the log go to the input's handler: Enter there sends what is typed.
+        c.lobby->chatout->setText(QStringLiteral("from the log"));
+        QTest::keyClick(c.lobby->chatin, Qt::Key_Return);
+        QVERIFY(c.server.waitForLine(QStringLiteral("CHAT from the log")));
+        QCOMPARE(c.lobby->chatout->text(), QString());
     }
 
     void enterInTheInputSendsTheLine() {
@@ -553,8 +567,12 @@ private slots:
         c.lobby->addmsg(QStringLiteral("x"), 255);
         c.lobby->mnuclearchat_Click();
         QCOMPARE(c.lobby->chatin->toPlainText(), QString());
+        c.lobby->move(300, 200);
+        c.lobby->show();
         c.lobby->mnuconfig_Click();
         QVERIFY(ifLoaded<frmconfig>() && ifLoaded<frmconfig>()->isVisible());
+        // Opened over the middle of the lobby.
+        QVERIFY((ifLoaded<frmconfig>()->frameGeometry().center() - c.lobby->frameGeometry().center()).manhattanLength() <= 8);
         c.lobby->mnufavrules_Click();
         QVERIFY(ifLoaded<frmfavrules>() && ifLoaded<frmfavrules>()->isVisible());
         c.lobby->mnuAA_Click();
