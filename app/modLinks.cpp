@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -51,8 +52,15 @@ bool isLinkEnd(QChar c) {
 }  // namespace
 
 void HighlightLinks(QTextEdit* box, const QString& prefix, int start) {
-    if (!box || prefix.isEmpty()) return;
-    QTextDocument* doc = box->document();
+    if (box) HighlightLinks(box->document(), prefix, start);
+}
+
+void HighlightLinks(QPlainTextEdit* box, const QString& prefix, int start) {
+    if (box) HighlightLinks(box->document(), prefix, start);
+}
+
+void HighlightLinks(QTextDocument* doc, const QString& prefix, int start) {
+    if (!doc || prefix.isEmpty()) return;
     QTextCursor found = doc->find(prefix, start < 0 ? 0 : start);
     while (!found.isNull()) {
         const int p = found.selectionStart();
@@ -73,11 +81,9 @@ void HighlightLinks(QTextEdit* box, const QString& prefix, int start) {
     }
 }
 
-QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos) {
-    if (!chatin) return {};
-    QTextCursor at = chatin->cursorForPosition(pos);
-    const int position = at.position();
-    QTextDocument* doc = chatin->document();
+namespace {
+// The word at a position of a log, with the pointer and tooltip of the box set for it.
+QString hoverWord(QTextDocument* doc, int position, QAbstractScrollArea* chatin) {
     const int length = doc->characterCount() - 1;
     if (position < 1 || length <= 0) return {};
     int begin = position;
@@ -106,6 +112,15 @@ QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos) {
     }
     return text;
 }
+}  // namespace
+
+QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos) {
+    return chatin ? hoverWord(chatin->document(), chatin->cursorForPosition(pos).position(), chatin) : QString();
+}
+
+QString HyperlinkHover(QPlainTextEdit* chatin, const QPoint& pos) {
+    return chatin ? hoverWord(chatin->document(), chatin->cursorForPosition(pos).position(), chatin) : QString();
+}
 
 void SetTreeTextColor(long colour, QTreeWidget* tree) {
     if (!tree) return;
@@ -115,11 +130,20 @@ void SetTreeTextColor(long colour, QTreeWidget* tree) {
     tree->viewport()->update();
 }
 
-int chatLength(const QTextEdit* box) { return box ? box->document()->characterCount() - 1 : 0; }
+int chatLength(const QTextDocument* log) { return log ? log->characterCount() - 1 : 0; }
+int chatLength(const QTextEdit* box) { return box ? chatLength(box->document()) : 0; }
+int chatLength(const QPlainTextEdit* box) { return box ? chatLength(box->document()) : 0; }
 
 void TrimChatBox(QTextEdit* box) {
-    if (!box || chatLength(box) < 21) return;
-    QTextDocument* doc = box->document();
+    if (box) TrimChatBox(box->document());
+}
+
+void TrimChatBox(QPlainTextEdit* box) {
+    if (box) TrimChatBox(box->document());
+}
+
+void TrimChatBox(QTextDocument* doc) {
+    if (!doc || chatLength(doc) < 21) return;
     // Only a log with a finished line has anything to drop.
     if (doc->blockCount() < 2) return;
     QTextCursor c(doc);

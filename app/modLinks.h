@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QString>
 
+class QPlainTextEdit;
+class QTextDocument;
 class QTextEdit;
 class QTreeWidget;
 
@@ -14,17 +16,24 @@ void OpenLink(const QString& target, const QString& text = QString());
 // The title of a running music player; no player is watched here, so always "".
 QString GetNowPlaying();
 // Marks every link beginning with prefix from position start on (colour 16744576, underlined).
+void HighlightLinks(QTextDocument* log, const QString& prefix, int start);
 void HighlightLinks(QTextEdit* box, const QString& prefix, int start);
+void HighlightLinks(QPlainTextEdit* box, const QString& prefix, int start);
 // Sets the pointer and tooltip for the word under pos (viewport coordinates) and returns it.
 QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos);
+QString HyperlinkHover(QPlainTextEdit* chatin, const QPoint& pos);
 void SetTreeTextColor(long colour, QTreeWidget* tree);
 // Removes the oldest line of a chat log (the lobby's when no box is given).
 void TrimChatBox();
+void TrimChatBox(QTextDocument* log);
 void TrimChatBox(QTextEdit* box);
+void TrimChatBox(QPlainTextEdit* box);
 // <client>/decks/<colour>/<name>.jpg, completing the name with ".jpg"; "" with a message when missing.
 QString CardImagePath(QString& cardName, const QString& colour);
 
 // The link colour of chat logs.
 constexpr long kLinkColour = 16744576;
 // The length of a chat log's text, without laying it out.
+int chatLength(const QTextDocument* log);
 int chatLength(const QTextEdit* box);
+int chatLength(const QPlainTextEdit* box);

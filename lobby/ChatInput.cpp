@@ -21,7 +21,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QTextEdit>
+#include <QAbstractScrollArea>
+#include <QTextDocument>
 
 #include <cmath>
 #include <optional>
@@ -158,7 +159,7 @@ void setSwitch(const QString& word, const QString& section, const QString& key, 
 }
 
 // The sender's own copy of a /tell in the window's log.
-void echoTell(QTextEdit* log, const QString& target, const QString& message) {
+void echoTell(QAbstractScrollArea* log, const QString& target, const QString& message) {
     if (log == (lobbyWindow() ? lobbyWindow()->chatin : nullptr)) TrimLobbyLogIfLong();
     ChatRuns out(log);
     out.font(GetSkinValue(QStringLiteral("main"), QStringLiteral("fontface")),
@@ -172,7 +173,7 @@ void sendChat(const QString& line) {
 }
 
 // Carries out a recognised command; false when the row keeps the text and skips the tail.
-bool perform(const ChatCommand& c, QString& line, QLineEdit* input, QTextEdit* log) {
+bool perform(const ChatCommand& c, QString& line, QLineEdit* input, QAbstractScrollArea* log) {
     if (c.keep) {
         if (!c.notice.isEmpty()) notice(QStringLiteral("error"), c.notice, ChatColour::Red);
         return false;
@@ -330,14 +331,16 @@ void ChatKeyPress(QWidget* form, int16_t& key, const QString& prefix, const QStr
     const auto input = [&]() -> QLineEdit* {
         return window ? window->findChild<QLineEdit*>(QStringLiteral("chatout")) : nullptr;
     };
-    const auto log = [&]() -> QTextEdit* { return window ? window->findChild<QTextEdit*>(QStringLiteral("chatin")) : nullptr; };
+    const auto log = [&]() -> QAbstractScrollArea* {
+        return window ? window->findChild<QAbstractScrollArea*>(QStringLiteral("chatin")) : nullptr;
+    };
 
     // A failing step is passed over; nothing here reaches the player as an error.
     shielded("ChatKeyPress", [&] {
         QString line = prefix + (input() ? input()->text() : QString()) + suffix;
 
         if (key == 1) {
-            if (QTextEdit* l = log()) l->clear();
+            if (QTextDocument* l = chatDocument(log())) l->clear();
             return;
         }
         if (key == 96 && line.isEmpty()) {
@@ -355,7 +358,7 @@ void ChatKeyPress(QWidget* form, int16_t& key, const QString& prefix, const QStr
 
         line = CollapseBlanks(line);
         key = 0;
-        if (QTextEdit* l = log()) l->setTextColor(vbColor(ChatColour::White));
+        setTypingColour(log(), ChatColour::White);
 
         if (!clsText().CheckString(line)) {
             resumeNext([&] { PrintChatLine(QStringLiteral("Chat"), QString(), kInvalidCharacters, ChatColour::Red); });

@@ -14,17 +14,35 @@
 #include <QDateTime>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 
 struct ChatRuns::Impl {
-    QTextEdit* box;
+    QAbstractScrollArea* box;
     QTextCursor cursor;
     QTextCharFormat format;
     bool atBottom;
 };
 
-ChatRuns::ChatRuns(QTextEdit* box) : d(new Impl{box, QTextCursor(box->document()), QTextCharFormat(), true}) {
-    QScrollBar* bar = box->verticalScrollBar();
+ChatRuns::ChatRuns(QTextEdit* box) : ChatRuns(box->document(), box) {}
+ChatRuns::ChatRuns(QPlainTextEdit* box) : ChatRuns(box->document(), box) {}
+ChatRuns::ChatRuns(QAbstractScrollArea* box) : ChatRuns(chatDocument(box), box) {}
+
+QTextDocument* chatDocument(QAbstractScrollArea* box) {
+    if (auto* rich = qobject_cast<QTextEdit*>(box)) return rich->document();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) return plain->document();
+    return nullptr;
+}
+
+void setTypingColour(QAbstractScrollArea* box, long colour) {
+    QTextCharFormat f;
+    f.setForeground(vbColor(colour));
+    if (auto* rich = qobject_cast<QTextEdit*>(box)) rich->mergeCurrentCharFormat(f);
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) plain->mergeCurrentCharFormat(f);
+}
+
+ChatRuns::ChatRuns(QTextDocument* log, QAbstractScrollArea* view) : d(new Impl{view, QTextCursor(log), QTextCharFormat(), true}) {
+    QScrollBar* bar = view ? view->verticalScrollBar() : nullptr;
     d->atBottom = !bar || bar->value() >= bar->maximum() - 4;
     d->cursor.movePosition(QTextCursor::End);
     d->cursor.beginEditBlock();
@@ -38,7 +56,7 @@ ChatRuns::ChatRuns(QTextEdit* box) : d(new Impl{box, QTextCursor(box->document()
 ChatRuns::~ChatRuns() {
     d->cursor.endEditBlock();
     // Follow the newest line unless the reader scrolled back.
-    if (d->atBottom) {
+    if (d->atBottom && d->box) {
         if (QScrollBar* bar = d->box->verticalScrollBar()) bar->setValue(bar->maximum());
     }
     delete d;

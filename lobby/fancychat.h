@@ -5,6 +5,9 @@
 #include <QString>
 #include <optional>
 
+class QAbstractScrollArea;
+class QPlainTextEdit;
+class QTextDocument;
 class QTextEdit;
 
 // Colours as 0xBBGGRR values.
@@ -39,6 +42,11 @@ QString ChatTime();
 class ChatRuns {
 public:
     explicit ChatRuns(QTextEdit* box);
+    explicit ChatRuns(QPlainTextEdit* box);
+    // The log's document and the box that scrolls it.
+    ChatRuns(QTextDocument* log, QAbstractScrollArea* view);
+    // A chat log box of either kind (QTextEdit or QPlainTextEdit).
+    explicit ChatRuns(QAbstractScrollArea* box);
     ~ChatRuns();
     ChatRuns(const ChatRuns&) = delete;
     ChatRuns& operator=(const ChatRuns&) = delete;
@@ -50,6 +58,11 @@ private:
     struct Impl;
     Impl* d;
 };
+
+// The document of a chat log box of either kind, or nullptr.
+QTextDocument* chatDocument(QAbstractScrollArea* box);
+// The colour in which the box's own cursor would type next.
+void setTypingColour(QAbstractScrollArea* box, long colour);
 
 // Trims the lobby log when it holds more than 15000 characters.
 void TrimLobbyLogIfLong();

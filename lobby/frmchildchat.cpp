@@ -137,7 +137,7 @@ const char* const kPanelStyle = R"(
 QLabel#lblPlayer { color: #f0c96a; font-weight: bold; font-size: 9pt; }
 QLabel#lblnick { color: #f0d98c; font-size: 8pt; }
 QLabel#picavatar { background: #120e18; }
-QTextEdit#chatin { background: rgba(8, 5, 16, 220); border: 1px solid #8a6d3b; }
+QPlainTextEdit#chatin { background: rgba(8, 5, 16, 220); border: 1px solid #8a6d3b; }
 QLineEdit#chatout { background: #120e18; color: white; border: 1px solid #8a6d3b; padding: 1px 4px;
                     selection-background-color: #5a3f7a; }
 QLineEdit#chatout:disabled { background: #0c0910; color: #6d6478; }
@@ -239,10 +239,9 @@ void frmchildchat::buildControls() {
     lblnick->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // Chat.
-    chatin = new QTextEdit;
+    chatin = new QPlainTextEdit;
     place(chatin, "chatin", 14, 70, 562, 370);
     chatin->setReadOnly(true);
-    chatin->setAcceptRichText(false);
     chatin->setUndoRedoEnabled(false);
     chatin->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     chatin->viewport()->setMouseTracking(true);

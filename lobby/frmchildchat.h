@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QStringList>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -29,7 +30,9 @@ public:
     QString HoverLink;
 
     // Chat.
-    QTextEdit* chatin;   // the public chat log
+    // The public chat log. A plain-text box still carries colours and bold runs, and appends
+    // and drops lines without laying the whole log out again.
+    QPlainTextEdit* chatin;
     QLineEdit* chatout;  // the chat input
     // Players and tables.
     QTreeWidget* playerlist;  // one top-level node per player; its text begins with the nickname

@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(box.toPlainText(), QStringLiteral(" [12:02] eve: third"));
         TrimChatBox(&box);
         QCOMPARE(box.toPlainText(), QStringLiteral(" [12:02] eve: third"));
-        TrimChatBox(nullptr);
+        TrimChatBox(static_cast<QTextEdit*>(nullptr));
         TrimChatBox();  // no lobby loaded: nothing happens
     }
 
@@ -195,7 +195,7 @@ private slots:
         HighlightLinks(&box, "http:", int(box.toPlainText().indexOf("http://new")));
         QVERIFY(!formatAt(box, 3).isAnchor());
         QVERIFY(formatAt(box, int(box.toPlainText().indexOf("new"))).isAnchor());
-        HighlightLinks(nullptr, "http:", 0);
+        HighlightLinks(static_cast<QTextEdit*>(nullptr), "http:", 0);
         HighlightLinks(&box, "", 0);
     }
 
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(box.toolTip(), QStringLiteral("Click here to send mail to eve@z.org"));
         QCOMPARE(hover("plain"), QStringLiteral("plain"));
         QCOMPARE(box.toolTip(), QString());
-        QCOMPARE(HyperlinkHover(nullptr, QPoint(1, 1)), QString());
+        QCOMPARE(HyperlinkHover(static_cast<QTextEdit*>(nullptr), QPoint(1, 1)), QString());
     }
 
     void hoverTooltipIsNeverMarkup() {

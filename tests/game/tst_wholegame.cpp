@@ -31,6 +31,7 @@ struct PumpingClock : ManualClock {
 };
 
 QString text(const QTextEdit* box) { return box->document()->toPlainText(); }
+QString text(const QPlainTextEdit* box) { return box->document()->toPlainText(); }
 
 bool shows(const PictureBox* box, const ClientFixture& f, const QString& colour, const QString& name) {
     const QImage card(f.path(QStringLiteral("decks/") + colour + u'/' + name + QStringLiteral(".jpg")));

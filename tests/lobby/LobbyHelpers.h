@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include <memory>
@@ -33,7 +34,7 @@ inline char* toString(const Run& r) {
 }
 
 // The runs of a log from a block on (line breaks show as "\n" runs of their own).
-inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) {
+inline QList<Run> runsOf(const QTextDocument* doc, int fromBlock = 0) {
     QList<Run> out;
     const auto add = [&out](const QString& text, long colour, bool bold) {
         if (!out.isEmpty() && out.last().colour == colour && out.last().bold == bold && text != u'\n' && out.last().text != u'\n')
@@ -41,7 +42,7 @@ inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) {
         else
             out << Run{text, colour, bold};
     };
-    QTextBlock b = box->document()->begin();
+    QTextBlock b = doc->begin();
     for (int i = 0; i < fromBlock && b.isValid(); ++i) b = b.next();
     for (; b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -54,18 +55,25 @@ inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) {
     return out;
 }
 
+inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
+inline QList<Run> runsOf(const QPlainTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
+
 // The lines of a log (the last, unfinished one included when not empty).
-inline QStringList linesOf(const QTextEdit* box) {
-    QStringList lines = box->toPlainText().split(u'\n');
+inline QStringList linesOf(const QTextDocument* doc) {
+    QStringList lines = doc->toPlainText().split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
 }
+inline QStringList linesOf(const QTextEdit* box) { return linesOf(box->document()); }
+inline QStringList linesOf(const QPlainTextEdit* box) { return linesOf(box->document()); }
 
-inline int countLinesContaining(const QTextEdit* box, const QString& text) {
+inline int countLinesContaining(const QTextDocument* doc, const QString& text) {
     int n = 0;
-    for (const QString& line : linesOf(box)) n += line.contains(text);
+    for (const QString& line : linesOf(doc)) n += line.contains(text);
     return n;
 }
+inline int countLinesContaining(const QTextEdit* box, const QString& text) { return countLinesContaining(box->document(), text); }
+inline int countLinesContaining(const QPlainTextEdit* box, const QString& text) { return countLinesContaining(box->document(), text); }
 
 // A client logged in to a fake game server: the socket window connected, the lobby loaded, the
 // automatic pump stopped so the test decides when received lines are handled.

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include <memory>
@@ -102,15 +103,19 @@ private:
 };
 
 // The lines of a rich-text log.
-inline QStringList logLines(const QTextEdit* box) {
-    QStringList lines = box->toPlainText().split(u'\n');
+inline QStringList logLines(const QTextDocument* doc) {
+    QStringList lines = doc->toPlainText().split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
 }
+inline QStringList logLines(const QTextEdit* box) { return logLines(box->document()); }
+inline QStringList logLines(const QPlainTextEdit* box) { return logLines(box->document()); }
 
 // The colour (0xBBGGRR) of the text of a log's line, taken from its first run.
-inline long lineColour(const QTextEdit* box, int line) {
-    const QTextBlock b = box->document()->findBlockByNumber(line);
+inline long lineColour(const QTextDocument* doc, int line) {
+    const QTextBlock b = doc->findBlockByNumber(line);
     if (!b.isValid() || b.begin().atEnd()) return -1;
     return vbColorValue(b.begin().fragment().charFormat().foreground().color());
 }
+inline long lineColour(const QTextEdit* box, int line) { return lineColour(box->document(), line); }
+inline long lineColour(const QPlainTextEdit* box, int line) { return lineColour(box->document(), line); }
