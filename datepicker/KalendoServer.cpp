@@ -124,17 +124,15 @@ bool WriteLines(const QString &path, const QStringList &lines)
 
 const QDate kOleEpoch(1899, 12, 30);
 
-// ---- the control object (_KalendoCtl) --------------------------------------------------------
+// ---- reference counting ----------------------------------------------------------------------
 
-class ControlObject final : public IKalendoCtl
+// What the factory and the control object share: one interface besides IKalendoUnknown, a count
+// that starts at the creator's reference and deletes the object at zero, and a place in the
+// count of live objects that keeps the library loaded.
+template <class Interface, const KalendoGuid &Iid>
+class RefCounted : public Interface
 {
 public:
-    explicit ControlObject(KalendoCtl *control)
-        : m_control(control)
-    {
-        ++g_liveObjects;
-    }
-
     KalendoResult QueryInterface(const KalendoGuid *riid, void **ppv) override
     {
         if (!ppv)
@@ -142,8 +140,8 @@ public:
         *ppv = nullptr;
         if (!riid)
             return KALENDO_E_POINTER;
-        if (*riid == IID_IKalendoUnknown || *riid == IID_IKalendoCtl) {
-            *ppv = static_cast<IKalendoCtl *>(this);
+        if (*riid == IID_IKalendoUnknown || *riid == Iid) {
+            *ppv = static_cast<Interface *>(this);
             AddRef();
             return KALENDO_S_OK;
         }
@@ -156,6 +154,24 @@ public:
         if (left == 0)
             delete this;
         return left;
+    }
+
+protected:
+    RefCounted() { ++g_liveObjects; }
+    virtual ~RefCounted() { --g_liveObjects; }
+
+private:
+    std::atomic<uint32_t> m_refs{1};
+};
+
+// ---- the control object (_KalendoCtl) --------------------------------------------------------
+
+class ControlObject final : public RefCounted<IKalendoCtl, IID_IKalendoCtl>
+{
+public:
+    explicit ControlObject(KalendoCtl *control)
+        : m_control(control)
+    {
     }
 
     QWidget *Widget() override { return m_control.data(); }
@@ -226,47 +242,21 @@ public:
     }
 
 private:
-    ~ControlObject()
+    ~ControlObject() override
     {
         // The object owns a control that no form has taken; a form owns the one it took.
         if (m_control && !m_control->parent())
             delete m_control.data();
-        --g_liveObjects;
     }
 
     QPointer<KalendoCtl> m_control;
-    std::atomic<uint32_t> m_refs{1};
 };
 
 // ---- the class factory -----------------------------------------------------------------------
 
-class ClassFactory final : public IKalendoClassFactory
+class ClassFactory final : public RefCounted<IKalendoClassFactory, IID_IKalendoClassFactory>
 {
 public:
-    ClassFactory() { ++g_liveObjects; }
-
-    KalendoResult QueryInterface(const KalendoGuid *riid, void **ppv) override
-    {
-        if (!ppv)
-            return KALENDO_E_POINTER;
-        *ppv = nullptr;
-        if (!riid)
-            return KALENDO_E_POINTER;
-        if (*riid == IID_IKalendoUnknown || *riid == IID_IKalendoClassFactory) {
-            *ppv = static_cast<IKalendoClassFactory *>(this);
-            AddRef();
-            return KALENDO_S_OK;
-        }
-        return KALENDO_E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return ++m_refs; }
-    uint32_t Release() override
-    {
-        const uint32_t left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     KalendoResult CreateInstance(IKalendoUnknown *outer, const KalendoGuid *riid, void **ppv) override
     {
@@ -297,8 +287,7 @@ public:
     }
 
 private:
-    ~ClassFactory() { --g_liveObjects; }
-    std::atomic<uint32_t> m_refs{1};
+    ~ClassFactory() override = default;
 };
 
 } // namespace
