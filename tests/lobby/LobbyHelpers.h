@@ -1,25 +1,11 @@
 #pragma once
 // Shared by the lobby tests: what a rich-text log holds as coloured runs and lines, and a socket
 // window logged in to a fake server.
-#include "ClientFixture.h"
-#include "FakeServer.h"
+#include "LobbyLink.h"
 
-#include "app/modSettings.h"
-#include "app/storedvars.h"
-#include "lobby/frmchildchat.h"
-#include "net/frmCon.h"
-#include "platform/Forms.h"
-#include "platform/Ini.h"
 #include "platform/VbCompat.h"
 
-#include <QDeadlineTimer>
-#include <QTest>
 #include <QTextBlock>
-#include <QTextDocument>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-
-#include <memory>
 
 // One stretch of a log with one colour and weight (neighbours with equal formats are merged).
 struct Run {
@@ -58,15 +44,6 @@ inline QList<Run> runsOf(const QTextDocument* doc, int fromBlock = 0) {
 inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
 inline QList<Run> runsOf(const QPlainTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
 
-// The lines of a log (the last, unfinished one included when not empty).
-inline QStringList linesOf(const QTextDocument* doc) {
-    QStringList lines = doc->toPlainText().split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    return lines;
-}
-inline QStringList linesOf(const QTextEdit* box) { return linesOf(box->document()); }
-inline QStringList linesOf(const QPlainTextEdit* box) { return linesOf(box->document()); }
-
 inline int countLinesContaining(const QTextDocument* doc, const QString& text) {
     int n = 0;
     for (const QString& line : linesOf(doc)) n += line.contains(text);
@@ -75,44 +52,12 @@ inline int countLinesContaining(const QTextDocument* doc, const QString& text) {
 inline int countLinesContaining(const QTextEdit* box, const QString& text) { return countLinesContaining(box->document(), text); }
 inline int countLinesContaining(const QPlainTextEdit* box, const QString& text) { return countLinesContaining(box->document(), text); }
 
-// A client logged in to a fake game server: the socket window connected, the lobby loaded, the
-// automatic pump stopped so the test decides when received lines are handled.
-struct LoggedIn {
-    std::unique_ptr<ClientFixture> fx;
-    FakeServer server;
-    QPointer<frmCon> con;
-    QPointer<frmchildchat> lobby;
+// The lobby tests' logged-in client: skin and sounds unpacked, the nickname kira.
+struct LoggedIn : LobbyLink {
+    explicit LoggedIn(int assets = ClientFixture::Skin | ClientFixture::Wavs) : LobbyLink(QStringLiteral("kira"), assets) {}
 
-    explicit LoggedIn(int assets = ClientFixture::Skin | ClientFixture::Wavs) : fx(std::make_unique<ClientFixture>(assets)) {
-        Nickname = QStringLiteral("kira");
-        ClientConfig().Username(Nickname);
-        WriteIni(QStringLiteral("Options"), QStringLiteral("Sounds"), QStringLiteral("1"), GetIniFile());
-        con = form<frmCon>();
-        con->tmrPacket->stop();
-        // Logged in: the connect event then sends nothing of its own.
-        ConnectionState = 1;
-        con->Winsock->Connect(QStringLiteral("127.0.0.1"), server.port());
-        if (!server.waitForClient()) qFatal("no connection");
-        QDeadlineTimer deadline(5000);
-        while (!con->Winsock->connected() && !deadline.hasExpired()) QTest::qWait(5);
-        if (!con->Winsock->connected()) qFatal("not connected");
-        lobby = form<frmchildchat>();
-    }
-    ~LoggedIn() {
-        // Leaving on purpose: the loss of the fake server must not start a reconnect.
-        ConnectionState = 2;
-        if (con) con->Winsock->Close();
-        fx.reset();
-    }
-
-    ScriptedDialogs& dialogs() { return *fx->services.dialogs; }
     // Lines the server received since the last call.
-    QStringList sent() {
-        QTest::qWait(30);
-        QStringList out = server.lines.mid(m_seen);
-        m_seen = int(server.lines.size());
-        return out;
-    }
+    QStringList sent() { return sentAfter(30); }
     // Sends lines to the client and hands them to the dispatcher.
     void receive(const QStringList& lines) {
         server.sendLines(lines);
@@ -120,7 +65,4 @@ struct LoggedIn {
         while (con && int(con->lstPackets.size()) < int(lines.size()) && !deadline.hasExpired()) QTest::qWait(5);
         if (con) con->tmrPacket_Timer();
     }
-
-private:
-    int m_seen = 0;
 };

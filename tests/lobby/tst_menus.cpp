@@ -21,7 +21,7 @@ void trigger(const char* name) {
     a->trigger();
 }
 
-QString lastNotice(const RoomLink& l) { return logLines(l.lobby->chatin).value(logLines(l.lobby->chatin).size() - 1); }
+QString lastNotice(const RoomLink& l) { return linesOf(l.lobby->chatin).value(linesOf(l.lobby->chatin).size() - 1); }
 
 void selectPlayer(frmchildchat* lobby, const QString& text) {
     auto* node = new QTreeWidgetItem(QStringList{text});
@@ -198,10 +198,10 @@ private slots:
         QCOMPARE(l.shell().opened, QStringList{Deployment::website() + QStringLiteral("/Admin/ApplyInfraction.aspx?player=Nyx")});
 
         // Without a connection nothing goes and nothing claims it went.
-        const int before = logLines(l.lobby->chatin).size();
+        const int before = linesOf(l.lobby->chatin).size();
         l.con->Winsock->Close();
         trigger("mnuendmatch");
-        QCOMPARE(logLines(l.lobby->chatin).size(), before);
+        QCOMPARE(linesOf(l.lobby->chatin).size(), before);
     }
 
     void killTableAndEndGame() {
@@ -242,12 +242,12 @@ private slots:
 
         // Without a connection nothing goes, and no notice says it went.
         l.con->Winsock->Close();
-        const int shown = logLines(l.lobby->chatin).size();
+        const int shown = linesOf(l.lobby->chatin).size();
         selectTable(l.lobby, QStringLiteral("Table 3  Orrin"));
         trigger("mnukilltable");
         trigger("mnuTableInfo");
         trigger("mnupenaltyno");
-        QCOMPARE(logLines(l.lobby->chatin).size(), shown);
+        QCOMPARE(linesOf(l.lobby->chatin).size(), shown);
         QVERIFY(l.sent().isEmpty());
     }
 
@@ -380,7 +380,7 @@ private slots:
             trigger(name);
             QCOMPARE(l.lobby->chatout->text(), QString::fromLatin1(text));
         }
-        const QStringList notices = logLines(l.lobby->chatin);
+        const QStringList notices = linesOf(l.lobby->chatin);
         QCOMPARE(notices.size(), 2);
         QVERIFY(notices[0].startsWith(QStringLiteral("<Syntax>  To randomly roll dice, type /random min max where min is the minimum "
                                                      "roll (must be greater than zero) and max is the maximum roll (must be less than 32000) ")));

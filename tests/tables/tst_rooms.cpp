@@ -122,7 +122,7 @@ private slots:
         QVERIFY(room->chatout->text().isEmpty());
         QVERIFY(room->chatin->toPlainText().isEmpty());
         l.receive({QStringLiteral("CHALLENGECHATS Nyx you  too"), QStringLiteral("CHALLENGECHATS *** Nyx is ready.")});
-        QCOMPARE(logLines(room->chatin), (QStringList{QStringLiteral("Nyx says, \" you  too \" "), QStringLiteral("Nyx is ready. ")}));
+        QCOMPARE(linesOf(room->chatin), (QStringList{QStringLiteral("Nyx says, \" you  too \" "), QStringLiteral("Nyx is ready. ")}));
         QCOMPARE(lineColour(room->chatin, 0), ChatColour::White);
         QCOMPARE(lineColour(room->chatin, 1), ChatColour::Yellow);
 
@@ -134,12 +134,12 @@ private slots:
         room->chkJackpot->click();
         QVERIFY(room->chkJackpot->isChecked());
         QVERIFY(l.sent().isEmpty());
-        QCOMPARE(logLines(room->chatin).last(),
+        QCOMPARE(linesOf(room->chatin).last(),
                  QStringLiteral("You cannot toggle this option anymore because you are flooding the server. "));
         QCOMPARE(lineColour(room->chatin, 2), ChatColour::Red);
         // The server's answer to a toggle lands in this room.
         l.receive(QStringLiteral("TABLEJACKPOTCHANGE 1 1"));
-        QCOMPARE(logLines(room->chatin).last(), QStringLiteral("Your jackpot participation was successfully changed. "));
+        QCOMPARE(linesOf(room->chatin).last(), QStringLiteral("Your jackpot participation was successfully changed. "));
         QCOMPARE(lineColour(room->chatin, 3), ChatColour::Green);
 
         // The game starts: the room and the waiting box go, nothing is said for them.
@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(l.dialogs().boxes[0].text, QStringLiteral("What is your wager? (0 to Cancel)"));
         QCOMPARE(l.dialogs().boxes[0].title, QStringLiteral("Wager"));
         QCOMPARE(l.sent(), (QStringList{"CHANGERULE CHINCHIN 33", "CHANGERULE CHINCHIN 20"}));
-        QCOMPARE(logLines(room->chatin),
+        QCOMPARE(linesOf(room->chatin),
                  QStringList{QStringLiteral("Wager is greater than 1/3 of your total AP.  Wager change has been cancelled. ")});
         QCOMPARE(lineColour(room->chatin, 0), ChatColour::Yellow);
     }
@@ -412,17 +412,17 @@ private slots:
         QVERIFY(room->ready[2]->text().isEmpty());
         QVERIFY(room->picavatar[1]->pixmap().isNull() && room->imghead[1]->pixmap().isNull());
         QVERIFY(room->isVisible());
-        const int lobbyLines = logLines(l.lobby->chatin).size();
+        const int lobbyLines = linesOf(l.lobby->chatin).size();
         l.receive(QStringLiteral("CHALLENGEREMOVES 1"));
         QVERIFY(!ifLoaded<frmchallengebox_single>());
         QVERIFY(!InGame);
         QVERIFY(l.con->versus->text().isEmpty());
-        QCOMPARE(logLines(l.lobby->chatin).size(), lobbyLines);
+        QCOMPARE(linesOf(l.lobby->chatin).size(), lobbyLines);
 
         l.receive(QStringLiteral("CHALLENGEBOXS 2 kira Nyx 0 MEMORY"));
         l.receive(QStringLiteral("CHALLENGEREMOVES 5"));
         QVERIFY(!ifLoaded<frmchallengebox_single>());
-        QVERIFY(logLines(l.lobby->chatin).last().contains(QStringLiteral("Table was closed.  Please create a new table or join a new one.")));
+        QVERIFY(linesOf(l.lobby->chatin).last().contains(QStringLiteral("Table was closed.  Please create a new table or join a new one.")));
         QVERIFY(l.sent().isEmpty());
         QVERIFY(l.healthy());
     }
@@ -453,7 +453,7 @@ private slots:
         QCOMPARE(l.sent(), (QStringList{"TEAM_CHANGERULE 2", "TEAM_CHANGERULE 1", "TEAM_READY", "TEAM_CHANGE", "TABLEJACKPOTCHANGE 2",
                                         "CHALLENGECHAT hi all"}));
         l.receive(QStringLiteral("TABLEJACKPOTCHANGE 2 2"));
-        QCOMPARE(logLines(room->chatin).last(),
+        QCOMPARE(linesOf(room->chatin).last(),
                  QStringLiteral("You cannot make changes to your jackpot participation when the game is active. "));
         room->chatin->clear();
         l.creator(false);
@@ -466,7 +466,7 @@ private slots:
                    QStringLiteral("CHALLENGEAVATAR 5 003 001 002 m")});
         QCOMPARE(room->ready[3]->text(), QStringLiteral("Yes"));
         QCOMPARE(room->ready[4]->text(), QStringLiteral("No"));
-        QCOMPARE(logLines(room->chatin), QStringList{QStringLiteral("Ann says, \" hello there \" ")});
+        QCOMPARE(linesOf(room->chatin), QStringList{QStringLiteral("Ann says, \" hello there \" ")});
         const QString avatars = l.fx->path(QStringLiteral("skins/default/avatars/"));
         QVERIFY(shows(room->picavatar[2], avatars + QStringLiteral("background_003.gif")));
         QVERIFY(shows(room->imghead[2], avatars + QStringLiteral("m_head_001.gif")));
