@@ -2,18 +2,14 @@
 // a login reaches the lobby through its web service or, without one, through its player lines;
 // a dropped connection comes back by itself.
 #include "ClientFixture.h"
+#include "Loopback.h"
 
 #include "app/HttpClient.h"
 #include "app/storedvars.h"
 #include "lobby/frmchildchat.h"
 #include "net/frmCon.h"
-#include "net/frmConnect.h"
-#include "net/frmstart.h"
 #include "platform/Forms.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTcpServer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -24,72 +20,31 @@ QStringList players() {
         for (int i = 0; i < lobby->playerlist->topLevelItemCount(); ++i) out << lobby->playerlist->topLevelItem(i)->text(0);
     return out;
 }
-
-quint16 unusedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::AnyIPv4, 0);
-    return probe.serverPort();
-}
 }  // namespace
 
 class tst_login_loopback : public QObject {
     Q_OBJECT
-    QProcess loopback;
-    QString output;
-    quint16 gamePort = 0;
-    QString serviceUrl, siteUrl;
+    Loopback loopback;
 
-    bool printed(const QString& text, int ms = 5000) {
-        return QTest::qWaitFor([&] { return output.contains(text); }, ms);
-    }
+    bool printed(const QString& text, int ms = 5000) { return loopback.printed(text, ms); }
 
     // Login of a fresh client; the progress steps it went through.
     QList<int> login(const QString& nick) {
-        QList<int> steps;
-        frmConnect* c = form<frmConnect>();
-        connect(c, &frmConnect::progressChanged, c, [&steps](int v) { steps << v; });
-        frmstart* w = form<frmstart>();
-        w->txtlogin_username->setText(nick);
-        w->txtlogin_password->setText(QStringLiteral("pw"));
-        w->txtproxy_port->setText(QString::number(unusedPort()));
-        w->cmdLogin_Click();
-        c->Timer1_Timer();
-        if (!QTest::qWaitFor([&] { return steps.contains(85); }, 10000)) qWarning("no hand-over to the lobby");
+        const QList<int> steps = loginThroughWindows(nick);
+        if (!steps.contains(85)) qWarning("no hand-over to the lobby");
         return steps;
     }
 
 private slots:
     void initTestCase() {
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) qunsetenv(v);
-        const QString program = QStringLiteral(CORVADEX_BIN_DIR "/corvadex-loopback");
-        QVERIFY2(QFile::exists(program), "build the corvadex-loopback target first");
-        connect(&loopback, &QProcess::readyReadStandardOutput, this,
-                [this] { output += QString::fromLocal8Bit(loopback.readAllStandardOutput()); });
-        loopback.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")});
-        QVERIFY(loopback.waitForStarted());
-        QVERIFY(printed(QStringLiteral("CORVADEX_WEBSITE=")));
-        const auto game = QRegularExpression(QStringLiteral("game server on 127\\.0\\.0\\.1:(\\d+)")).match(output);
-        const auto web = QRegularExpression(QStringLiteral("web service on (\\S+)")).match(output);
-        QVERIFY(game.hasMatch() && web.hasMatch());
-        gamePort = quint16(game.captured(1).toUInt());
-        serviceUrl = web.captured(1);
-        siteUrl = serviceUrl.left(serviceUrl.indexOf(QStringLiteral("/RookfellWebService")));
+        loopback.start();
+        if (QTest::currentTestFailed()) return;
         HttpClient::setTimeouts({500, 3000});
     }
 
-    void cleanupTestCase() {
-        loopback.write("quit\n");
-        if (!loopback.waitForFinished(3000)) loopback.kill();
-        qunsetenv("CORVADEX_SERVER");
-        qunsetenv("CORVADEX_WEBSERVICE");
-        qunsetenv("CORVADEX_WEBSITE");
-    }
+    void cleanupTestCase() { loopback.stop(); }
 
-    void init() {
-        qputenv("CORVADEX_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(gamePort));
-        qputenv("CORVADEX_WEBSERVICE", serviceUrl.toUtf8());
-        qputenv("CORVADEX_WEBSITE", siteUrl.toUtf8());
-    }
+    void init() { loopback.exportAddresses(); }
 
     void loginReachesTheLobbyAndChatComesBack() {
         ClientFixture fx;
@@ -106,7 +61,7 @@ private slots:
         QVERIFY(printed(QStringLiteral("<- CHAT kira hello%20there")));
         // The password never reaches the log.
         QVERIFY(printed(QStringLiteral("-> LOADGAME kira **")));
-        QVERIFY(!output.contains(QStringLiteral("LOADGAME kira pw")));
+        QVERIFY(!loopback.output.contains(QStringLiteral("LOADGAME kira pw")));
     }
 
     void withoutTheWebServiceThePlayersComeAsLines() {
@@ -122,8 +77,8 @@ private slots:
     void droppedByTheServerTheClientComesBack() {
         ClientFixture fx;
         QCOMPARE(login(QStringLiteral("bree2")).count(85), 1);
-        output.clear();
-        loopback.write("drop\n");
+        loopback.output.clear();
+        loopback.process.write("drop\n");
         QVERIFY(printed(QStringLiteral("-> RECONNECT bree2 **")));
         QVERIFY(QTest::qWaitFor(
             [] {

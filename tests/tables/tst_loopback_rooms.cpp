@@ -3,6 +3,7 @@
 // the setup dialog with the loopback's deck list, chats, declares ready, kicks and closes; then
 // joins a resident's table, and creates a two-against-two table.
 #include "ClientFixture.h"
+#include "Loopback.h"
 
 #include "app/HttpClient.h"
 #include "app/storedvars.h"
@@ -11,26 +12,15 @@
 #include "lobby/frmchildchat.h"
 #include "lobby/frmmenu.h"
 #include "net/frmCon.h"
-#include "net/frmConnect.h"
-#include "net/frmstart.h"
 #include "platform/Forms.h"
 #include "tables/frmchallengebox.h"
 #include "tables/frmchallengebox_single.h"
 #include "tables/frmchallengewaiting.h"
 #include "tables/frmtradebox.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTcpServer>
 #include <QtTest>
 
 namespace {
-quint16 unusedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::AnyIPv4, 0);
-    return probe.serverPort();
-}
-
 QStringList items(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
@@ -40,55 +30,25 @@ QStringList items(const QListWidget* list) {
 
 class tst_loopback_rooms : public QObject {
     Q_OBJECT
-    QProcess loopback;
-    QString output;
+    Loopback loopback;
 
-    bool printed(const QString& text, int ms = 5000) {
-        return QTest::qWaitFor([&] { return output.contains(text); }, ms);
-    }
+    bool printed(const QString& text, int ms = 5000) { return loopback.printed(text, ms); }
 
     bool login(const QString& nick) {
-        bool lobby = false;
-        frmConnect* c = form<frmConnect>();
-        connect(c, &frmConnect::progressChanged, c, [&lobby](int v) { lobby = lobby || v == 85; });
-        frmstart* w = form<frmstart>();
-        w->txtlogin_username->setText(nick);
-        w->txtlogin_password->setText(QStringLiteral("pw"));
-        w->txtproxy_port->setText(QString::number(unusedPort()));
-        w->cmdLogin_Click();
-        c->Timer1_Timer();
-        return QTest::qWaitFor([&] { return lobby; }, 10000) && printed(QStringLiteral("-> TABLEQUERY 1"));
+        return loginThroughWindows(nick).contains(85) && printed(QStringLiteral("-> TABLEQUERY 1"));
     }
 
     static void trigger(const char* name) { form<frmmenu>()->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
 private slots:
     void initTestCase() {
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) qunsetenv(v);
-        const QString program = QStringLiteral(CORVADEX_BIN_DIR "/corvadex-loopback");
-        QVERIFY2(QFile::exists(program), "build the corvadex-loopback target first");
-        connect(&loopback, &QProcess::readyReadStandardOutput, this,
-                [this] { output += QString::fromLocal8Bit(loopback.readAllStandardOutput()); });
-        loopback.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")});
-        QVERIFY(loopback.waitForStarted());
-        QVERIFY(printed(QStringLiteral("CORVADEX_WEBSITE=")));
-        const auto game = QRegularExpression(QStringLiteral("game server on 127\\.0\\.0\\.1:(\\d+)")).match(output);
-        const auto web = QRegularExpression(QStringLiteral("web service on (\\S+)")).match(output);
-        QVERIFY(game.hasMatch() && web.hasMatch());
-        const QString service = web.captured(1);
-        qputenv("CORVADEX_SERVER", QByteArray("127.0.0.1:") + game.captured(1).toLatin1());
-        qputenv("CORVADEX_WEBSERVICE", service.toUtf8());
-        qputenv("CORVADEX_WEBSITE", service.left(service.indexOf(QStringLiteral("/RookfellWebService"))).toUtf8());
+        loopback.start();
+        if (QTest::currentTestFailed()) return;
+        loopback.exportAddresses();
         HttpClient::setTimeouts({500, 3000});
     }
 
-    void cleanupTestCase() {
-        loopback.write("quit\n");
-        if (!loopback.waitForFinished(3000)) loopback.kill();
-        qunsetenv("CORVADEX_SERVER");
-        qunsetenv("CORVADEX_WEBSERVICE");
-        qunsetenv("CORVADEX_WEBSITE");
-    }
+    void cleanupTestCase() { loopback.stop(); }
 
     void createChangeRulesAndClose() {
         ClientFixture fx(ClientFixture::All);
