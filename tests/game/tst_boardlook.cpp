@@ -6,6 +6,7 @@
 // "screenshots/game/xvfb" under the working folder when the variable is not set).
 #include "FakeWebService.h"
 #include "GameLink.h"
+#include "Screenshots.h"
 
 #include "game/frmdisplaybox.h"
 #include "game/frmplaying.h"
@@ -36,33 +37,6 @@ QImage picture(QWidget* window) {
     const QPoint at = window->mapToGlobal(QPoint(0, 0));
     return window->screen()->grabWindow(0, at.x(), at.y(), window->width(), window->height()).toImage().convertToFormat(
         QImage::Format_RGB32);
-}
-
-void save(const QImage& image, const char* name) {
-    const QString folder = qEnvironmentVariable("CORVADEX_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    image.save(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
-}
-
-// The part of the window's picture where the child stands.
-QImage part(const QImage& all, QWidget* window, QWidget* child) {
-    const qreal ratio = all.devicePixelRatio();
-    const QRect at(child->mapTo(window, QPoint(0, 0)) * ratio, child->size() * ratio);
-    return all.copy(at);
-}
-
-// Share of pixels that differ by more than a little in some channel.
-double difference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.isNull()) return 1.0;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    int off = 0;
-    for (int r = 0; r < x.height(); ++r)
-        for (int c = 0; c < x.width(); ++c) {
-            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
-            if (std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24 || std::abs(qBlue(p) - qBlue(q)) > 24) ++off;
-        }
-    return double(off) / (x.width() * x.height());
 }
 
 QImage card(const GameLink& l, const QString& colour, const QString& name) {

@@ -3,6 +3,7 @@
 // buttons with their captions. With CORVADEX_SCREENSHOTS set to a folder the pictures are saved.
 #include "FakeWebService.h"
 #include "RoomLink.h"
+#include "Screenshots.h"
 
 #include "app/HttpClient.h"
 #include "tables/frmchallengebox.h"
@@ -12,36 +13,15 @@
 #include "tables/frmocv_setup.h"
 #include "tables/frmtradebox.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QtTest>
 
 namespace {
-void save(QWidget* w, const char* name) {
-    const QString folder = qEnvironmentVariable("CORVADEX_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    w->grab().save(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
-}
+void save(QWidget* w, const char* name) { ::save(w->grab().toImage(), name); }
 
-// The part of the window's picture where the child stands.
+// The part of the window's own drawing where the child stands.
 QImage shot(QWidget* window, QWidget* child) {
-    const QImage all = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const qreal ratio = all.devicePixelRatio();
-    return all.copy(QRect(child->mapTo(window, QPoint(0, 0)) * ratio, child->size() * ratio));
-}
-
-// Share of pixels that differ by more than a little in some channel.
-double difference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.isNull()) return 1.0;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    int off = 0;
-    for (int r = 0; r < x.height(); ++r)
-        for (int c = 0; c < x.width(); ++c) {
-            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
-            off += std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24 || std::abs(qBlue(p) - qBlue(q)) > 24;
-        }
-    return double(off) / (x.width() * x.height());
+    return part(window->grab().toImage().convertToFormat(QImage::Format_RGB32), window, child);
 }
 
 // The avatar as its three layers composed, scaled to the seat.
