@@ -3,12 +3,11 @@
 // socket window connected to a fake game server, and readers of what it sent and played.
 #include "ClientFixture.h"
 #include "FakeServer.h"
+#include "SoundNumbers.h"
 
-#include "app/modSound.h"
 #include "app/storedvars.h"
 #include "net/frmCon.h"
 #include "platform/Forms.h"
-#include "platform/Paths.h"
 
 #include <QDeadlineTimer>
 #include <QPointer>
@@ -60,19 +59,7 @@ struct GameLink {
     }
 
     // The sound numbers played, in order.
-    QList<int> sounds() const {
-        QList<int> ids;
-        for (const QString& path : fixture.services.sound->played) {
-            for (int id = 1; id < 60; ++id) {
-                const QString file = SoundFile(id);
-                if (!file.isEmpty() && resolvePath(clientPath(file)) == path) {
-                    ids << id;
-                    break;
-                }
-            }
-        }
-        return ids;
-    }
+    QList<int> sounds() const { return soundNumbers(fixture.services.sound->played); }
     void clearSounds() { fixture.services.sound->played.clear(); }
     // No box the test did not ask for, and the client still running.
     bool quiet() const {

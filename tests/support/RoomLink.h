@@ -4,9 +4,8 @@
 // automatic receive pump stopped, so a test decides when received lines are handled. It reads
 // back what the client sent, which sounds it played and what a rich-text log shows.
 #include "LobbyLink.h"
+#include "SoundNumbers.h"
 
-#include "app/modSound.h"
-#include "platform/Paths.h"
 #include "platform/VbCompat.h"
 
 #include <QTextBlock>
@@ -33,19 +32,7 @@ struct RoomLink : LobbyLink {
     bool isCreator() const { return con->creator->isChecked(); }
 
     // The sound numbers played, in order.
-    QList<int> sounds() const {
-        QList<int> ids;
-        for (const QString& path : fx->services.sound->played) {
-            for (int id = 1; id < 60; ++id) {
-                const QString file = SoundFile(id);
-                if (!file.isEmpty() && resolvePath(clientPath(file)) == path) {
-                    ids << id;
-                    break;
-                }
-            }
-        }
-        return ids;
-    }
+    QList<int> sounds() const { return soundNumbers(fx->services.sound->played); }
     // True when the client reported no error and did not end.
     bool healthy() const {
         return fx->services.lifecycle->ends == 0 && !server.lines.join(u'\n').contains(QStringLiteral("ERRORHANDLER"));
