@@ -3,6 +3,7 @@
 // the receive pump to the handlers that fill the lobby's player tree, guild list and table list.
 // Reported as lines per second (goal: at least 20,000).
 #include "ClientFixture.h"
+#include "WidgetBenchMain.h"
 #include "FakeServer.h"
 
 #include "app/modSettings.h"
@@ -15,7 +16,6 @@
 #include "platform/Ini.h"
 #include "platform/Paths.h"
 
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -101,11 +101,4 @@ static void BM_LoginBurst(benchmark::State& state) {
 }
 BENCHMARK(BM_LoginBurst)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -1,13 +1,13 @@
 // Lines per second through the receive side's hot path: decoding the wire's bytes, cutting them
 // into lines, splitting each at blanks and classifying its keyword.
 #include "ClientFixture.h"
+#include "WidgetBenchMain.h"
 
 #include "app/modText.h"
 #include "net/clsWinsock.h"
 #include "net/frmCon.h"
 #include "platform/Codec1252.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -60,11 +60,4 @@ static void BM_ReceivePath(benchmark::State& state) {
 }
 BENCHMARK(BM_ReceivePath)->Arg(1460)->Arg(64 * 1024)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -2,6 +2,7 @@
 // 15,000 characters by dropping its oldest line), and the player tree filled with 5,000 players
 // from the web service's record set.
 #include "ClientFixture.h"
+#include "WidgetBenchMain.h"
 #include "FakeWebService.h"
 
 #include "app/HttpClient.h"
@@ -15,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTreeWidget>
 
 namespace {
@@ -90,11 +90,4 @@ static void BM_PlayerTreeFill(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayerTreeFill)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }
