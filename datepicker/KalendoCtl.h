@@ -146,7 +146,6 @@ private:
     void ResizeSelf(int widthTwips, int heightTwips);
     int BoxIndexOf(const QObject *object) const;
     void OnFocusChanged(QWidget *old, QWidget *now);
-    void LayoutCollapsed();
 
     QDateTime m_value;
     bool m_enabled = true;

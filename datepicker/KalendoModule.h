@@ -11,7 +11,6 @@ namespace kalendo_internal {
 // Live KalendoCtl widgets, however they were made (DllCanUnloadNow counts them).
 void ControlCreated();
 void ControlDestroyed();
-int LiveControls();
 
 // The range of the control's date values: 1 January 100 to 31 December 9999.
 inline bool InDateRange(QDate date)

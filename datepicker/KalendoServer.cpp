@@ -306,11 +306,6 @@ void ControlDestroyed()
     --g_liveControls;
 }
 
-int LiveControls()
-{
-    return g_liveControls;
-}
-
 std::optional<QDateTime> FromOleDate(double value)
 {
     if (!std::isfinite(value))
