@@ -624,8 +624,6 @@ const std::map<QString, GlyphFn> &glyphs()
 
 } // namespace
 
-bool hasGlyph(const QString &name) { return glyphs().count(name) != 0; }
-
 QPainterPath glyph(const QString &name, const QRectF &box)
 {
     const auto it = glyphs().find(name);

@@ -81,7 +81,6 @@ QFont fitted(const QFont &base, const QString &text, qreal width, qreal maxPixel
 // Vector glyphs drawn in a 100 x 100 box, scaled to `box`. Names: the eight elements,
 // the lobby link icons, the guild icons, and a few symbols (plus, door, camera, ...).
 QPainterPath glyph(const QString &name, const QRectF &box);
-bool hasGlyph(const QString &name);
 // A glyph filled with a vertical gradient and outlined.
 void drawGlyph(QPainter &p, const QString &name, const QRectF &box, const QColor &light, const QColor &dark,
                qreal outline = 1.2);
