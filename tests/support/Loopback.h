@@ -67,7 +67,8 @@ inline quint16 unusedPort() {
 inline QList<int> loginThroughWindows(const QString& nick) {
     QList<int> steps;
     frmConnect* c = form<frmConnect>();
-    QObject::connect(c, &frmConnect::progressChanged, c, [&steps](int v) { steps << v; });
+    const QMetaObject::Connection counting =
+        QObject::connect(c, &frmConnect::progressChanged, c, [&steps](int v) { steps << v; });
     frmstart* w = form<frmstart>();
     w->txtlogin_username->setText(nick);
     w->txtlogin_password->setText(QStringLiteral("pw"));
@@ -76,5 +77,7 @@ inline QList<int> loginThroughWindows(const QString& nick) {
     c->Timer1_Timer();
     // The callers judge whether the hand-over came.
     (void)QTest::qWaitFor([&] { return steps.contains(85); }, 10000);
+    // The list lives no longer than this call; later progress must not reach it.
+    QObject::disconnect(counting);
     return steps;
 }
