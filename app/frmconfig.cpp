@@ -209,6 +209,11 @@ void frmconfig::cmdTitleFont_Click() {
     });
 }
 
+void frmconfig::CloseDialog() {
+    PlaySound(3);
+    unloadWidget(this);
+}
+
 void frmconfig::Form_MouseMove() {
     shielded("frmconfig::Form_MouseMove", [&] { cmdSave->RolloverRelease(); });
 }

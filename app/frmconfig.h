@@ -39,6 +39,7 @@ public:
 
     // Writes missing defaults to the per-user file and fills the controls from it.
     void loadoptions();
+    void CloseDialog();
 
 public slots:
     void Form_Load();
