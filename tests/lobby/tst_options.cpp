@@ -130,6 +130,18 @@ private slots:
         QCOMPARE(c.fx.services.dialogs->boxes.size(), 0);
     }
 
+    void closeDialogClicksAndUnloads() {
+        ClientFixture fx{ClientFixture::Skin | ClientFixture::Wavs};
+        Nickname = QStringLiteral("kira");
+        WriteIni(QStringLiteral("startup"), QStringLiteral("skin"), QStringLiteral("default"), MainIniPath());
+        frmconfig* w = form<frmconfig>();
+        const qsizetype before = fx.services.sound->played.size();
+        w->CloseDialog();
+        QVERIFY(!ifLoaded<frmconfig>());
+        QCOMPARE(fx.services.sound->played.size(), before + 1);
+        QVERIFY(fx.services.sound->played.last().endsWith(QStringLiteral("/wavs/beep.wav")));
+    }
+
     void saveRefusedWithoutASkin() {
         OptionsClient c;
         QDir(c.fx.path(QStringLiteral("skins"))).remove(QStringLiteral("default.ini"));
