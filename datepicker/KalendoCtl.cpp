@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QRegularExpressionValidator>
 #include <QResizeEvent>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QStringList>
 #include <QTimer>
@@ -29,42 +30,6 @@
 namespace {
 
 // ---- small helpers ---------------------------------------------------------------------------
-
-// The leading whole number of a text (blanks, an optional sign, digits), 0 when there is none.
-long long LeadingNumber(const QString &text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
-        negative = text.at(i) == u'-';
-        ++i;
-    }
-    long long n = 0;
-    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
-        if (n < 100000000000LL)
-            n = n * 10 + (text.at(i).unicode() - u'0');
-    }
-    return negative ? -n : n;
-}
-
-QString Format0(int value, int width)
-{
-    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
-}
-
-// Rounding to the nearest whole number, halves to the even neighbour.
-double RoundHalfEven(double value)
-{
-    const double lower = std::floor(value);
-    const double diff = value - lower;
-    if (diff < 0.5)
-        return lower;
-    if (diff > 0.5)
-        return lower + 1;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
-}
 
 enum class DateOrder { DMY, MDY, YMD };
 
@@ -144,25 +109,45 @@ const char *const kRightYearPicture[] = {
     "##..##.",
     "#...#.."};
 
-// The month names of the title: 9 characters each, trimmed.
-const char kMonthNames[] =
-    "January  February March    April    May      June     July     August   SeptemberOctober  November December ";
-const char kDayNames[] = "SunMonTueWedThuFriSat";
-
 KalendoCtl::LocaleQuery &LocaleQueryHook()
 {
     static KalendoCtl::LocaleQuery hook;
     return hook;
 }
 
-// Design-time sizes and positions (twips).
-constexpr int kOpenSize = 2500;
-constexpr int kGridTop = 800;
-constexpr int kFooterTop = 2240;
-constexpr int kColumnWidth = 350;
-constexpr int kRowHeight = 240;
-
 } // namespace
+
+namespace kalendo_internal {
+
+// The leading whole number of a text (blanks, an optional sign, digits), 0 when there is none.
+long long LeadingNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    long long n = 0;
+    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
+        if (n < 100000000000LL)
+            n = n * 10 + (text.at(i).unicode() - u'0');
+    }
+    return negative ? -n : n;
+}
+
+QString Format0(int value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+} // namespace kalendo_internal
+
+using kalendo_internal::Format0;
+using kalendo_internal::LeadingNumber;
+using kalendo_internal::kOpenSize;
 
 // ---- locale ------------------------------------------------------------------------------------
 
@@ -320,7 +305,7 @@ void KalendoCtl::UserControl_ReadProperties(const QVariantMap &bag)
 QVariantMap KalendoCtl::UserControl_WriteProperties() const
 {
     QVariantMap bag;
-    if (!m_enabled) // written with default True: only a different value is stored
+    if (!Enabled()) // written with default True: only a different value is stored
         bag.insert(QStringLiteral("Enabled"), false);
     return bag;
 }
@@ -359,11 +344,20 @@ void KalendoCtl::SetValue(const QDateTime &value)
         DrawCalendar();
 }
 
+bool KalendoCtl::Enabled() const
+{
+    return !testAttribute(Qt::WA_ForceDisabled);
+}
+
 void KalendoCtl::SetEnabled(bool enabled)
 {
     m_enabled = enabled;
     if (DroppedDown)
         CloseUp();
+    // The widget's own state too, so that isEnabled() and a form's setEnabled() agree with it.
+    m_applyingEnabled = true;
+    QWidget::setEnabled(enabled);
+    m_applyingEnabled = false;
     DayBox()->setEnabled(enabled);
     MonthBox()->setEnabled(enabled);
     YearBox()->setEnabled(enabled);
@@ -384,15 +378,6 @@ void KalendoCtl::DropDown()
     cmdOpen_Click();
 }
 
-void KalendoCtl::CloseUp()
-{
-    if (!DroppedDown)
-        return;
-    ResizeSelf(m_borderWidth, m_borderHeight);
-    DroppedDown = false;
-    update();
-}
-
 QLineEdit *KalendoCtl::txtDate(int index) const
 {
     return index >= 1 && index <= 3 ? m_txtDate[size_t(index)] : nullptr;
@@ -407,7 +392,7 @@ int KalendoCtl::DayGrid(int row, int column) const
 
 QSize KalendoCtl::sizeHint() const
 {
-    if (DroppedDown)
+    if (DroppedDown && !m_inPopup)
         return {px(kOpenSize), px(kOpenSize)};
     return {px(m_borderWidth), px(m_borderHeight)};
 }
@@ -553,6 +538,8 @@ void KalendoCtl::ResizeSelf(int widthTwips, int heightTwips)
 
 void KalendoCtl::UserControl_Show()
 {
+    if (m_inPopup)
+        CloseUp();
     ResizeSelf(m_borderWidth, m_borderHeight);
     // The collapsed size means a closed calendar.
     DroppedDown = false;
@@ -581,230 +568,30 @@ void KalendoCtl::resizeEvent(QResizeEvent *event)
     UserControl_Resize();
 }
 
+void KalendoCtl::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // The pop-up is a window of its own: it must not stay open over a hidden form.
+    if (m_inPopup)
+        CloseUp();
+}
+
+void KalendoCtl::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange || m_applyingEnabled || m_destroying)
+        return;
+    if (Enabled() != m_enabled)
+        SetEnabled(Enabled()); // QWidget::setEnabled() from the host: the Enabled let
+    else if (!isEnabled() && DroppedDown)
+        CloseUp(); // the form around the control was disabled
+}
+
 void KalendoCtl::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
         UserControl_Show();
-}
-
-// ---- the calendar ------------------------------------------------------------------------------
-
-void KalendoCtl::cmdOpen_Click()
-{
-    if (DroppedDown) {
-        CloseUp();
-        return;
-    }
-    ResizeSelf(kOpenSize, kOpenSize);
-    DroppedDown = true;
-    raise(); // the calendar lies over the controls below it
-    DrawCalendar();
-}
-
-void KalendoCtl::StepShownMonth(int months)
-{
-    int month = m_shownMonth + months;
-    int year = m_shownYear;
-    if (month < 1) {
-        month = 12;
-        --year;
-    } else if (month > 12) {
-        month = 1;
-        ++year;
-    }
-    if (year < 100 || year > 9999) // beyond the range of dates
-        return;
-    m_shownMonth = month;
-    m_shownYear = year;
-    DrawCalendar();
-}
-
-void KalendoCtl::cmdLeftMonth_Click()
-{
-    StepShownMonth(-1);
-}
-
-void KalendoCtl::cmdRightMonth_Click()
-{
-    StepShownMonth(1);
-}
-
-void KalendoCtl::cmdLeftYear_Click()
-{
-    if (m_shownYear - 1 < 100)
-        return;
-    --m_shownYear;
-    DrawCalendar();
-}
-
-void KalendoCtl::cmdRightYear_Click()
-{
-    if (m_shownYear + 1 > 9999)
-        return;
-    ++m_shownYear;
-    DrawCalendar();
-}
-
-void KalendoCtl::DrawCalendar()
-{
-    BuildMonthGrid();
-    m_markerApplies = LeadingNumber(YearBox()->text()) == m_shownYear
-        && LeadingNumber(MonthBox()->text()) == m_shownMonth;
-    m_today = QDate::currentDate();
-    update();
-}
-
-void KalendoCtl::BuildMonthGrid()
-{
-    for (int row = 1; row <= 6; ++row)
-        for (int column = 1; column <= 7; ++column)
-            m_dayGrid[size_t(row)][size_t(column)] = -1;
-    QDate d = QDate(2000, 1, 1).addYears(m_shownYear - 2000).addMonths(m_shownMonth - 1);
-    if (!d.isValid())
-        return;
-    int row = 1;
-    do {
-        const int w = d.dayOfWeek() % 7 + 1; // Sunday = 1 ... Saturday = 7
-        if (w == 1)
-            ++row;
-        if (row <= 6)
-            m_dayGrid[size_t(row)][size_t(w)] = d.day();
-        d = d.addDays(1);
-    } while (d.month() == m_shownMonth);
-}
-
-void KalendoCtl::paintEvent(QPaintEvent *)
-{
-    if (!DroppedDown)
-        return;
-    QPainter p(this);
-    DrawFrame(p);
-    DrawDays(p);
-}
-
-void KalendoCtl::DrawFrame(QPainter &p) const
-{
-    const QColor buttonFace = palette().color(QPalette::Button);
-    const QColor ink = Qt::black;
-    auto filledBox = [&](int x1, int y1, int x2, int y2, const QColor &colour) {
-        p.fillRect(QRect(QPoint(px(x1), px(y1)), QPoint(px(x2), px(y2))), colour);
-    };
-    auto line = [&](int x1, int y1, int x2, int y2) { p.drawLine(px(x1), px(y1), px(x2), px(y2)); };
-
-    // 1-3: the title band, the day grid and the footer band.
-    filledBox(0, m_borderHeight, 2470, kGridTop, buttonFace);
-    filledBox(0, kGridTop, kOpenSize, kOpenSize, Qt::white);
-    filledBox(0, kFooterTop, 2470, kOpenSize, buttonFace);
-
-    // 4: the outline, its shadow and the two rules.
-    p.setPen(QPen(ink, 0));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(px(0), px(m_borderHeight), px(2470) - px(0), px(2470) - px(m_borderHeight));
-    line(15, 2485, 2485, 2485);
-    line(2485, m_borderHeight + 15, 2485, 2485);
-    line(0, kGridTop, 2485, kGridTop);
-    line(0, kFooterTop, 2485, kFooterTop);
-
-    QFont textFont = font();
-    textFont.setPixelSize(11);
-    auto print = [&](double xTwips, double yTwips, const QString &text) {
-        const QFontMetricsF fm(p.font());
-        p.drawText(QPointF(xTwips / TwipsPerPixel, yTwips / TwipsPerPixel + fm.ascent()), text);
-    };
-    auto widthOf = [&](const QString &text) { return QFontMetricsF(p.font()).horizontalAdvance(text) * TwipsPerPixel; };
-    auto heightOf = [&](const QString &text) {
-        Q_UNUSED(text);
-        return QFontMetricsF(p.font()).height() * TwipsPerPixel;
-    };
-
-    // 5: the title.
-    QFont bold = textFont;
-    bold.setBold(true);
-    p.setFont(bold);
-    const int month = qBound(1, m_shownMonth, 12);
-    const QString title = QString::fromLatin1(kMonthNames + (month - 1) * 9, 9).trimmed() + u' '
-        + QString::number(m_shownYear);
-    print((kOpenSize - widthOf(title)) / 2, 350, title);
-    p.setFont(textFont);
-
-    // 6: the weekday names.
-    for (int i = 1; i <= 7; ++i) {
-        const QString name = QString::fromLatin1(kDayNames + i * 3 - 3, 3);
-        print((i - 1) * kColumnWidth + 25 + (kColumnWidth - widthOf(name)) / 2, 600, name);
-    }
-
-    // 7: today at the bottom.
-    const QString today = QLocale().toString(m_today, QStringLiteral("d MMMM yyyy"));
-    print((kOpenSize - widthOf(today)) / 2, kFooterTop + (240 - heightOf(QStringLiteral("1"))) / 2, today);
-}
-
-void KalendoCtl::DrawDays(QPainter &p) const
-{
-    QFont textFont = font();
-    textFont.setPixelSize(11);
-    p.setFont(textFont);
-    const QFontMetricsF fm(textFont);
-    const double textHeight = fm.height() * TwipsPerPixel;
-    p.setRenderHint(QPainter::Antialiasing, true);
-    for (int row = 1; row <= 6; ++row) {
-        const double y0 = (row - 1) * kRowHeight + kGridTop;
-        const double textY = y0 + (kRowHeight - textHeight) / 2;
-        for (int column = 1; column <= 7; ++column) {
-            const int day = m_dayGrid[size_t(row)][size_t(column)];
-            if (day == -1)
-                continue;
-            if (m_markerApplies && day == m_shownDay) {
-                p.setPen(Qt::NoPen);
-                p.setBrush(m_fillColor);
-                p.drawEllipse(QPointF(((column - 1) * kColumnWidth + 200) / double(TwipsPerPixel),
-                                      (y0 + 120) / TwipsPerPixel),
-                              120.0 / TwipsPerPixel, 120.0 / TwipsPerPixel);
-                p.setBrush(Qt::NoBrush);
-            }
-            const QString number = QString::number(day);
-            const double width = fm.horizontalAdvance(number) * TwipsPerPixel;
-            const double x = (column - 1) * kColumnWidth + 25 + (kColumnWidth - width) / 2;
-            p.setPen(Qt::black);
-            p.drawText(QPointF(x / TwipsPerPixel, textY / TwipsPerPixel + fm.ascent()), number);
-        }
-    }
-}
-
-// ---- mouse -------------------------------------------------------------------------------------
-
-void KalendoCtl::mousePressEvent(QMouseEvent *event)
-{
-    // A click on the control's surface gives the control the focus (its first box), so that
-    // the picked date is taken when the focus leaves the control.
-    if (!m_focusInside && m_enabled)
-        setFocus(Qt::MouseFocusReason);
-    const QPointF at = event->position();
-    UserControl_MouseDown(int(event->button()), int(event->modifiers()), twips(at.x()), twips(at.y()));
-    event->accept();
-}
-
-void KalendoCtl::UserControl_MouseDown(int button, int shift, double x, double y)
-{
-    Q_UNUSED(button);
-    Q_UNUSED(shift);
-    if (y >= kGridTop && y <= kFooterTop) {
-        const double column = RoundHalfEven((x - 25 + 175) / kColumnWidth);
-        const double row = RoundHalfEven((y - kGridTop + 120) / kRowHeight);
-        if (row >= 1 && row <= 6 && column >= 1 && column <= 7) {
-            const int day = m_dayGrid[size_t(row)][size_t(column)];
-            if (day != -1) {
-                DayBox()->setText(Format0(day, 2));
-                ShowDate(day, m_shownMonth, m_shownYear);
-                CloseUp();
-            }
-        }
-    }
-    if (y >= kFooterTop) {
-        const QDate today = QDate::currentDate();
-        ShowDate(today.day(), today.month(), today.year());
-        CloseUp();
-    }
 }
 
 // ---- focus and keys ----------------------------------------------------------------------------

@@ -29,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QPainter;
 class QToolButton;
+class KalendoPopup;
 
 class KALENDO_API KalendoCtl : public QWidget
 {
@@ -57,7 +58,7 @@ public:
 
     // ---- _KalendoCtl ----------------------------------------------------------------------
     bool DroppedDown = false; // True while the calendar is open (a plain variable)
-    bool Enabled() const { return m_enabled; }
+    bool Enabled() const; // the same as the widget's own enabled state (QWidget::setEnabled)
     void SetEnabled(bool enabled);
     QDateTime Value() const { return m_value; }
     // Refuses a date that is not valid or lies outside 1 January 100 to 31 December 9999.
@@ -131,9 +132,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class KalendoPopup;
+
     void UserControl_Initialize();
     void ShowDate(int day, int month, int year);
     void DrawCalendar();
@@ -146,6 +151,10 @@ private:
     void ResizeSelf(int widthTwips, int heightTwips);
     int BoxIndexOf(const QObject *object) const;
     void OnFocusChanged(QWidget *old, QWidget *now);
+    bool ManagedByLayout() const;
+    void OpenPopup();
+    void MoveStepButtons(QWidget *surface, int dy);
+    void PressOnCalendar(QMouseEvent *event, QPointF at); // at: pixels from the control's top left
 
     QDateTime m_value;
     bool m_enabled = true;
@@ -157,6 +166,7 @@ private:
     int m_shownMonth = 1;
     int m_shownYear = 2000;
     bool m_resizing = false;
+    bool m_applyingEnabled = false;
     QSize m_selfSize;          // the size the control last gave itself
     std::array<std::array<int, 8>, 7> m_dayGrid{};
 
@@ -168,6 +178,8 @@ private:
     bool m_focusInside = false;
     int m_focusBox = 0;
     bool m_destroying = false;
+    KalendoPopup *m_popup = nullptr; // made on the first drop under a layout
+    bool m_inPopup = false;          // the open calendar lies in m_popup
 
     // Constituent controls.
     std::array<QLineEdit *, 4> m_txtDate{}; // [1..3]

@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QString>
 
 #include <optional>
 
@@ -21,5 +22,17 @@ inline bool InDateRange(QDate date)
 // OLE Automation dates (days since 30 December 1899; the fraction is the time of day).
 std::optional<QDateTime> FromOleDate(double value);
 double ToOleDate(const QDateTime &value);
+
+// Design-time sizes and positions of the dropped calendar (twips).
+inline constexpr int kOpenSize = 2500;
+inline constexpr int kGridTop = 800;
+inline constexpr int kFooterTop = 2240;
+inline constexpr int kColumnWidth = 350;
+inline constexpr int kRowHeight = 240;
+
+// The leading whole number of a text (blanks, an optional sign, digits), 0 when there is none.
+long long LeadingNumber(const QString &text);
+// value with leading zeros to width digits ("00", "0000").
+QString Format0(int value, int width);
 
 } // namespace kalendo_internal
