@@ -128,8 +128,15 @@ bool KalendoCtl::ManagedByLayout() const
     return parent && !isWindow() && parent->layout() && LayoutHolds(parent->layout(), this);
 }
 
-void KalendoCtl::MoveStepButtons(QWidget *surface, int dy)
+void KalendoCtl::PlaceStepButtons(bool onPopup)
 {
+    // Moved only when the calendar opens, never while it closes: a close can come from a form
+    // that is being destroyed.
+    if (m_buttonsOnPopup == onPopup)
+        return;
+    m_buttonsOnPopup = onPopup;
+    QWidget *surface = onPopup ? static_cast<QWidget *>(m_popup) : this;
+    const int dy = onPopup ? -m_popup->Offset() : m_popup->Offset();
     for (QToolButton *b : {cmdLeftYear, cmdLeftMonth, cmdRightMonth, cmdRightYear}) {
         const QRect at = b->geometry().translated(0, dy);
         b->setParent(surface);
@@ -155,7 +162,7 @@ void KalendoCtl::OpenPopup()
     }
     m_popup->setGeometry(QRect(at, size));
     m_popup->setAttribute(Qt::WA_NoMouseReplay, false);
-    MoveStepButtons(m_popup, -offset);
+    PlaceStepButtons(true);
     DroppedDown = true;
     m_inPopup = true;
     DrawCalendar();
@@ -169,7 +176,6 @@ void KalendoCtl::CloseUp()
     DroppedDown = false;
     if (m_inPopup) {
         m_inPopup = false;
-        MoveStepButtons(this, m_popup->Offset());
         m_popup->hide();
     } else {
         ResizeSelf(m_borderWidth, m_borderHeight);
@@ -189,6 +195,8 @@ void KalendoCtl::cmdOpen_Click()
         OpenPopup();
         return;
     }
+    if (m_popup)
+        PlaceStepButtons(false);
     ResizeSelf(kOpenSize, kOpenSize);
     DroppedDown = true;
     raise(); // the calendar lies over the controls below it

@@ -153,7 +153,7 @@ private:
     void OnFocusChanged(QWidget *old, QWidget *now);
     bool ManagedByLayout() const;
     void OpenPopup();
-    void MoveStepButtons(QWidget *surface, int dy);
+    void PlaceStepButtons(bool onPopup); // the month and year buttons on the pop-up or the control
     void PressOnCalendar(QMouseEvent *event, QPointF at); // at: pixels from the control's top left
 
     QDateTime m_value;
@@ -180,6 +180,7 @@ private:
     bool m_destroying = false;
     KalendoPopup *m_popup = nullptr; // made on the first drop under a layout
     bool m_inPopup = false;          // the open calendar lies in m_popup
+    bool m_buttonsOnPopup = false;
 
     // Constituent controls.
     std::array<QLineEdit *, 4> m_txtDate{}; // [1..3]
