@@ -2,20 +2,8 @@
 # builds and runs a host project that finds it with find_package(Kalendo).
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DCONSUMER_DIR=... -DGENERATOR=... [-DCONFIG=...] [-DEXPECT_PLUGIN=ON]
 #         -P install_check.cmake
-foreach(var BUILD_DIR WORK_DIR CONSUMER_DIR GENERATOR)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "${var} is not set")
-  endif()
-endforeach()
-
-function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
-  endif()
-  message(STATUS "${what}: done")
-  set(last_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+require_vars(BUILD_DIR WORK_DIR CONSUMER_DIR GENERATOR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")

@@ -4,20 +4,8 @@
 #   cmake -DSOURCE_DIR=<datepicker> -DWORK_DIR=... -DGENERATOR=... -DQT_DIR=<Qt6_DIR> [-DLAUNCHER=ccache]
 #         -P standalone_check.cmake
 cmake_policy(VERSION 3.25)
-foreach(var SOURCE_DIR WORK_DIR GENERATOR QT_DIR)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "${var} is not set")
-  endif()
-endforeach()
-
-function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
-  endif()
-  message(STATUS "${what}: done")
-  set(last_output "${out}${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+require_vars(SOURCE_DIR WORK_DIR GENERATOR QT_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
