@@ -4,19 +4,16 @@
 //   kalendo_snapshot [output folder] [zoom]
 //
 // Writes kalendo-closed.png, kalendo-open.png, kalendo-focused.png (typing in the first box) and
-// kalendo-disabled-wide.png (Enabled False, widened by the host), kalendo-layout-open.png (the
-// control in a form layout, its calendar in the pop-up under the field), the form at 1:1, and, when
+// kalendo-disabled-wide.png (Enabled False, widened by the host), the form at 1:1, and, when
 // zoom > 1, each also as <name>-xN.png enlarged without smoothing for a closer look.
 // The date shown is 14 April 2001 under the default locale (set LANG/LC_ALL to change it).
 #include "KalendoCtl.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFormLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPixmap>
 #include <QTextStream>
 
@@ -41,9 +38,8 @@ int main(int argc, char **argv)
     form.show();
     ctl->SetValue(QDate(2001, 4, 14));
 
-    auto save = [&](const QString &name, QImage image = {}) {
-        if (image.isNull())
-            image = form.grab().toImage();
+    auto save = [&](const QString &name) {
+        const QImage image = form.grab().toImage();
         const QString path = folder + u'/' + name + QStringLiteral(".png");
         bool ok = image.save(path);
         if (zoom > 1) {
@@ -70,26 +66,5 @@ int main(int argc, char **argv)
     ctl->resize(150, 40);
     ctl->SetEnabled(false);
     ok = save(QStringLiteral("kalendo-disabled-wide")) && ok;
-
-    // In a form layout: the pop-up drawn over the form where it stands on the screen.
-    QWidget laidOut;
-    laidOut.setWindowTitle(QStringLiteral("Kalendo in a layout"));
-    auto *fields = new QFormLayout(&laidOut);
-    fields->addRow(QStringLiteral("Name:"), new QLineEdit(QStringLiteral("A. Player")));
-    auto *inLayout = new KalendoCtl;
-    fields->addRow(QStringLiteral("Date of birth:"), inLayout);
-    fields->addRow(QStringLiteral("Town:"), new QLineEdit);
-    fields->addRow(QStringLiteral("Notes:"), new QLineEdit);
-    laidOut.resize(300, 220);
-    laidOut.show();
-    inLayout->SetValue(QDate(2001, 4, 14));
-    inLayout->DropDown();
-    QApplication::processEvents();
-    QImage composed = laidOut.grab().toImage();
-    if (QWidget *popup = inLayout->findChild<QWidget *>(QStringLiteral("calendarPopup"))) {
-        QPainter p(&composed);
-        p.drawPixmap(laidOut.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
-    }
-    ok = save(QStringLiteral("kalendo-layout-open"), composed) && ok;
     return ok ? 0 : 1;
 }
