@@ -169,6 +169,15 @@ void KalendoCtl::OpenPopup()
     m_popup->show();
 }
 
+void KalendoCtl::DeletePopup()
+{
+    // Before the control's own destruction: the pop-up's hide must not reach a control half
+    // destroyed.
+    m_inPopup = false;
+    delete m_popup;
+    m_popup = nullptr;
+}
+
 void KalendoCtl::CloseUp()
 {
     if (!DroppedDown)

@@ -278,6 +278,7 @@ KalendoCtl::~KalendoCtl()
 {
     m_destroying = true;
     disconnect(qApp, nullptr, this, nullptr);
+    DeletePopup();
     for (int i = 1; i <= 3; ++i)
         m_txtDate[size_t(i)]->removeEventFilter(this);
     kalendo_internal::ControlDestroyed();

@@ -153,11 +153,12 @@ private:
     void OnFocusChanged(QWidget *old, QWidget *now);
     bool ManagedByLayout() const;
     void OpenPopup();
+    void DeletePopup();
     void PlaceStepButtons(bool onPopup); // the month and year buttons on the pop-up or the control
     void PressOnCalendar(QMouseEvent *event, QPointF at); // at: pixels from the control's top left
 
     QDateTime m_value;
-    bool m_enabled = true;
+    bool m_enabled = true; // the Enabled let last applied (a host's setEnabled() differs from it)
     int m_dayIndex = 1;
     int m_monthIndex = 2;
     bool m_monthFirst = false;
