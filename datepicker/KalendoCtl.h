@@ -8,7 +8,9 @@
 // names and are public so that hosts and tests can drive them directly.
 //
 // A Qt host uses it as any widget: new KalendoCtl(form), then Value()/SetValue(),
-// DropDown(), CloseUp(), Enabled()/SetEnabled() and the DroppedDown variable. A host that
+// DropDown(), CloseUp(), Enabled()/SetEnabled() and the DroppedDown variable. At a fixed
+// position the open control grows over its siblings; under a layout, which keeps it one field
+// high, the same calendar opens in a pop-up window under the field. A host that
 // loads the library at run time goes through the exports of kalendo_exports.h instead.
 #pragma once
 
