@@ -82,7 +82,8 @@ protected:
     {
         const QPointF at = event->position();
         if (!rect().contains(at.toPoint())) {
-            // A click outside closes the calendar; one on the open button must not reopen it.
+            // A click outside closes the calendar. Where the platform passes that press on to
+            // the widget under it, one on the open button must not open the calendar again.
             const QWidget *open = m_owner->cmdOpen;
             if (open->rect().contains(open->mapFromGlobal(event->globalPosition().toPoint())))
                 setAttribute(Qt::WA_NoMouseReplay);
