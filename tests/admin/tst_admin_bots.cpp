@@ -221,9 +221,36 @@ private slots:
         QCOMPARE(ChatBotOn, !announced.isEmpty());
     }
 
+    // The first-run archives bring an 8-ball file and a short quiz, so both bots run at once.
+    void theExampleFiles() {
+        BotClient c;
+        QVERIFY(c.becomeOperator());
+        c.admin->mnu8Ball->trigger();
+        c.fx().services.random->values = {0.0};
+        c.receive(QStringLiteral("CHAT Nyx !8ball shall%20I?"));
+        c.admin->mnu8Ball->trigger();
+        QCOMPARE(c.sent(), (QStringList{"CHAT 8-Ball is activated.  Type !8ball yourquestion to trigger it.  - Powered by Brightmoor, Inc.",
+                                        "CHAT Nyx, It is certain.", "CHAT 8-Ball is deactivated."}));
+        c.fx().services.random->values = {0.99, 0.0};
+        c.trivia(QStringLiteral("general"), QStringLiteral("2"));
+        c.receive(QStringLiteral("CHAT Nyx combo"));
+        c.admin->tmrTriviaNext_Timer();
+        c.receive(QStringLiteral("CHAT Ryo 9"));
+        c.admin->tmrTriviaNext_Timer();
+        QCOMPARE(c.sent(), (QStringList{
+                               "CHAT Trivia Interactive is activated. kira has chosen General Corvada competition trivia.  The winner after 2 "
+                               "will .... win! Each question is 30 seconds. - Powered by Brightmoor, Inc.",
+                               "CHAT Let's Begin!", "CHAT Trivia Question - Question #1: Which rule lets a captured card capture again?",
+                               "CHAT (Trivia): Nyx answered correctly.  Answer: Combo - 3 points awarded.",
+                               "CHAT Trivia Question - Question #2: How many cells does the Corvada board have?",
+                               "CHAT (Trivia): Ryo answered correctly.  Answer: 9 - 1 points awarded.",
+                               "CHAT Trivia has ended.  The trivia champion is Nyx with 3 points! Congratulations!"}));
+    }
+
     void theEightBall() {
         BotClient c;
         QVERIFY(c.becomeOperator());
+        QVERIFY(QFile::remove(c.fx().path(QStringLiteral("bottxt/8ball.txt"))));
         c.admin->mnu8Ball->trigger();
         QCOMPARE(c.dialogs().boxes.size(), 1);
         QCOMPARE(c.dialogs().boxes[0].title + u'|' + c.dialogs().boxes[0].text, QStringLiteral("8Ball Interactive|You do not have an 8ball file."));
