@@ -10,31 +10,27 @@
 struct OperatorClient : LoggedInClient {
     QPointer<frmadmin> admin;
 
-    // The keyword list the web service gives the window.
     void keywords(const QStringList& words) {
         FakeWebService::Reply reply{{{QStringLiteral("keyword"), QStringLiteral("string")}}, {}};
         for (const QString& w : words) reply.rows << QStringList{w};
         driver.web.answer(QStringLiteral("call sps_GetAdminKeywords()"), reply);
     }
-    // Types the pass key, answers with the level and forgets what that sent, played and wrote.
+    // Types the pass key, answers with the level and forgets what that sent, played and showed.
     bool becomeOperator(const QString& level = QStringLiteral("4")) {
         if (!ready) return false;
         dialogs().type(QStringLiteral("12345678"));
         lobby->mnuadmin_Click();
         receive(QStringLiteral("ADMINSTATUS ") + level);
         admin = ifLoaded<frmadmin>();
-        sent();
-        sounds();
-        mark();
-        dialogs().clear();
+        sent(), sounds(), mark(), dialogs().clear();
         return admin && admin->isVisible();
     }
-    void select(QListWidget* list, int row) {
-        list->setCurrentRow(row);
-        if (QListWidgetItem* item = list->item(row)) item->setSelected(true);
+    // Boxes shown as "title|text".
+    QStringList boxes(int from = 0) {
+        QStringList out;
+        for (const BoxRecord& b : dialogs().boxes.mid(from)) out << b.title + u'|' + b.text;
+        return out;
     }
-    // The operators' chat log, line by line.
-    QStringList adminLines() const { return linesOf(admin->chatin); }
     bool healthy() const {
         return driver.fx->services.lifecycle->ends == 0 && !driver.server.lines.join(u'\n').contains(QStringLiteral("ERRORHANDLER"));
     }
