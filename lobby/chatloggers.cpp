@@ -2,8 +2,8 @@
 
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
-#include "platform/Forms.h"
 #include "platform/Codec1252.h"
+#include "platform/Forms.h"
 #include "platform/Paths.h"
 #include "platform/RuntimeError.h"
 #include "platform/Services.h"
