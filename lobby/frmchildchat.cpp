@@ -65,6 +65,12 @@ QCursor handCursor() {
 void popupAtPointer(QMenu* menu) {
     if (menu) menu->popup(QCursor::pos());
 }
+
+void userChatFont(ChatRuns& out) {
+    if (Nickname.isEmpty()) return;
+    const QString file = GetIniFile();
+    out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), file), vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), file)));
+}
 }  // namespace lobbyparts
 
 // ---- Public members ------------------------------------------------------------------------
@@ -89,11 +95,7 @@ void frmchildchat::addmsg(const QString& text, long color) {
     resumeNext([&] { TrimLobbyLogIfLong(); });
     resumeNext([&] {
         ChatRuns out(chatin);
-        if (!Nickname.isEmpty()) {
-            const QString file = GetIniFile();
-            out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), file),
-                     vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), file)));
-        }
+        userChatFont(out);
         out.run(text + u'\n', color);
     });
 }
@@ -230,16 +232,7 @@ void frmchildchat::chatin_MouseMove(const QPoint& pos) {
 
 void frmchildchat::chatin_Click() {
     shielded("frmchildchat::chatin_Click", [&] {
-        const QString w = HoverLink;
-        const QString lower = w.toLower();
-        if (lower.startsWith(QLatin1String("http:")) || lower.startsWith(QLatin1String("https:")) ||
-            lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("www."))) {
-            ShellOpen(w);
-            return;
-        }
-        // A bare address: something before an "@" and a dot somewhere after it.
-        const qsizetype at = w.indexOf(u'@');
-        if (at > 0 && w.indexOf(u'.', at + 2) > at + 1) ShellOpen(QStringLiteral("mailto:") + w);
+        OpenChatWord(HoverLink);
     });
 }
 

@@ -2,7 +2,6 @@
 
 #include "app/ErrorHandler.h"
 #include "lobby/frmchildchat_parts.h"
-#include "lobby/frmmenu.h"
 
 #include <QLinearGradient>
 #include <QMenuBar>
@@ -316,5 +315,5 @@ void frmchildchat::buildControls() {
     connect(cmdCreate, &PictureLabel::Click, this, &frmchildchat::cmdCreate_Click);
     connect(cmdJoin, &PictureLabel::Click, this, &frmchildchat::cmdJoin_Click);
     connect(trigger_snapshot, &PictureLabel::Click, this, &frmchildchat::trigger_snapshot_Click);
-    connect(imgChatActions, &PictureLabel::Click, this, [] { popupAtPointer(form<frmmenu>()->mnuchatactions); });
+    connectLinks();
 }

@@ -1,12 +1,14 @@
 #include "lobby/frmchildchat.h"
 
-#include "app/Deployment.h"
 #include "app/ErrorHandler.h"
 #include "app/frmconfig.h"
-#include "app/modLinks.h"
 #include "app/modSound.h"
 #include "app/storedvars.h"
 #include "economy/frmAdvancement.h"
+#include "economy/frmAvatars.h"
+#include "economy/frmStarterDecks.h"
+#include "economy/frmVAdvancement.h"
+#include "lobby/LoadingWindow.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat_parts.h"
 #include "lobby/frmmenu.h"
@@ -19,58 +21,93 @@
 
 using namespace lobbyparts;
 
+namespace {
+// What the items that open a window from the web service write first.
+QString loadingNotice(const QString& screen) {
+    return QStringLiteral("The ") + screen +
+           QStringLiteral(" screen is loading, please wait... This may take a few seconds depending on your internet connection.  "
+                          "Maximum time is 60-80 seconds.  Do not panic if the screen freezes while it loads.");
+}
+}  // namespace
+
 void frmchildchat::buildMenus() {
-    const auto item = [this](QMenu* menu, const char* name, const QString& text, void (frmchildchat::*slot)()) {
+    // A menu, or the bar itself for its two plain items.
+    const auto item = [this](auto* menu, const char* name, const QString& text, void (frmchildchat::*slot)()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    // A menu and the item that opens it carry the same name.
+    const auto submenu = [](auto* parent, const char* name, const QString& text) {
+        QMenu* m = parent->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromLatin1(name)); };
+
+    mnuFile = submenu(menuBar(), "mnuFile", QStringLiteral("File"));
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("Exit"), &frmchildchat::mnuExit_Click);
 
-    mnuGame = menuBar()->addMenu(QStringLiteral("Game"));
-    mnuadmin = item(mnuGame, "mnuadmin", QStringLiteral("Admin Login"), &frmchildchat::mnuadmin_Click);
-    mnuAdvancement = mnuGame->addMenu(QStringLiteral("Advancement"));
-    mnuAA = item(mnuAdvancement, "mnuAA", QStringLiteral("Alternate Advancement"), &frmchildchat::mnuAA_Click);
-    mnuAwayMode = mnuGame->addMenu(QStringLiteral("Away Mode"));
+    mnugame = submenu(menuBar(), "mnugame", QStringLiteral("Game"));
+    mnugameportal = item(mnugame, "mnugameportal", QStringLiteral("Web-Based Game Portal"), &frmchildchat::mnugameportal_Click);
+    separator(mnugame, "hr2");
+    mnufairdome = submenu(mnugame, "mnufairdome", QStringLiteral("Fairdome"));
+    mnuTreasureHunter = item(mnufairdome, "mnuTreasureHunter", QStringLiteral("Treasure Hunter"), &frmchildchat::mnuTreasureHunter_Click);
+    separator(mnugame, "mnuhr2");
+    mnuadmin = item(mnugame, "mnuadmin", QStringLiteral("Admin Login"), &frmchildchat::mnuadmin_Click);
+    mnuAAdvancement = submenu(mnugame, "mnuAAdvancement", QStringLiteral("Advancement"));
+    mnuAA = item(mnuAAdvancement, "mnuAA", QStringLiteral("Alternate Advancement"), &frmchildchat::mnuAA_Click);
+    mnuVAdvancement = item(mnuAAdvancement, "mnuVAdvancement", QStringLiteral("Veteran Advancement"), &frmchildchat::mnuVAdvancement_Click);
+    mnuaway = submenu(mnugame, "mnuaway", QStringLiteral("Away Mode"));
     // The check marks are the away state itself: a click must not flip them before the handler
     // has decided.
-    mnuawayon = mnuAwayMode->addAction(QStringLiteral("On"));
+    mnuawayon = mnuaway->addAction(QStringLiteral("On"));
     mnuawayon->setObjectName(QStringLiteral("mnuawayon"));
     mnuawayon->setCheckable(true);
     connect(mnuawayon, &QAction::triggered, this, [this](bool nowChecked) {
         mnuawayon->setChecked(!nowChecked);
         mnuawayon_Click();
     });
-    mnuawayoff = mnuAwayMode->addAction(QStringLiteral("Off"));
+    mnuawayoff = mnuaway->addAction(QStringLiteral("Off"));
     mnuawayoff->setObjectName(QStringLiteral("mnuawayoff"));
     mnuawayoff->setCheckable(true);
     connect(mnuawayoff, &QAction::triggered, this, [this](bool nowChecked) {
         mnuawayoff->setChecked(!nowChecked);
         mnuawayoff_Click();
     });
-    mnuclearchat = item(mnuGame, "mnuclearchat", QStringLiteral("Clear Chat"), &frmchildchat::mnuclearchat_Click);
-    mnuconfig = item(mnuGame, "mnuconfig", QStringLiteral("Configuration Window"), &frmchildchat::mnuconfig_Click);
-    mnufavrules = item(mnuGame, "mnufavrules", QStringLiteral("Customize Favorite Rules"), &frmchildchat::mnufavrules_Click);
-    mnuFairdome = mnuGame->addMenu(QStringLiteral("Fairdome"));
-    mnuTreasureHunter = item(mnuFairdome, "mnuTreasureHunter", QStringLiteral("Treasure Hunter"), &frmchildchat::mnuTreasureHunter_Click);
-
-    mnuPlayerMaintenance = menuBar()->addMenu(QStringLiteral("Player Maintenance"));
+    mnuportalviewer = item(mnugame, "mnuportalviewer", QStringLiteral("Card Viewer"), &frmchildchat::mnuportalviewer_Click);
+    mnuclearchat = item(mnugame, "mnuclearchat", QStringLiteral("Clear Chat"), &frmchildchat::mnuclearchat_Click);
+    mnuconfig = item(mnugame, "mnuconfig", QStringLiteral("Configuration Window"), &frmchildchat::mnuconfig_Click);
+    mnufavrules = item(mnugame, "mnufavrules", QStringLiteral("Customize Favorite Rules"), &frmchildchat::mnufavrules_Click);
+    mnuGuildS = item(mnugame, "mnuGuildS", QStringLiteral("Guilds"), &frmchildchat::mnuGuildS_Click);
+    mnuZorviumGeneralStore = submenu(mnugame, "mnuZorviumGeneralStore", QStringLiteral("Zorvium General Store"));
+    mnuAvatars = item(mnuZorviumGeneralStore, "mnuAvatars", QStringLiteral("Avatars"), &frmchildchat::mnuAvatars_Click);
+    mnuArtifacts = item(mnuZorviumGeneralStore, "mnuArtifacts", QStringLiteral("Buy/Sell Artifacts"), &frmchildchat::mnuArtifacts_Click);
+    mnuCardPacks = item(mnuZorviumGeneralStore, "mnuCardPacks", QStringLiteral("Card Packs"), &frmchildchat::mnuCardPacks_Click);
+    mnuLootCards = item(mnuZorviumGeneralStore, "mnuLootCards", QStringLiteral("Loot Cards"), &frmchildchat::mnuLootCards_Click);
+    mnuPlayerMaintenance = submenu(mnugame, "mnuPlayerMaintenance", QStringLiteral("Player Maintenance"));
     mnueditpass = item(mnuPlayerMaintenance, "mnueditpass", QStringLiteral("Edit your Account/Password/Get Surnames"),
                        &frmchildchat::mnueditpass_Click);
+    mnuPlayerShops = item(mnugame, "mnuPlayerShops", QStringLiteral("Player Shops"), &frmchildchat::mnuPlayerShops_Click);
+    mnuStarter = submenu(mnugame, "mnuStarter", QStringLiteral("Starter Decks"));
+    mnuNewDecks = item(mnuStarter, "mnuNewDecks", QStringLiteral("Get New Decks"), &frmchildchat::mnuNewDecks_Click);
+    mnuTournament = item(mnugame, "mnuTournament", QStringLiteral("Tournaments"), &frmchildchat::mnuTournament_Click);
 
-    mnuWebsite = menuBar()->addMenu(QStringLiteral("Website"));
-    mnupoweruser = item(mnuWebsite, "mnupoweruser", QStringLiteral("Become a Power User!"), &frmchildchat::mnupoweruser_Click);
-    mnulostpass = item(mnuWebsite, "mnulostpass", QStringLiteral("Lost Your Password?"), &frmchildchat::mnulostpass_Click);
-    mnuplayermanual = item(mnuWebsite, "mnuplayermanual", QStringLiteral("Player Manual"), &frmchildchat::mnuplayermanual_Click);
-    mnusubmitbug = item(mnuWebsite, "mnusubmitbug", QStringLiteral("Submit a Bug"), &frmchildchat::mnusubmitbug_Click);
+    mnuwebsite = submenu(menuBar(), "mnuwebsite", QStringLiteral("Website"));
+    mnupoweruser = item(mnuwebsite, "mnupoweruser", QStringLiteral("Become a Power User!"), &frmchildchat::mnupoweruser_Click);
+    mnuCustomerService = item(mnuwebsite, "mnuCustomerService", QStringLiteral("Customer Service - Create a Support Ticket"),
+                              &frmchildchat::mnuCustomerService_Click);
+    mnulostpass = item(mnuwebsite, "mnulostpass", QStringLiteral("Lost Your Password?"), &frmchildchat::mnulostpass_Click);
+    mnuplayermanual = item(mnuwebsite, "mnuplayermanual", QStringLiteral("Player Manual"), &frmchildchat::mnuplayermanual_Click);
+    mnusubmitbug = item(mnuwebsite, "mnusubmitbug", QStringLiteral("Submit a Bug"), &frmchildchat::mnusubmitbug_Click);
+    mnuTermsofService = item(mnuwebsite, "mnuTermsofService", QStringLiteral("Terms of Service - Rules of Conduct"),
+                             &frmchildchat::mnuTermsofService_Click);
+    mnugameportalweb = item(mnuwebsite, "mnugameportalweb", QStringLiteral("Web-Based Game Portal"), &frmchildchat::mnugameportalweb_Click);
 
-    const std::pair<QMenu*, const char*> menus[] = {{mnuFile, "mnuFile"},         {mnuGame, "mnuGame"},
-                                                    {mnuAdvancement, "mnuAdvancement"}, {mnuAwayMode, "mnuAwayMode"},
-                                                    {mnuFairdome, "mnuFairdome"}, {mnuPlayerMaintenance, "mnuPlayerMaintenance"},
-                                                    {mnuWebsite, "mnuWebsite"}};
-    for (const auto& [menu, name] : menus) menu->setObjectName(QString::fromLatin1(name));
+    mnuCVXCashDaily = item(menuBar(), "mnuCVXCashDaily", QStringLiteral("Earn CVX Cash Daily"), &frmchildchat::mnuCVXCashDaily_Click);
+    mnuForums = item(menuBar(), "mnuForums", QStringLiteral("Corvadex Forums"), &frmchildchat::mnuForums_Click);
 }
 
 // ---- Administrator login -------------------------------------------------------------------
@@ -102,24 +139,10 @@ void frmchildchat::mnuadmin_Click() {
 
 // ---- Other menu items ----------------------------------------------------------------------
 
-void frmchildchat::openWebPage(const QString& path) { OpenLink(Deployment::website() + path); }
-
-void frmchildchat::mnuRewards_Click() { openWebPage(QStringLiteral("/rfrewards.php?nick=") + Nickname); }
-void frmchildchat::mnupoweruser_Click() { openWebPage(QStringLiteral("/support.php?area=membership")); }
-void frmchildchat::mnuTreasureHunter_Click() { openWebPage(QStringLiteral("/Games/TreasureHunter.aspx")); }
-void frmchildchat::mnueditpass_Click() { openWebPage(QStringLiteral("/Player/MyAccount.aspx")); }
-void frmchildchat::mnulostpass_Click() { openWebPage(QStringLiteral("/support/")); }
-void frmchildchat::mnuplayermanual_Click() { openWebPage(QStringLiteral("/trainer.php?area=index")); }
-void frmchildchat::mnusubmitbug_Click() { OpenLink(Deployment::forum() + QStringLiteral("/support/")); }
-
 void frmchildchat::mnuAA_Click() {
     // A failure here ends the item quietly.
     shielded("frmchildchat::mnuAA_Click", [&] {
-        PrintChatLine(QStringLiteral("Loading"), QString(),
-                      QStringLiteral("The alternate advancement screen is loading, please wait... This may take a few seconds "
-                                     "depending on your internet connection.  Maximum time is 60-80 seconds.  Do not panic if "
-                                     "the screen freezes while it loads."),
-                      65535);
+        PrintChatLine(QStringLiteral("Loading"), QString(), loadingNotice(QStringLiteral("alternate advancement")), ChatColour::Yellow);
         frmAdvancement* window = form<frmAdvancement>();
         window->RefreshGrid();
         window->show();
@@ -149,4 +172,29 @@ void frmchildchat::mnufavrules_Click() {
         rules->show();
         rules->loadsavedrules();
     });
+}
+
+// ---- Economy windows -----------------------------------------------------------------------
+
+void frmchildchat::mnuAvatars_Click() {
+    OpenLoadingWindow(
+        loadingNotice(QStringLiteral("zorvium general store")), QStringLiteral("zorvium general store"),
+        [] { return form<frmAvatars>(); },
+        [](QWidget* w) {
+            auto* shop = static_cast<frmAvatars*>(w);
+            shop->AvatarGridRefresh(QStringLiteral("head"));
+            shop->AvatarInventoryRefresh();
+        });
+}
+
+void frmchildchat::mnuNewDecks_Click() {
+    OpenLoadingWindow(
+        loadingNotice(QStringLiteral("starter deck")), QStringLiteral("starter deck"), [] { return form<frmStarterDecks>(); },
+        [](QWidget* w) { static_cast<frmStarterDecks*>(w)->LoadCombo(); });
+}
+
+void frmchildchat::mnuVAdvancement_Click() {
+    OpenLoadingWindow(
+        loadingNotice(QStringLiteral("veteran advancement")), QStringLiteral("veteran advancement"),
+        [] { return form<frmVAdvancement>(); }, [](QWidget* w) { static_cast<frmVAdvancement*>(w)->RefreshGrid(); });
 }

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QString>
 
+class ChatRuns;
 class QMenu;
 
 namespace lobbyparts {
@@ -12,4 +13,6 @@ void send(const QString& line);
 // The skin's hand cursor (the system's pointing hand before the connection window exists).
 QCursor handCursor();
 void popupAtPointer(QMenu* menu);
+// The following runs in the user's chat font ([Chat] Font and FontSize), once logged in.
+void userChatFont(ChatRuns& out);
 }  // namespace lobbyparts
