@@ -1,6 +1,6 @@
-// The guild chat window after a login with a guild: its caption, members and board comments from
-// the web service, the comment reload, guild chat both ways, the refused close, the picture links,
-// the log's links and the skin with its fallbacks.
+// The guild chat window: a login with a guild opens it with its caption, members and board
+// comments; the comments query and rows, the 15-tick reload, the refused close, the picture
+// links, the links in the log and the comments, and the skin with its fallbacks.
 #include "../net/LoginDriver.h"
 #include "LobbyHelpers.h"
 
@@ -10,7 +10,6 @@
 #include "app/storedvars.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmguildchat.h"
-#include "platform/Paths.h"
 
 #include <QtTest>
 
@@ -19,10 +18,9 @@ using Reply = FakeWebService::Reply;
 const QString kQuery = QStringLiteral("call sps_GetLatestGuildComments('%1')");
 
 Reply comments(const QList<QStringList>& rows, bool withUrl = true) {
-    QList<FakeWebService::Column> columns = {{QStringLiteral("ThreadTitle"), QStringLiteral("string")},
-                                             {QStringLiteral("Poster"), QStringLiteral("string")},
-                                             {QStringLiteral("PostTimeStamp"), QStringLiteral("string")}};
-    if (withUrl) columns << FakeWebService::Column{QStringLiteral("sURL"), QStringLiteral("string")};
+    QList<FakeWebService::Column> columns;
+    for (const char* name : {"ThreadTitle", "Poster", "PostTimeStamp", "sURL"}) columns << FakeWebService::Column{name, "string"};
+    if (!withUrl) columns.removeLast();
     return {columns, rows};
 }
 
@@ -32,26 +30,27 @@ QStringList texts(const QTreeWidget* tree, int role = Qt::DisplayRole) {
     return out;
 }
 
-// A logged-in lobby whose web service is a fake of the test's.
+// A logged-in lobby of a player in the guild Night Owls, with a fake web service.
 struct GuildLobby : LoggedIn {
     FakeWebService web;
-    GuildLobby() {
+    explicit GuildLobby(const Reply& board = comments({})) {
         qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         HttpClient::setTimeouts({500, 3000});
         GuildName = QStringLiteral("Night Owls");
+        web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("), board);
     }
     ~GuildLobby() { qunsetenv("CORVADEX_WEBSERVICE"); }
 };
 
-// The default skin with its guild section changed: keys removed, lines added.
-void guildSkin(ClientFixture& fx, const QStringList& without, const QString& added = QString()) {
+// The default skin with keys of its guild section removed and a line added to it.
+void guildSkin(ClientFixture& fx, const QStringList& without, const QString& added) {
     QStringList kept;
     bool inGuild = false;
     for (const QString& line : QString::fromLatin1(fx.read(QStringLiteral("skins/default.ini"))).split(u'\n')) {
         if (line.startsWith(u'[')) inGuild = line.trimmed() == QLatin1String("[guild]");
         if (inGuild && without.contains(line.section(u'=', 0, 0).trimmed())) continue;
         kept << line;
-        if (inGuild && line.trimmed() == QLatin1String("[guild]") && !added.isEmpty()) kept << added;
+        if (inGuild && line.startsWith(u'[') && !added.isEmpty()) kept << added;
     }
     fx.write(QStringLiteral("skins/custom.ini"), kept.join(u'\n').toLatin1());
     SkinName = QStringLiteral("custom");
@@ -70,28 +69,35 @@ private slots:
         LoginDriver d;
         d.web.clearAnswers();
         d.web.answer(QStringLiteral("call sps_GetPlayers()"),
-                     {{{QStringLiteral("Player"), QStringLiteral("string")}},
-                      {{QStringLiteral("kira:::12:::Night Owls")}, {QStringLiteral("Nyx:::7:::Wolves")}, {QStringLiteral("Bree:::3:::Night Owls")}}});
-        d.web.answer(kQuery.arg(QStringLiteral("Night Owls")),
-                     comments({{QStringLiteral("Raid tonight"), QStringLiteral("Bree"), QStringLiteral("7/1/2026 8:00 PM"),
-                                QStringLiteral("http://board.example/t/1")}}));
+                     {{{"Player", "string"}}, {{"kira:::12:::Night Owls"}, {"Nyx:::7:::Wolves"}, {"Bree:::3:::Night Owls"}}});
+        d.web.answer(kQuery.arg("Night Owls"), comments({{"Raid tonight", "Bree", "7/1/2026 8:00 PM", "http://board.example/t/1"}}));
         QVERIFY(d.loginToLobby());
         QVERIFY(QTest::qWaitFor([] { return !ifLoaded<frmConnect>(); }, 5000));
         frmguildchat* guild = ifLoaded<frmguildchat>();
         QVERIFY(guild && guild->isVisible());
         QCOMPARE(guild->TitleBar(), QStringLiteral("[Night Owls] Chat Window"));
-        QVERIFY(d.web.commands().contains(kQuery.arg(QStringLiteral("Night Owls"))));
-        QCOMPARE(texts(guild->tvComments), QStringList{QStringLiteral("Bree: Raid tonight (7/1/2026 8:00 PM)")});
-        QCOMPARE(texts(guild->tvComments, Qt::UserRole), QStringList{QStringLiteral("http://board.example/t/1")});
-        QStringList members;
-        for (const QString& entry : playerEntries())
-            if (entry.endsWith(QLatin1String("<Night Owls>"))) members << entry;
+        QVERIFY(d.web.commands().contains(kQuery.arg("Night Owls")));
+        QCOMPARE(texts(guild->tvComments), QStringList{"Bree: Raid tonight (7/1/2026 8:00 PM)"});
+        QCOMPARE(texts(guild->tvComments, Qt::UserRole), QStringList{"http://board.example/t/1"});
+        QStringList members = playerEntries().filter(QStringLiteral("<Night Owls>"));
         QCOMPARE(members.size(), 2);
         QCOMPARE(texts(guild->playerlist), members);
         QCOMPARE(texts(guild->playerlist, Qt::UserRole), members);
+        // Guild chat both ways.
+        QTest::keyClicks(guild->chatout, QStringLiteral("meet at nine"));
+        QTest::keyClick(guild->chatout, Qt::Key_Return);
+        QVERIFY(d.server.waitForLine(QStringLiteral("CHAT /guild meet at nine")));
+        d.server.send(QStringLiteral("CHAT Bree /guild on%20my%20way"));
+        QVERIFY(QTest::qWaitFor([&] { return linesOf(guild->chatin).last() == "Bree says in guild, \" on my way \""; }, 5000));
         // The next keep-alive tick gives the window its usual caption.
-        ifLoaded<frmchildchat>()->tmrPing_Timer();
+        frmchildchat* lobby = ifLoaded<frmchildchat>();
+        lobby->tmrPing_Timer();
         QCOMPARE(guild->TitleBar(), QStringLiteral("[Night Owls] Guild Chat"));
+        // The user cannot close it; the lobby log says so.
+        QVERIFY(!guild->close());
+        QVERIFY(ifLoaded<frmguildchat>() == guild && guild->isVisible());
+        QCOMPARE(linesOf(lobby->chatin).last(), "<Fail>  This window cannot be closed this way. It can only be minimized and maximized. " + ChatTime());
+        QCOMPARE(lastColour(lobby->chatin), ChatColour::Red);
         ConnectionState = 2;
     }
 
@@ -100,18 +106,13 @@ private slots:
         QTest::addColumn<QString>("command");  // empty: no query
         QTest::addColumn<Reply>("reply");
         QTest::addColumn<QStringList>("shown");
-        const QStringList ann = {QStringLiteral("Raid <b>tonight</b>"), QStringLiteral("Ann"), QStringLiteral("9 PM"), QStringLiteral("http://b/1")};
-        const QStringList bo = {QStringLiteral("Loot"), QStringLiteral("Bo"), QStringLiteral("10 PM"), QStringLiteral("http://b/2")};
-        const QStringList again = {QStringLiteral("Again"), QStringLiteral("Cy"), QStringLiteral("11 PM"), QStringLiteral("http://b/1")};
-        const QString annText = QStringLiteral("Ann: Raid <b>tonight</b> (9 PM)");
-        QTest::newRow("two posts") << "Night Owls" << kQuery.arg(QStringLiteral("Night Owls")) << comments({ann, bo})
-                                   << QStringList{annText, QStringLiteral("Bo: Loot (10 PM)")};
-        QTest::newRow("quote doubled") << "O'Neil's" << kQuery.arg(QStringLiteral("O''Neil''s")) << comments({bo})
-                                       << QStringList{QStringLiteral("Bo: Loot (10 PM)")};
-        QTest::newRow("same address twice") << "Night Owls" << kQuery.arg(QStringLiteral("Night Owls")) << comments({ann, again, bo})
-                                            << QStringList{annText, QStringLiteral("Bo: Loot (10 PM)")};
-        QTest::newRow("no address field") << "Night Owls" << kQuery.arg(QStringLiteral("Night Owls"))
-                                          << comments({ann.mid(0, 3)}, false) << QStringList();
+        const QStringList ann = {"Raid <b>tonight</b>", "Ann", "9 PM", "http://b/1"}, bo = {"Loot", "Bo", "10 PM", "http://b/2"};
+        const QString annText = "Ann: Raid <b>tonight</b> (9 PM)", boText = "Bo: Loot (10 PM)";
+        QTest::newRow("two posts") << "Night Owls" << kQuery.arg("Night Owls") << comments({ann, bo}) << QStringList{annText, boText};
+        QTest::newRow("quote doubled") << "O'Neil's" << kQuery.arg("O''Neil''s") << comments({bo}) << QStringList{boText};
+        QTest::newRow("same address twice") << "Night Owls" << kQuery.arg("Night Owls")
+                                            << comments({ann, {"Again", "Cy", "11 PM", "http://b/1"}, bo}) << QStringList{annText, boText};
+        QTest::newRow("no address field") << "Night Owls" << kQuery.arg("Night Owls") << comments({ann.mid(0, 3)}, false) << QStringList();
         QTest::newRow("no guild") << "" << QString() << comments({ann}) << QStringList();
     }
     void commentsQueryAndRows() {
@@ -119,9 +120,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(Reply, reply);
         QFETCH(QStringList, shown);
-        GuildLobby c;
+        GuildLobby c(reply);
         GuildName = guild;
-        c.web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("), reply);
         frmguildchat* window = form<frmguildchat>();
         QCOMPARE(c.web.commands(), command.isEmpty() ? QStringList() : QStringList{command});
         QCOMPARE(texts(window->tvComments), shown);
@@ -129,60 +129,31 @@ private slots:
 
     void theFifteenthTickReloads() {
         GuildLobby c;
-        c.web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("), comments({}));
         frmguildchat* guild = form<frmguildchat>();
         QVERIFY(guild->tmrRefreshComments->isActive());
-        QCOMPARE(guild->tmrRefreshComments->interval(), 60000);
         for (int tick = 1; tick <= 14; ++tick) guild->tmrRefreshComments_Timer();
         QCOMPARE(c.web.commands().size(), 1);
         c.web.clearAnswers();
-        c.web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("),
-                           comments({{QStringLiteral("New"), QStringLiteral("Ann"), QStringLiteral("1"), QStringLiteral("http://b/9")}}));
+        c.web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("), comments({{"New", "Ann", "1", "http://b/9"}}));
         guild->tmrRefreshComments_Timer();
         QCOMPARE(c.web.commands().size(), 2);
-        QCOMPARE(texts(guild->tvComments), QStringList{QStringLiteral("Ann: New (1)")});
+        QCOMPARE(texts(guild->tvComments), QStringList{"Ann: New (1)"});
         for (int tick = 1; tick <= 14; ++tick) guild->tmrRefreshComments_Timer();
         QCOMPARE(c.web.commands().size(), 2);
-    }
-
-    void guildChatBothWays() {
-        GuildLobby c;
-        frmguildchat* guild = form<frmguildchat>();
-        guild->show();
-        QTest::keyClicks(guild->chatout, QStringLiteral("meet at nine"));
-        QTest::keyClick(guild->chatout, Qt::Key_Return);
-        QCOMPARE(c.sent(), QStringList{QStringLiteral("CHAT /guild meet at nine")});
-        c.receive({QStringLiteral("CHAT Nyx /guild on%20my%20way")});
-        QCOMPARE(linesOf(guild->chatin).last(), QStringLiteral("Nyx says in guild, \" on my way \""));
-    }
-
-    void theUserCannotCloseIt() {
-        GuildLobby c;
-        frmguildchat* guild = form<frmguildchat>();
-        guild->show();
-        QVERIFY(!guild->close());
-        QCOMPARE(ifLoaded<frmguildchat>(), guild);
-        QVERIFY(guild->isVisible());
-        QCOMPARE(linesOf(c.lobby->chatin).last(),
-                 QStringLiteral("<Fail>  This window cannot be closed this way. It can only be minimized and maximized. ") + ChatTime());
-        QCOMPARE(lastColour(c.lobby->chatin), ChatColour::Red);
-        // The program still closes it.
-        QVERIFY(unload<frmguildchat>());
     }
 
     void pictureLinks_data() {
         QTest::addColumn<QString>("guild");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("page");  // empty: nothing opens
-        QTest::newRow("bank") << "Night Owls" << "imgGuildBank" << "/Guild/GuildBank.aspx";
-        QTest::newRow("history") << "Night Owls" << "imgGuildHistory" << "/Guild/GuildTransactionHistory.aspx";
-        QTest::newRow("list") << "Night Owls" << "imgGuildList" << "/Guild/GuildList.aspx";
-        QTest::newRow("board") << "Night Owls" << "imgGuildMessageBoard" << "/Guilds/Threads/Night Owls/PomplingBoard.aspx";
-        QTest::newRow("my guild") << "Night Owls" << "imgMyGuild" << "/Guilds/Info/Night Owls.aspx";
+        const char* const rows[][3] = {
+            {"Night Owls", "imgGuildBank", "/Guild/GuildBank.aspx"}, {"Night Owls", "imgGuildHistory", "/Guild/GuildTransactionHistory.aspx"},
+            {"Night Owls", "imgGuildList", "/Guild/GuildList.aspx"},
+            {"Night Owls", "imgGuildMessageBoard", "/Guilds/Threads/Night Owls/PomplingBoard.aspx"},
+            {"Night Owls", "imgMyGuild", "/Guilds/Info/Night Owls.aspx"}, {"../Admin", "imgMyGuild", ""}, {"Owls?x=1", "imgGuildMessageBoard", ""}};
+        for (const auto& r : rows) QTest::addRow("%s %s", r[1], r[0]) << r[0] << r[1] << r[2];
         QTest::newRow("public board") << "Night Owls" << "imgPublicMessageBoard"
                                       << "/Guilds/Threads/" + Deployment::publicBoardGuild() + "/PomplingBoard.aspx";
-        QTest::newRow("name with a folder") << "../Admin" << "imgMyGuild" << "";
-        QTest::newRow("name with a query") << "Owls?x=1" << "imgGuildMessageBoard" << "";
     }
     void pictureLinks() {
         QFETCH(QString, guild);
@@ -192,6 +163,7 @@ private slots:
         GuildName = guild;
         c.dialogs().type(QStringLiteral("brb"));
         c.lobby->mnuawayon_Click();
+        form<frmguildchat>()->show();
         PictureLabel* picture = form<frmguildchat>()->findChild<PictureLabel*>(control);
         QVERIFY(picture && !picture->pixmap().isNull());
         QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
@@ -202,11 +174,7 @@ private slots:
     }
 
     void linksInTheLogAndTheComments() {
-        GuildLobby c;
-        c.web.answerPrefix(QStringLiteral("call sps_GetLatestGuildComments("),
-                           comments({{QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("http://b/1")},
-                                     {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("2"), QStringLiteral("https://b/2")},
-                                     {QStringLiteral("c"), QStringLiteral("C"), QStringLiteral("3"), QStringLiteral("")}}));
+        GuildLobby c(comments({{"a", "A", "1", "http://b/1"}, {"b", "B", "2", "https://b/2"}, {"c", "C", "3", ""}}));
         frmguildchat* guild = form<frmguildchat>();
         auto& opened = c.fx->services.shell->opened;
         guild->tvComments_DblClick();  // nothing selected
@@ -214,40 +182,33 @@ private slots:
             guild->tvComments->setCurrentItem(guild->tvComments->topLevelItem(row));
             guild->tvComments_DblClick();
         }
-        QCOMPARE(opened, QStringList{QStringLiteral("http://b/1")});
-        opened.clear();
-        for (const QString& w : {QStringLiteral("www.a.example"), QStringLiteral("ann@b.example"), QStringLiteral("plain"),
-                                 QStringLiteral("javascript:x")}) {
-            guild->sLink = w;
+        for (const char* word : {"www.a.example", "ann@b.example", "plain", "javascript:x"}) {
+            guild->sLink = QString::fromLatin1(word);
             guild->chatin_Click();
         }
-        QCOMPARE(opened, (QStringList{QStringLiteral("http://www.a.example"), QStringLiteral("mailto:ann@b.example")}));
-    }
-
-    void addblockMarksLinksAndEmptiesALongLog() {
-        GuildLobby c;
-        frmguildchat* guild = form<frmguildchat>();
+        QCOMPARE(opened, (QStringList{"http://b/1", "http://www.a.example", "mailto:ann@b.example"}));
+        // addblock marks the links it writes, and empties a log grown past 15000 characters first.
+        guild->chatin->clear();
         guild->addblock(QStringLiteral("see http://a.example now"), ChatColour::Green);
-        QCOMPARE(runsOf(guild->chatin).mid(runsOf(guild->chatin).size() - 4, 3),
-                 (QList<Run>{{QStringLiteral("see "), ChatColour::Green, false},
-                             {QStringLiteral("http://a.example"), kLinkColour, false},
-                             {QStringLiteral(" now"), ChatColour::Green, false}}));
+        QCOMPARE(runsOf(guild->chatin).mid(0, 3), (QList<Run>{{"see ", ChatColour::Green, false}, {"http://a.example", kLinkColour, false},
+                                                             {" now", ChatColour::Green, false}}));
         guild->addblock(QString(15001, u'x'), ChatColour::Green);
         guild->addblock(QStringLiteral("after"), ChatColour::White);
-        QCOMPARE(linesOf(guild->chatin), QStringList{QStringLiteral("after")});
+        QCOMPARE(linesOf(guild->chatin), QStringList{"after"});
     }
 
     void skinAndFallbacks_data() {
         QTest::addColumn<QStringList>("without");
         QTest::addColumn<QString>("added");
-        QTest::addColumn<QString>("background");  // the picture expected behind the window
+        QTest::addColumn<QString>("background");
         QTest::addColumn<bool>("notice");
         QTest::addColumn<bool>("outOfDate");
-        QTest::newRow("a picture of the guild's own") << QStringList() << "Night Owls=\\default\\guild\\icons\\guildlist.gif"
-                                                      << "\\default\\guild\\icons\\guildlist.gif" << false << false;
-        QTest::newRow("the common background") << QStringList() << "" << "\\default\\guild\\background.jpg" << true << false;
-        QTest::newRow("neither") << QStringList{"background"} << "" << "\\default\\guild\\background.jpg" << true << true;
-        QTest::newRow("no banner") << QStringList{"myguild"} << "" << "\\default\\guild\\background.jpg" << true << true;
+        const QString common = "\\default\\guild\\background.jpg";
+        QTest::newRow("the guild's own") << QStringList() << "Night Owls=\\default\\guild\\icons\\guildlist.gif"
+                                         << "\\default\\guild\\icons\\guildlist.gif" << false << false;
+        QTest::newRow("the common one") << QStringList() << "" << common << true << false;
+        QTest::newRow("neither") << QStringList{"background"} << "" << common << true << true;
+        QTest::newRow("no banner") << QStringList{"myguild"} << "" << common << true << true;
     }
     void skinAndFallbacks() {
         QFETCH(QStringList, without);
@@ -260,13 +221,13 @@ private slots:
         ClientConfig().SkinOutofDate(0);
         frmguildchat* guild = form<frmguildchat>();
         QCOMPARE(pixels(guild->palette().brush(QPalette::Window).texture().toImage()), skinImage(background));
-        const QString text = QStringLiteral("The application could not find a guild skin, used the default instead. Visit ") +
-                             Deployment::website() + QStringLiteral("/GameInfo/What-Is-GuildChatSkin.aspx");
+        const QString text = "The application could not find a guild skin, used the default instead. Visit " + Deployment::website() +
+                             "/GameInfo/What-Is-GuildChatSkin.aspx";
         QCOMPARE(linesOf(guild->chatin), notice ? QStringList{text} : QStringList());
         if (notice) QCOMPARE(runsOf(guild->chatin).first().colour, ChatColour::Yellow);
         QCOMPARE(ClientConfig().SkinOutofDate() != 0, outOfDate);
-        QCOMPARE(pixels(guild->imgMyGuild->pixmap().toImage()), skinImage(QStringLiteral("\\default\\guild\\myguild.gif")));
-        QCOMPARE(pixels(guild->imgGuildBank->pixmap().toImage()), skinImage(QStringLiteral("\\default\\guild\\icons\\guildbank.gif")));
+        QCOMPARE(pixels(guild->imgMyGuild->pixmap().toImage()), skinImage("\\default\\guild\\myguild.gif"));
+        QCOMPARE(pixels(guild->imgGuildBank->pixmap().toImage()), skinImage("\\default\\guild\\icons\\guildbank.gif"));
     }
 };
 
