@@ -11,12 +11,11 @@
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
 #include "lobby/frmchildchat_parts.h"
-#include "net/frmCon.h"
 #include "platform/KeyAscii.h"
-#include "platform/Paths.h"
 #include "platform/RuntimeError.h"
 #include "platform/VbCompat.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QSet>
 
@@ -58,6 +57,9 @@ QTreeWidget* tree(QWidget* parent) {
     t->setUniformRowHeights(true);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->setFont(namedFont("Comic Sans MS", 9));
+    // A long line scrolls sideways rather than being cut short.
+    t->header()->setStretchLastSection(false);
+    t->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     return t;
 }
 
@@ -237,7 +239,6 @@ void frmguildchat::LoadGuildComments() {
             keys.insert(url);
             auto* node = new QTreeWidgetItem(QStringList{poster + QStringLiteral(": ") + title + QStringLiteral(" (") + stamp + u')'});
             node->setData(0, Qt::UserRole, url);
-            node->setToolTip(0, node->text(0).toHtmlEscaped());
             nodes << node;
         }
     } catch (const RuntimeError&) {
