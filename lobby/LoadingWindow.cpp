@@ -6,9 +6,14 @@
 #include <QWidget>
 #include <exception>
 
-void OpenLoadingWindow(const QString& notice, const QString& screen, const std::function<QWidget*()>& load,
-                       const std::function<void(QWidget*)>& refresh) {
-    PrintChatLine(QStringLiteral("Loading"), QString(), notice, ChatColour::Yellow);
+QString LoadingNotice(const QString& screen) {
+    return QStringLiteral("The ") + screen +
+           QStringLiteral(" screen is loading, please wait... This may take a few seconds depending on your internet connection.  "
+                          "Maximum time is 60-80 seconds.  Do not panic if the screen freezes while it loads.");
+}
+
+void OpenLoadingWindow(const QString& screen, const std::function<QWidget*()>& load, const std::function<void(QWidget*)>& refresh) {
+    PrintChatLine(QStringLiteral("Loading"), QString(), LoadingNotice(screen), ChatColour::Yellow);
     QPointer<QWidget> window;
     bool done = false;
     try {

@@ -21,15 +21,6 @@
 
 using namespace lobbyparts;
 
-namespace {
-// What the items that open a window from the web service write first.
-QString loadingNotice(const QString& screen) {
-    return QStringLiteral("The ") + screen +
-           QStringLiteral(" screen is loading, please wait... This may take a few seconds depending on your internet connection.  "
-                          "Maximum time is 60-80 seconds.  Do not panic if the screen freezes while it loads.");
-}
-}  // namespace
-
 void frmchildchat::buildMenus() {
     // A menu, or the bar itself for its two plain items.
     const auto item = [this](auto* menu, const char* name, const QString& text, void (frmchildchat::*slot)()) {
@@ -142,7 +133,7 @@ void frmchildchat::mnuadmin_Click() {
 void frmchildchat::mnuAA_Click() {
     // A failure here ends the item quietly.
     shielded("frmchildchat::mnuAA_Click", [&] {
-        PrintChatLine(QStringLiteral("Loading"), QString(), loadingNotice(QStringLiteral("alternate advancement")), ChatColour::Yellow);
+        PrintChatLine(QStringLiteral("Loading"), QString(), LoadingNotice(QStringLiteral("alternate advancement")), ChatColour::Yellow);
         frmAdvancement* window = form<frmAdvancement>();
         window->RefreshGrid();
         window->show();
@@ -177,24 +168,19 @@ void frmchildchat::mnufavrules_Click() {
 // ---- Economy windows -----------------------------------------------------------------------
 
 void frmchildchat::mnuAvatars_Click() {
-    OpenLoadingWindow(
-        loadingNotice(QStringLiteral("zorvium general store")), QStringLiteral("zorvium general store"),
-        [] { return form<frmAvatars>(); },
-        [](QWidget* w) {
-            auto* shop = static_cast<frmAvatars*>(w);
-            shop->AvatarGridRefresh(QStringLiteral("head"));
-            shop->AvatarInventoryRefresh();
-        });
+    OpenLoadingWindow(QStringLiteral("zorvium general store"), [] { return form<frmAvatars>(); }, [](QWidget* w) {
+        auto* shop = static_cast<frmAvatars*>(w);
+        shop->AvatarGridRefresh(QStringLiteral("head"));
+        shop->AvatarInventoryRefresh();
+    });
 }
 
 void frmchildchat::mnuNewDecks_Click() {
-    OpenLoadingWindow(
-        loadingNotice(QStringLiteral("starter deck")), QStringLiteral("starter deck"), [] { return form<frmStarterDecks>(); },
-        [](QWidget* w) { static_cast<frmStarterDecks*>(w)->LoadCombo(); });
+    OpenLoadingWindow(QStringLiteral("starter deck"), [] { return form<frmStarterDecks>(); },
+                      [](QWidget* w) { static_cast<frmStarterDecks*>(w)->LoadCombo(); });
 }
 
 void frmchildchat::mnuVAdvancement_Click() {
-    OpenLoadingWindow(
-        loadingNotice(QStringLiteral("veteran advancement")), QStringLiteral("veteran advancement"),
-        [] { return form<frmVAdvancement>(); }, [](QWidget* w) { static_cast<frmVAdvancement*>(w)->RefreshGrid(); });
+    OpenLoadingWindow(QStringLiteral("veteran advancement"), [] { return form<frmVAdvancement>(); },
+                      [](QWidget* w) { static_cast<frmVAdvancement*>(w)->RefreshGrid(); });
 }

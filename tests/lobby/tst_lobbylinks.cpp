@@ -184,11 +184,11 @@ private slots:
     void aWindowThatFailsLeavesTheLobbyUsable() {
         LoggedIn c;
         const auto fails = [](auto...) -> QWidget* { throw RuntimeError(QStringLiteral("Object required")); };
-        OpenLoadingWindow(QStringLiteral("Loading it."), QStringLiteral("veteran advancement"), fails, fails);
-        OpenLoadingWindow(QStringLiteral("Again."), QStringLiteral("veteran advancement"), [] { return form<frmVAdvancement>(); }, fails);
+        OpenLoadingWindow(QStringLiteral("veteran advancement"), fails, fails);
+        OpenLoadingWindow(QStringLiteral("veteran advancement"), [] { return form<frmVAdvancement>(); }, fails);
+        const QString loading = "<Loading>  " + LoadingNotice(QStringLiteral("veteran advancement")) + u' ' + ChatTime();
         const QString failed = "<Error>  The veteran advancement screen could not be loaded. Please try again later. " + ChatTime();
-        QCOMPARE(linesOf(c.lobby->chatin).mid(linesOf(c.lobby->chatin).size() - 4),
-                 (QStringList{"<Loading>  Loading it. " + ChatTime(), failed, "<Loading>  Again. " + ChatTime(), failed}));
+        QCOMPARE(linesOf(c.lobby->chatin).mid(linesOf(c.lobby->chatin).size() - 4), (QStringList{loading, failed, loading, failed}));
         QCOMPARE(lastColour(c.lobby->chatin), ChatColour::Red);
         // A window that loaded is shown with what it holds; the lobby goes on.
         QVERIFY(ifLoaded<frmVAdvancement>()->isVisible());
