@@ -43,8 +43,10 @@ QString website() {
 }
 
 QString websiteDisplay() { return website(); }
-QString portal() { return website() + QStringLiteral("/portal/"); }
+QString portal() { return website() + QStringLiteral("/portal"); }
 QString forum() { return QStringLiteral("http://forums.corvadex.net"); }
+QString videoSite() { return QStringLiteral("https://www.youtube.com/"); }
+QString publicBoardGuild() { return QStringLiteral("Corvadex"); }
 QString supportAddress() { return QStringLiteral("support@corvadex.net"); }
 QString developerContact() { return QStringLiteral("the Corvadex developers (dev@corvadex.net)"); }
 QString downloadSite() { return website() + QStringLiteral("/download/"); }

@@ -15,8 +15,10 @@ QString serviceNamespace();  // ends in "/"
 QString serviceKey();
 QString website();           // base URL without trailing "/"
 QString websiteDisplay();    // as shown in texts
-QString portal();
+QString portal();            // the portal site, without trailing "/"
 QString forum();             // the forum site, a host of its own
+QString videoSite();         // the outside video site's home page
+QString publicBoardGuild();  // the guild whose board is the public message board
 QString supportAddress();
 QString developerContact();
 QString downloadSite();

@@ -43,6 +43,18 @@ void OpenLink(const QString& target, const QString& text) {
     if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
 }
 
+void OpenChatWord(const QString& w) {
+    const QString lower = w.toLower();
+    if (lower.startsWith(QLatin1String("http:")) || lower.startsWith(QLatin1String("https:")) ||
+        lower.startsWith(QLatin1String("mailto:")) || lower.startsWith(QLatin1String("www."))) {
+        ShellOpen(w);
+        return;
+    }
+    // A bare address: something before an "@" and a dot somewhere after it.
+    const qsizetype at = w.indexOf(u'@');
+    if (at > 0 && w.indexOf(u'.', at + 2) > at + 1) ShellOpen(QStringLiteral("mailto:") + w);
+}
+
 QString GetNowPlaying() { return {}; }
 
 namespace {

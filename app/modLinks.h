@@ -13,6 +13,9 @@ class QTreeWidget;
 int ShellOpen(const QString& target, const QString& text = QString());
 // ShellOpen, then the lobby's back-from-away.
 void OpenLink(const QString& target, const QString& text = QString());
+// A word clicked in a chat log: a web or mail link opens as it is, an address with "@" and a dot
+// after it as "mailto:"; anything else opens nothing.
+void OpenChatWord(const QString& word);
 // The title of a running music player; no player is watched here, so always "".
 QString GetNowPlaying();
 // Marks every link beginning with prefix from position start on (colour 16744576, underlined).

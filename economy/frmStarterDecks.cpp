@@ -1,4 +1,14 @@
 #include "economy/frmStarterDecks.h"
 
-frmStarterDecks::frmStarterDecks() { setObjectName(QStringLiteral("frmStarterDecks")); }
+#include "app/RunQuery.h"
+
+frmStarterDecks::frmStarterDecks() {
+    setObjectName(QStringLiteral("frmStarterDecks"));
+    setWindowTitle(QStringLiteral("Starter Decks"));
+}
 void frmStarterDecks::RefreshGrid() {}
+
+void frmStarterDecks::LoadCombo() {
+    QString call = QStringLiteral("call sps_FindStarterDecks()");
+    RunQuery(call);
+}

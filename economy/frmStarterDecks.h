@@ -9,4 +9,6 @@ class frmStarterDecks : public FormWindow<QWidget> {
 public:
     frmStarterDecks();
     void RefreshGrid();
+    // Fills the list of starter decks from the web service.
+    void LoadCombo();
 };

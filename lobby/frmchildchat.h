@@ -94,28 +94,46 @@ public:
     QTimer* tmradmin;     // 60 s administrator minutes
     QTimer* floodtimers;  // 20 s flood window
     QTimer* tmrAds;       // steps the advert picture
-    // Menus.
+    // Menus, in the bar's order.
     QMenu* mnuFile;
-    QMenu* mnuGame;
-    QMenu* mnuAdvancement;
-    QMenu* mnuAwayMode;
-    QMenu* mnuFairdome;
-    QMenu* mnuPlayerMaintenance;
-    QMenu* mnuWebsite;
     QAction* mnuExit;
+    QMenu* mnugame;
+    QAction* mnugameportal;
+    QMenu* mnufairdome;
+    QAction* mnuTreasureHunter;
     QAction* mnuadmin;
+    QMenu* mnuAAdvancement;
     QAction* mnuAA;
+    QAction* mnuVAdvancement;
+    QMenu* mnuaway;
     QAction* mnuawayon;  // its check mark is the client's away state
     QAction* mnuawayoff;
+    QAction* mnuportalviewer;
     QAction* mnuclearchat;
     QAction* mnuconfig;
     QAction* mnufavrules;
-    QAction* mnuTreasureHunter;
+    QAction* mnuGuildS;
+    QMenu* mnuZorviumGeneralStore;
+    QAction* mnuAvatars;
+    QAction* mnuArtifacts;
+    QAction* mnuCardPacks;
+    QAction* mnuLootCards;
+    QMenu* mnuPlayerMaintenance;
     QAction* mnueditpass;
+    QAction* mnuPlayerShops;
+    QMenu* mnuStarter;
+    QAction* mnuNewDecks;
+    QAction* mnuTournament;
+    QMenu* mnuwebsite;
     QAction* mnupoweruser;
+    QAction* mnuCustomerService;
     QAction* mnulostpass;
     QAction* mnuplayermanual;
     QAction* mnusubmitbug;
+    QAction* mnuTermsofService;
+    QAction* mnugameportalweb;
+    QAction* mnuCVXCashDaily;  // in the bar itself
+    QAction* mnuForums;        // in the bar itself
 
     // The number in lblActive.
     int16_t PlayersOnline() const;
@@ -166,6 +184,49 @@ public slots:
     void mnulostpass_Click();
     void mnuplayermanual_Click();
     void mnusubmitbug_Click();
+    void mnugameportal_Click();
+    void mnugameportalweb_Click();
+    void mnuportalviewer_Click();
+    void mnuGuildS_Click();
+    void mnuArtifacts_Click();
+    void mnuCardPacks_Click();
+    void mnuLootCards_Click();
+    void mnuPlayerShops_Click();
+    void mnuTournament_Click();
+    void mnuCustomerService_Click();
+    void mnuTermsofService_Click();
+    void mnuCVXCashDaily_Click();
+    void mnuForums_Click();
+    // The economy windows: a "Loading" notice, then the window hidden, refreshed and shown.
+    void mnuAvatars_Click();
+    void mnuNewDecks_Click();
+    void mnuVAdvancement_Click();
+    // Link pictures and labels.
+    void imgAchievement_Click();
+    void imgCardWiki_Click();
+    void imgCashQuests_Click();
+    void imgChatAds_Click();
+    void imgForum_Click();
+    void imgFairdome_Click();
+    void imgHelpWiki_Click();
+    void imgHome_Click();
+    void imgLeaderboard_Click();
+    void imgZorviumBank_Click();
+    void imgMembership_Click();
+    void imgMyShop_Click();
+    void imgMyStats_Click();
+    void imgPortal_Click();
+    void imgCVXCash_Click();
+    void imgVideo_Click();
+    void lblDeposit_Click();
+    void lblEarn_Click();
+    void lblGetCoins_Click();
+    void lblGetPoints_Click();
+    void lblPlayer_Click();
+    void lblJackpots_Click();
+    // The rush gauge fires when full; the chat balloon pops up the chat actions.
+    void imgBar_Click();
+    void imgChatActions_Click();
     void tmrPing_Timer();
     void tmridle_Timer();
     void tmradmin_Timer();
@@ -185,6 +246,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void connectLinks();
     void applySkin();
     void goAway(const QString& reason, bool fromIdle);
     void comeBack();

@@ -44,6 +44,15 @@ inline QList<Run> runsOf(const QTextDocument* doc, int fromBlock = 0) {
 inline QList<Run> runsOf(const QTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
 inline QList<Run> runsOf(const QPlainTextEdit* box, int fromBlock = 0) { return runsOf(box->document(), fromBlock); }
 
+// The colour of the last written run of a log (line breaks aside); -1 for an empty log.
+template <class Box>
+long lastColour(const Box* box) {
+    const QList<Run> runs = runsOf(box);
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it)
+        if (it->text != u'\n') return it->colour;
+    return -1;
+}
+
 inline int countLinesContaining(const QTextDocument* doc, const QString& text) {
     int n = 0;
     for (const QString& line : linesOf(doc)) n += line.contains(text);

@@ -307,7 +307,9 @@ private slots:
         QCOMPARE(d.progress.count(85), 1);
         QCOMPARE(d.server.lines.mid(0, 2), (QStringList{QStringLiteral("VERSION 3.4.5"), QStringLiteral("LOADGAME kira secret1")}));
         QVERIFY(!d.server.lines.contains(QStringLiteral("QUERYPLAYERS")));
-        QCOMPARE(d.web.commands(), QStringList{QStringLiteral("call sps_GetPlayers()")});
+        // The player list, then the guild window's board comments.
+        QCOMPARE(d.web.commands(), (QStringList{QStringLiteral("call sps_GetPlayers()"),
+                                                QStringLiteral("call sps_GetLatestGuildComments('Night Owls')")}));
         QVERIFY(d.dialogs().boxes.isEmpty());
         QCOMPARE(ClientConfig().MainChatPacket(), LoginDriver::showMain());
         QCOMPARE(ClientConfig().MOTD(), QStringLiteral("Welcome back"));

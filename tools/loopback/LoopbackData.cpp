@@ -1,6 +1,7 @@
 #include "tools/loopback/LoopbackData.h"
 
 #include "app/clsClientConfig.h"
+#include "tools/loopback/LoopbackGuild.h"
 
 namespace {
 // Open hands and the Same rule; every other rule off (the 40 fields of a rule vector).
@@ -39,8 +40,9 @@ QString playerLine(const QString& keyword, const Player& p) {
 
 QString showMain() {
     // GP, -, experience, level, next level, failed logins, gender, background, body, head, cash,
-    // guild (none), rush gauge, -, advancement points, three chests, daily, weekly.
-    return QStringLiteral("SHOWMAIN 1500 0 1200 1 2000 0 f 001 001 001 25  40 0 3 100 200 300 10 50");
+    // guild, rush gauge, -, advancement points, three chests, daily, weekly.
+    return QStringLiteral("SHOWMAIN 1500 0 1200 1 2000 0 f 001 001 001 25 ") + LoopbackGuild::recordField() +
+           QStringLiteral(" 40 0 3 100 200 300 10 50");
 }
 
 QString motd() {

@@ -3,6 +3,7 @@
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
 #include "tools/loopback/LoopbackData.h"
+#include "tools/loopback/LoopbackGuild.h"
 #include "tools/loopback/LoopbackRooms.h"
 
 #include <QTcpSocket>
@@ -99,6 +100,7 @@ QByteArray LoopbackWeb::getData(const QString& command) {
         print(QStringLiteral("[web] GetData call spt_MarryPlayer(...): done"));
         return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Result"), QStringLiteral("string")}}, {}));
     }
+    if (const auto guild = LoopbackGuild::answer(command)) return httpReply(200, "OK", "text/xml; charset=utf-8", *guild);
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);
