@@ -107,6 +107,33 @@ private slots:
         QCOMPARE(d.fx->services.lifecycle->ends, 0);
     }
 
+    void firewallWarningAlsoFollowsAReconnect() {
+        // At login the player list had to come from the server: the lobby warns, and warns again
+        // when a reconnect brings it up, even though the web service answers by then.
+        LoginDriver d;
+        d.web.setMode(FakeWebService::Mode::Error500);
+        QVERIFY(d.connect() && d.authenticate());
+        d.server.sendLines({QStringLiteral("LOADGAME-OK"), LoginDriver::showMain(), QStringLiteral("MOTD Welcome back"),
+                            QStringLiteral("QUERYPLAYERS")});
+        QVERIFY(d.server.waitForLine(QStringLiteral("QUERYPLAYERS")));
+        d.server.sendLines({QStringLiteral("NEWPLAYER2 0 x y Gold Zed%204"), QStringLiteral("PLAYERSLOADED")});
+        QVERIFY(d.handedOver());
+        QVERIFY(QTest::qWaitFor([&] { return !d.connectWindow(); }, 5000));
+        const QString warning = QStringLiteral("<Warning>  The application could not contact the service");
+        QCOMPARE(lobbyLog().count(warning), 1);
+        d.server.lines.clear();
+        d.server.dropClient();
+        QVERIFY(QTest::qWaitFor([&] { return d.server.connections == 2; }, 5000));
+        QVERIFY(d.server.waitForLine(QStringLiteral("RECONNECT kira secret1")));
+        d.web.setMode(FakeWebService::Mode::Normal);
+        d.server.sendLines({LoginDriver::showMain(), QStringLiteral("QUERYRECONNECTPLAYERS")});
+        QVERIFY(QTest::qWaitFor([] { return lobbyLog().contains(QStringLiteral("Reconnect Successful")); }, 8000));
+        QCOMPARE(lobbyLog().count(warning), 2);
+        QCOMPARE(playerEntries(), (QStringList{QStringLiteral("kira 12 <Wolves>"), QStringLiteral("Nyx 7")}));
+        // Once the list came from the web service, the warning is over.
+        QCOMPARE(ClientConfig().XMLError(), int16_t(0));
+    }
+
     void loginCompletedByLinesThatCameBeforeTheCloseReconnects() {
         // The server sends the rest of the login and hangs up at once: the queued lines still
         // bring the lobby up, and the lost link is then taken back like any other.
