@@ -105,7 +105,8 @@ QString hoverWord(QTextDocument* doc, int position, QAbstractScrollArea* chatin)
     if (!tip.isEmpty()) {
         frmCon* con = ifLoaded<frmCon>();
         chatin->viewport()->setCursor(con ? con->skinCursor() : QCursor(Qt::PointingHandCursor));
-        chatin->setToolTip(tip.toHtmlEscaped());
+        // Given as a paragraph of its own, the tip reads exactly as the address, "&" and "<" too.
+        chatin->setToolTip(Qt::convertFromPlainText(tip));
     } else {
         chatin->setToolTip(QString());
         chatin->viewport()->unsetCursor();
