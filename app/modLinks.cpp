@@ -43,8 +43,6 @@ void OpenLink(const QString& target, const QString& text) {
     if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
 }
 
-QString GetNowPlaying() { return {}; }
-
 namespace {
 bool isLinkEnd(QChar c) {
     return c == u' ' || c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;

@@ -13,7 +13,8 @@ class QTreeWidget;
 int ShellOpen(const QString& target, const QString& text = QString());
 // ShellOpen, then the lobby's back-from-away.
 void OpenLink(const QString& target, const QString& text = QString());
-// The title of a running music player; no player is watched here, so always "".
+// " artist - track" of a music player that is playing (through the desktop's media-player
+// interface), "" when none plays.
 QString GetNowPlaying();
 // Marks every link beginning with prefix from position start on (colour 16744576, underlined).
 void HighlightLinks(QTextDocument* log, const QString& prefix, int start);
