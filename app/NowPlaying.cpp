@@ -27,22 +27,13 @@ QVariant property(const QDBusConnection& bus, const QString& service, const QStr
     return reply.arguments().first().value<QDBusVariant>().variant();
 }
 
-QVariantMap metadata(const QVariant& value) {
-    if (value.canConvert<QDBusArgument>()) {
-        QVariantMap map;
-        value.value<QDBusArgument>() >> map;
-        return map;
-    }
-    return value.toMap();
-}
-
-QStringList textList(const QVariant& value) {
-    if (value.canConvert<QDBusArgument>()) {
-        QStringList list;
-        value.value<QDBusArgument>() >> list;
-        return list;
-    }
-    return value.toStringList();
+// A value as the bus delivers it: still marshalled when it holds a map or a list.
+template <class T>
+T unpacked(const QVariant& value) {
+    if (!value.canConvert<QDBusArgument>()) return value.value<T>();
+    T out;
+    value.value<QDBusArgument>() >> out;
+    return out;
 }
 
 // Another program's text goes into a chat line: no line breaks or other control characters.
@@ -61,9 +52,9 @@ QString GetNowPlaying() {
     for (const QString& service : names) {
         if (!service.startsWith(kPlayerPrefix)) continue;
         if (property(bus, service, QStringLiteral("PlaybackStatus")).toString() != QLatin1String("Playing")) continue;
-        const QVariantMap track = metadata(property(bus, service, QStringLiteral("Metadata")));
+        const auto track = unpacked<QVariantMap>(property(bus, service, QStringLiteral("Metadata")));
         const QString title = printable(track.value(QStringLiteral("xesam:title")).toString()).trimmed();
-        const QString artist = printable(textList(track.value(QStringLiteral("xesam:artist"))).join(QStringLiteral(", "))).trimmed();
+        const QString artist = printable(unpacked<QStringList>(track.value(QStringLiteral("xesam:artist"))).join(QStringLiteral(", "))).trimmed();
         if (title.isEmpty() && artist.isEmpty()) continue;
         // As a player's window title reads once its track number is taken off: a blank, the
         // artist and the track.
