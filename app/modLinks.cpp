@@ -103,8 +103,9 @@ QString hoverWord(QTextDocument* doc, int position, QAbstractScrollArea* chatin)
     if (!tip.isEmpty()) {
         frmCon* con = ifLoaded<frmCon>();
         chatin->viewport()->setCursor(con ? con->skinCursor() : QCursor(Qt::PointingHandCursor));
-        // Given as a paragraph of its own, the tip reads exactly as the address, "&" and "<" too.
-        chatin->setToolTip(Qt::convertFromPlainText(tip));
+        // The tip reads exactly as the address: plain text stays plain ("&" is "&"), and text the
+        // tooltip would take for markup is given as escaped markup.
+        chatin->setToolTip(Qt::mightBeRichText(tip) ? QStringLiteral("<qt>") + tip.toHtmlEscaped() + QStringLiteral("</qt>") : tip);
     } else {
         chatin->setToolTip(QString());
         chatin->viewport()->unsetCursor();
