@@ -58,8 +58,8 @@ class tst_nowplaying : public QObject {
     QProcess bus;
     std::vector<std::unique_ptr<QProcess>> players;
 
-    bool startPlayer(const QString& spec) {
-        const QStringList p = spec.split(u';');
+    bool startPlayer(const QString& shown) {
+        const QStringList p = shown.split(u';');
         auto player = std::make_unique<QProcess>();
         player->start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--fake-player")} + p);
         const bool ready = player->waitForStarted(5000) && player->waitForReadyRead(10000) && player->readLine().trimmed() == "ready";
