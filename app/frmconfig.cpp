@@ -5,6 +5,7 @@
 #include "app/modSkin.h"
 #include "app/modSound.h"
 #include "lobby/fancychat.h"
+#include "lobby/frmchildchat.h"
 #include "platform/Ini.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
@@ -221,4 +222,22 @@ void frmconfig::Form_MouseMove() {
 void frmconfig::mouseMoveEvent(QMouseEvent* event) {
     Form_MouseMove();
     QWidget::mouseMoveEvent(event);
+}
+
+void frmconfig::Form_LostFocus() {
+    shielded("frmconfig::Form_LostFocus", [&] {
+        // Raised, not activated: the player keeps typing where the click went.
+        if (isVisible()) raise();
+    });
+}
+
+void frmconfig::showEvent(QShowEvent* event) {
+    // While open it stays in front of the lobby; other programs' windows are left alone.
+    if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+bool frmconfig::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && watched == ifLoaded<frmchildchat>()) Form_LostFocus();
+    return QWidget::eventFilter(watched, event);
 }

@@ -48,7 +48,11 @@ public slots:
     void cmdForeGroundColor_Click();
     void cmdTitleFont_Click();
     void Form_MouseMove();
+    // The lobby came to the front: this window goes back over it, without taking the keyboard.
+    void Form_LostFocus();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

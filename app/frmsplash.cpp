@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -58,19 +59,19 @@ void frmsplash::Form_Load() {
 void frmsplash::CheckVersion() {
     const QString file = clientPath(QStringLiteral("versionfile.txt"));
     const HttpResponse reply = HttpClient::get(Deployment::website() + QStringLiteral("/programs/updater/version.txt"));
-    QFile::remove(file);
     if (!reply.ok()) {
-        // No network or no site: the version is unknown, which is not an error.
+        // No network or no site: the version is unknown, which is not an error, and the copy of
+        // an earlier run stays.
         ClientConfig().CurrentVersion(QString());
         return;
     }
-    // Kept as fetched, so its [Info] keys read as an ini file.
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(reply.body) != reply.body.size()) {
+    // Kept as fetched, so its [Info] keys read as an ini file. The new copy replaces the old one
+    // only once it is written whole.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(reply.body) != reply.body.size() || !out.commit()) {
         ClientConfig().CurrentVersion(QString());
         return;
     }
-    out.close();
     ClientConfig().CurrentVersion(ReadIni(QStringLiteral("Info"), QStringLiteral("Version"), file));
     ClientConfig().WhatsNew(ReadIni(QStringLiteral("Info"), QStringLiteral("WhatsNew"), file));
 }
@@ -78,10 +79,11 @@ void frmsplash::CheckVersion() {
 void frmsplash::tmrload_Timer() {
     try {
         tmrload->stop();
-        // Temporary files the login window named in earlier runs.
+        // Temporary files the login window named in earlier runs: "tmp" as it writes it, the
+        // ending in any case, as the file system of the settings files matches it.
         QDir folder(ClientFolder());
         for (const QString& name : folder.entryList({QStringLiteral("*.ini")}, QDir::Files))
-            if (name.startsWith(QLatin1String("tmp"), Qt::CaseInsensitive)) folder.remove(name);
+            if (name.startsWith(QLatin1String("tmp")) && name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) folder.remove(name);
         Pause(0);
         form<frmstart>()->show();
         unloadWidget(this);

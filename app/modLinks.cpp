@@ -55,8 +55,6 @@ void OpenChatWord(const QString& w) {
     if (at > 0 && w.indexOf(u'.', at + 2) > at + 1) ShellOpen(QStringLiteral("mailto:") + w);
 }
 
-QString GetNowPlaying() { return {}; }
-
 namespace {
 bool isLinkEnd(QChar c) {
     return c == u' ' || c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
@@ -117,7 +115,9 @@ QString hoverWord(QTextDocument* doc, int position, QAbstractScrollArea* chatin)
     if (!tip.isEmpty()) {
         frmCon* con = ifLoaded<frmCon>();
         chatin->viewport()->setCursor(con ? con->skinCursor() : QCursor(Qt::PointingHandCursor));
-        chatin->setToolTip(tip.toHtmlEscaped());
+        // The tip reads exactly as the address: plain text stays plain ("&" is "&"), and text the
+        // tooltip would take for markup is given as escaped markup.
+        chatin->setToolTip(Qt::mightBeRichText(tip) ? QStringLiteral("<qt>") + tip.toHtmlEscaped() + QStringLiteral("</qt>") : tip);
     } else {
         chatin->setToolTip(QString());
         chatin->viewport()->unsetCursor();

@@ -16,7 +16,8 @@ void OpenLink(const QString& target, const QString& text = QString());
 // A word clicked in a chat log: a web or mail link opens as it is, an address with "@" and a dot
 // after it as "mailto:"; anything else opens nothing.
 void OpenChatWord(const QString& word);
-// The title of a running music player; no player is watched here, so always "".
+// " artist - track" of a music player that is playing (through the desktop's media-player
+// interface), "" when none plays.
 QString GetNowPlaying();
 // Marks every link beginning with prefix from position start on (colour 16744576, underlined).
 void HighlightLinks(QTextDocument* log, const QString& prefix, int start);

@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/VbCompat.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -69,7 +70,9 @@ void clsBaseForm::TileBar(QWidget* titlePicture, QLabel* titleLabel, const QStri
         QFont f = titleLabel->font();
         f.setFamily(font);
         const double size = vbVal(GetSkinValue(QStringLiteral("baseform"), QStringLiteral("tilebarsize")));
-        if (size > 0) f.setPointSizeF(size);
+        // A size of 0 (a skin without the key) asks for the system's default size, as a font of
+        // height 0 does; the label's own size does not stay.
+        f.setPointSizeF(size > 0 ? size : QApplication::font().pointSizeF());
         titleLabel->setFont(f);
         titleLabel->setTextFormat(Qt::PlainText);
         titleLabel->setText(caption);

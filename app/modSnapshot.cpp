@@ -7,14 +7,30 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 
 namespace {
 constexpr int kMaxSnapshots = 10000;
+
+// The screen the lobby stands on, as Print Screen would take it, where the window system lets a
+// program read the screen (X11, Windows); elsewhere, or when reading it fails, the lobby window.
+QPixmap photograph(QWidget* lobby) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb") || platform == QLatin1String("windows")) {
+        QScreen* screen = lobby->screen() ? lobby->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QPixmap whole = screen->grabWindow(0);
+            if (!whole.isNull()) return whole;
+        }
+    }
+    return lobby->grab();
 }
+}  // namespace
 
 bool TakeSnapshot() {
-    // The window is grabbed directly: the player's clipboard is never touched.
+    // The picture is taken directly: the player's clipboard is never touched.
     int error = 0;
     QString description;
     EnsureFolder(QStringLiteral("snapshots"));
@@ -37,7 +53,7 @@ bool TakeSnapshot() {
     if (!error) {
         frmchildchat* lobby = form<frmchildchat>();
         DoEvents();
-        const QPixmap picture = lobby->grab();
+        const QPixmap picture = photograph(lobby);
         if (picture.isNull()) {
             error = 481;
             description = QStringLiteral("Invalid picture");

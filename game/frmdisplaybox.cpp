@@ -158,8 +158,7 @@ void frmdisplaybox::timeout_Timer() {
         timeleft->setText(QString::number(TimerValue()));
         if (TimerValue() != 0) return;
         timeout->stop();
-        // From here the server chooses; a late pick would ask for a second card.
-        for (PictureBox* card : cardimage) card->setEnabled(false);
+        // The cards not yet taken stay open to a pick until the trade results come.
         QPointer<frmdisplaybox> self(this);
         SendGameLine(QStringLiteral("CV_TAKERANDOMCARD ") + vbStr(GameID()));
         if (!self) return;

@@ -4,6 +4,7 @@
 #include "net/frmCon.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
+#include "platform/RuntimeError.h"
 #include "platform/VbCompat.h"
 
 #include <QtGlobal>
@@ -18,29 +19,6 @@ bool hasFields(const QString& line, int count) {
     return false;
 }
 
-bool isNumber(const QString& field) {
-    qsizetype i = 0;
-    if (field.startsWith(u'-') || field.startsWith(u'+')) i = 1;
-    bool digit = false, point = false;
-    for (; i < field.size(); ++i) {
-        const QChar c = field[i];
-        if (c >= u'0' && c <= u'9') {
-            digit = true;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
-
-bool areNumbers(std::initializer_list<QString> fields) {
-    for (const QString& f : fields)
-        if (!isNumber(f)) return false;
-    return true;
-}
-
 bool wholeNumber(const QString& field, long long low, long long high, long long& out) {
     const qsizetype sign = field.startsWith(u'-') ? 1 : 0;
     if (field.size() <= sign || field.size() > 18) return false;
@@ -52,11 +30,13 @@ bool wholeNumber(const QString& field, long long low, long long high, long long&
     return true;
 }
 
-bool tableNumber(const QString& field, int16_t& out) {
-    long long n = 0;
-    if (!wholeNumber(field, 1, 50, n)) return false;
-    out = int16_t(n);
-    return true;
+bool integerOf(const QString& field, int16_t& out) {
+    try {
+        out = vbCInt(vbVal(field));
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
 }
 
 QString blanks(const QString& field) { return QString(field).replace(QLatin1String("%20"), QLatin1String(" ")); }

@@ -1,11 +1,11 @@
 #pragma once
-// Reading the fields of the lobby's server lines. A line whose numbers, indexes or names do not
-// hold up is ignored by its handler: it never reaches the error reporter and changes nothing.
+// Reading the fields of the lobby's server lines: a missing field is "", a number its leading
+// digits. A line whose number overflows, whose index has no place or whose name is no plain name
+// is ignored by its handler (logged): it never reaches the error reporter and changes nothing.
 #include "app/modText.h"
 
 #include <QString>
 #include <cstdint>
-#include <initializer_list>
 
 namespace lines {
 
@@ -14,14 +14,11 @@ int fieldCount(const QString& line);
 // True when the line has at least `count` fields, keyword included; a warning names it otherwise.
 bool hasFields(const QString& line, int count);
 
-// A decimal number as the server sends it: optional sign, digits, at most one point.
-bool isNumber(const QString& field);
-// Every field is a number.
-bool areNumbers(std::initializer_list<QString> fields);
 // A whole number (optional "-", digits only) within low..high.
 bool wholeNumber(const QString& field, long long low, long long high, long long& out);
-// A table number: a whole number 1..50.
-bool tableNumber(const QString& field, int16_t& out);
+// The leading number of a field (0 when none) rounded half to even into 16 bits, as a table
+// number is read; false when it does not fit.
+bool integerOf(const QString& field, int16_t& out);
 
 // "%20" back to blanks (the wire's blank inside a field).
 QString blanks(const QString& field);

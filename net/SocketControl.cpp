@@ -47,7 +47,15 @@ void SocketControl::Connect() {
     m_state = sckResolvingHost;
     if (LocalPort > 0 && !m_socket->bind(QHostAddress::AnyIPv4, quint16(LocalPort), QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
         m_state = sckError;
-        emit errorEvent(sckAddressInUse, QStringLiteral("Address in use"));
+        // Reported from the event loop, as every other failure is: an owner that connects again
+        // from its error handler must not recurse once for each port that cannot be bound.
+        QTcpSocket* failed = m_socket;
+        QMetaObject::invokeMethod(
+            this,
+            [this, failed] {
+                if (m_socket == failed && m_state == sckError) emit errorEvent(sckAddressInUse, QStringLiteral("Address in use"));
+            },
+            Qt::QueuedConnection);
         return;
     }
     m_state = sckConnecting;

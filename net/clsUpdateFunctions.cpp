@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace lines;
 
@@ -31,11 +32,14 @@ int setRushGauge(frmchildchat* lobby, const QString& rush) {
     return lobby->imgBar->width();
 }
 
+// A code that names a picture: neither empty nor "000".
+bool shown(const QString& code) { return !code.isEmpty() && code != QLatin1String("000"); }
+
 // One avatar layer from skins/default/avatars; the code "000" or an empty one shows none, and a
 // picture that cannot be read leaves the layer empty.
 void avatarLayer(QLabel* layer, const QString& code, const QString& file) {
     layer->clear();
-    if (code.isEmpty() || code == QLatin1String("000")) return;
+    if (!shown(code)) return;
     QPixmap picture;
     if (picture.load(clientPath(QStringLiteral("skins/default/avatars/") + file)))
         layer->setPixmap(picture);
@@ -43,7 +47,8 @@ void avatarLayer(QLabel* layer, const QString& code, const QString& file) {
         qWarning("avatar picture missing: %s", qPrintable(file));
 }
 
-bool codeOrEmpty(const QString& code) { return code.isEmpty() || plainCode(code); }
+// A rush figure beyond every number is an overflow, not a percentage.
+bool gaugeReadable(const QString& rush) { return std::isfinite(vbVal(rush)); }
 }  // namespace
 
 void clsUpdateFunctions::IncomingModule(QString& keyword, QString& line) {
@@ -67,16 +72,13 @@ void clsUpdateFunctions::IncomingModule(QString& keyword, QString& line) {
     }
 }
 
-void clsUpdateFunctions::updateap(const QString& line) {
-    const Fields f = fieldsOf(line);
-    if (!isNumber(f[1])) return reject("UPDATEAP", line);
-    form<frmchildchat>()->lblap->setText(f[1]);
-}
+// The figures go into the labels as they come; only the gauge reads a number.
+void clsUpdateFunctions::updateap(const QString& line) { form<frmchildchat>()->lblap->setText(fieldsOf(line)[1]); }
 
 // "UPDATESTATS ap gold rush cvchest thchest warchest daily weekly"; the gauge without a notice.
 void clsUpdateFunctions::updatestats(const QString& line) {
     const Fields f = fieldsOf(line);
-    if (!areNumbers({f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8]})) return reject("UPDATESTATS", line);
+    if (!gaugeReadable(f[3])) return reject("UPDATESTATS", line);
     frmchildchat* lobby = form<frmchildchat>();
     lobby->lblap->setText(f[1]);
     lobby->lblgp->setText(f[2]);
@@ -88,16 +90,11 @@ void clsUpdateFunctions::updatestats(const QString& line) {
     setRushGauge(lobby, f[3]);
 }
 
-void clsUpdateFunctions::updatecash(const QString& line) {
-    const Fields f = fieldsOf(line);
-    if (!isNumber(f[1])) return reject("UPDATECASH", line);
-    form<frmchildchat>()->lblCash->setText(u'$' + f[1]);
-}
+void clsUpdateFunctions::updatecash(const QString& line) { form<frmchildchat>()->lblCash->setText(u'$' + fieldsOf(line)[1]); }
 
 // "UPDATEEXP gained experience level next".
 void clsUpdateFunctions::updateexp(const QString& line) {
     const Fields f = fieldsOf(line);
-    if (!areNumbers({f[1], f[2], f[3], f[4]})) return reject("UPDATEEXP", line);
     frmchildchat* lobby = form<frmchildchat>();
     lobby->lblExp->setText(f[2]);
     lobby->lblLevel->setText(f[3]);
@@ -111,31 +108,26 @@ void clsUpdateFunctions::updateexp(const QString& line) {
 // "UPDATERUSH percent": a full gauge lets the player launch a surgestrike.
 void clsUpdateFunctions::updaterush(const QString& line) {
     const Fields f = fieldsOf(line);
-    if (!isNumber(f[1])) return reject("UPDATERUSH", line);
+    if (!gaugeReadable(f[1])) return reject("UPDATERUSH", line);
     if (setRushGauge(form<frmchildchat>(), f[1]) == frmchildchat::kRushWidth)
         PrintChatLine(QStringLiteral("Fury"), QString(),
                       QStringLiteral("You are infurated. Rush gauge filled! Click the gauge to launch a surgestrike!"),
                       ChatColour::Cyan);
 }
 
-void clsUpdateFunctions::updategp(const QString& line) {
-    const Fields f = fieldsOf(line);
-    if (!isNumber(f[1])) return reject("UPDATEGP", line);
-    form<frmchildchat>()->lblgp->setText(f[1]);
-}
+void clsUpdateFunctions::updategp(const QString& line) { form<frmchildchat>()->lblgp->setText(fieldsOf(line)[1]); }
 
 // "UPDATEGUILD guild"; without a guild the player has left it.
 void clsUpdateFunctions::updateguild(const QString& line) { GuildName = blanks(fieldsOf(line)[1]); }
 
-// "UPDATEAVATAR prefix background body head".
+// "UPDATEAVATAR prefix background body head"; a missing code shows no picture. Every name that
+// goes into a file name must be a plain one.
 void clsUpdateFunctions::updateavatar(const QString& line) {
-    if (!hasFields(line, 5)) return;
     const Fields f = fieldsOf(line);
     const QString &prefix = f[1], &background = f[2], &body = f[3], &head = f[4];
-    if (!codeOrEmpty(prefix) || !codeOrEmpty(background) || !codeOrEmpty(body) || !codeOrEmpty(head))
-        return reject("UPDATEAVATAR", line);
-    // A layer of a person needs the gender prefix in its file name.
-    if (prefix.isEmpty() && ((!head.isEmpty() && head != QLatin1String("000")) || (!body.isEmpty() && body != QLatin1String("000"))))
+    const bool person = shown(head) || shown(body);
+    if ((shown(background) && !plainCode(background)) || (shown(head) && !plainCode(head)) || (shown(body) && !plainCode(body)) ||
+        (person && !prefix.isEmpty() && !plainCode(prefix)))
         return reject("UPDATEAVATAR", line);
     frmchildchat* lobby = form<frmchildchat>();
     avatarLayer(lobby->picavatar, background, QStringLiteral("background_") + background + QStringLiteral(".gif"));
@@ -147,7 +139,6 @@ void clsUpdateFunctions::updateavatar(const QString& line) {
 void clsUpdateFunctions::updateplayer(const QString& line) {
     const Fields f = fieldsOf(line);
     const QString& nickname = f[1];
-    if (nickname.isEmpty() || (!f[2].isEmpty() && !isNumber(f[2]))) return reject("UPDATEPLAYER", line);
     const QString guild = ReplaceCaseCopy(f[3], {QStringLiteral("%20"), kBlank});
     QString text = nickname;
     if (!guild.isEmpty())

@@ -1,6 +1,6 @@
 // The dispatcher's handlers of lobby messages: players coming and going, public chat and private
-// messages (tables and match results: clsWinsock_tables.cpp; notices: clsWinsock_notices.cpp). A line whose fields do not hold up is ignored (logged) and changes nothing; no line
-// reaches the error reporter from here.
+// messages (tables and match results: clsWinsock_tables.cpp; notices: clsWinsock_notices.cpp).
+// Missing fields read as empty texts; no line reaches the error reporter from here.
 #include "net/clsWinsock.h"
 
 #include "admin/frmTournyHelper.h"
@@ -78,7 +78,6 @@ void clsWinsock::NewPlayer(QString& line, bool announce) {
         const Fields f = Divide(line, kBlank);
         const QString entry = blanks(f[5]);
         if (entry.trimmed().isEmpty()) return;
-        if (!f[1].isEmpty() && !isNumber(f[1])) return reject("NEWPLAYER", line);
         const QString tag = blanks(f[2]);
         const auto [badge, colour] = membershipBadge(f[4]);
         const QString title = staffTitle(f[1]);
@@ -126,7 +125,7 @@ void clsWinsock::RemPlayer(QString& line) {
                 delete node;
                 if (showJoinPart()) PrintChatLine(QStringLiteral("Part"), name, QStringLiteral("has LEFT Corvadex at"), 0x808080);
                 PlaySound(9);
-                countPlayers(lobby);
+                lobby->lblActive->setText(vbStr(vbVal(lobby->lblActive->text()) - 1));
             }
         }
         RefreshGuildListSoon();

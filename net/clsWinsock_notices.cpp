@@ -27,7 +27,7 @@
 #include "variants/frmsphere.h"
 #include "variants/frmteamomni.h"
 
-#include <limits>
+#include <cmath>
 
 using namespace lines;
 
@@ -44,14 +44,12 @@ void lobbyToFront() {
 }
 }  // namespace
 
-// "GPADD amount": gold won or spent elsewhere.
+// "GPADD amount": gold won or spent elsewhere; an amount that is no number adds nothing.
 void clsWinsock::GPAdd(QString& line) {
     shielded("clsWinsock::GPAdd", [&] {
-        const Fields f = Divide(line, kBlank);
-        if (!isNumber(f[1])) return reject("GPADD", line);
         frmchildchat* lobby = form<frmchildchat>();
-        const double gold = vbVal(lobby->lblgp->text()) + vbVal(f[1]);
-        if (gold < std::numeric_limits<int32_t>::min() || gold > std::numeric_limits<int32_t>::max()) return reject("GPADD", line);
+        const double gold = vbVal(lobby->lblgp->text()) + vbVal(Divide(line, kBlank)[1]);
+        if (!std::isfinite(gold)) return reject("GPADD", line);
         lobby->lblgp->setText(vbStr(gold));
     });
 }
@@ -75,11 +73,10 @@ void clsWinsock::QuitNotOkay() {
                   0x00FFFF);
 }
 
-// "LEVELUP level experience next": the figures and the greeting.
+// "LEVELUP level experience next": the figures as they come and the greeting.
 void clsWinsock::LevelUp(QString& line) {
     shielded("clsWinsock::LevelUp", [&] {
         const Fields f = Divide(line, kBlank);
-        if (!areNumbers({f[1], f[2], f[3]})) return reject("LEVELUP", line);
         frmchildchat* lobby = form<frmchildchat>();
         lobby->lblLevel->setText(f[1]);
         lobby->lblExp->setText(f[2]);
@@ -93,7 +90,6 @@ void clsWinsock::LevelUp(QString& line) {
 void clsWinsock::Notice(QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsWinsock::Notice", [&] {
-        if (!hasFields(line, 2)) return;
         const QString text = blanks(Divide(line, kBlank)[1]);
         frmchildchat* lobby = form<frmchildchat>();
         TrimLobbyLogIfLong();
@@ -163,13 +159,13 @@ void clsWinsock::AutoDecline(QString& line) {
     });
 }
 
-// "ADDBLOCK label name text colour": a notice the server words itself.
+// "ADDBLOCK label name text colour": a notice the server words itself. A colour that is no
+// number is 0; one outside the 24 bits of a colour cannot be drawn.
 void clsWinsock::AddBlock(QString& line) {
     shielded("clsWinsock::AddBlock", [&] {
-        if (!hasFields(line, 5)) return;
         const Fields f = Divide(line, kBlank);
-        long long colour = 0;
-        if (!wholeNumber(f[4], 0, 0xFFFFFF, colour)) return reject("ADDBLOCK", line);
+        const double colour = vbVal(f[4]);
+        if (!(colour >= 0 && colour <= 0xFFFFFF)) return reject("ADDBLOCK", line);
         PrintChatLine(f[1], f[2], blanks(f[3]), long(colour));
     });
 }
@@ -182,7 +178,6 @@ void clsWinsock::SoundWav(QString& line) {
 void clsWinsock::EndMatch(QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsWinsock::EndMatch", [&] {
-        if (!hasFields(line, 4)) return;
         const Fields f = Divide(line, kBlank);
         PrintChatLine(QStringLiteral("Kill"), f[1], QStringLiteral("ended match between ") + f[2] + QStringLiteral(" and ") + f[3],
                       kKillColour);
@@ -207,7 +202,7 @@ void clsWinsock::ExitMessage(QString& line) {
 void clsWinsock::GameChat(QString& line) {
     shielded("clsWinsock::GameChat", [&] {
         frmplaying* game = ifLoaded<frmplaying>();
-        if (!game || !game->isVisible() || !hasFields(line, 3)) return;
+        if (!game || !game->isVisible()) return;
         const QString sender = Divide(line, kBlank)[1];
         const QString text = line.mid(QStringLiteral("GAMECHAT ").size() + sender.size() + 1);
         {
@@ -221,7 +216,6 @@ void clsWinsock::GameChat(QString& line) {
 
 void clsWinsock::GameOpponent(QString& line) {
     shielded("clsWinsock::GameOpponent", [&] {
-        if (!hasFields(line, 2)) return;
         frmCon* con = ifLoaded<frmCon>();
         if (!con) return;
         con->versus->setTextFormat(Qt::PlainText);
@@ -241,7 +235,6 @@ void clsWinsock::GameStalemate() {
 // "CHATBLOCK label text", both with "%20" for blanks.
 void clsWinsock::ChatBlock(QString& line) {
     shielded("clsWinsock::ChatBlock", [&] {
-        if (!hasFields(line, 3)) return;
         const Fields f = Divide(line, kBlank);
         PrintChatLine(blanks(f[1]), QString(), blanks(f[2]), 0x00FFFF);
     });

@@ -25,6 +25,8 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include <cmath>
+
 using namespace lines;
 
 namespace {
@@ -38,30 +40,35 @@ clsTables* slotOf(int16_t n) {
     return TableSlot(n);
 }
 
-// A row of the table list: five padded columns.
-QString tableRow(int16_t n, const QString& left, const QString& right, const QString& comment) {
+bool hasSlot(int16_t n) { return n >= 1 && n <= kTableCount; }
+
+// A row of the table list: five padded columns. A table without a slot has no comment to show,
+// so its new row ends after the second seat.
+QString tableRow(int16_t n, const QString& left, const QString& right, const QString* comment) {
     QString row;
     PadRight(row, QStringLiteral("Table ") + QString::number(n), 9);
     PadRight(row, left, 13);
     PadRight(row, QStringLiteral("vs."), 4);
     PadRight(row, right, 13);
-    PadRight(row, comment, 5);
+    if (comment) PadRight(row, *comment, 5);
     return row;
 }
 
 // Writes the slot of table n and its row of the lobby's list: the row is replaced in place,
 // removed, or appended (an empty second seat shown as "{JOIN}" in a new row). Both seats empty
-// means the table is gone.
+// means the table is gone. A number outside the 50 slots still keeps its row.
 void DrawTables(int16_t tableNo, QString& left, QString& right, bool& remove, const QString& ruleText, const QString& comment,
                 const QString& decks, const QString& wagerText, double wager) {
     if (left.isEmpty() && right.isEmpty()) remove = true;
-    clsTables* slot = slotOf(tableNo);
-    slot->tableleft = left;
-    slot->tableright = right;
-    slot->Rules = ruleText + u' ' + wagerText;
-    slot->comment = comment;
-    slot->decks = decks.trimmed();
-    slot->GoldWager = wager;
+    clsTables* slot = hasSlot(tableNo) ? slotOf(tableNo) : nullptr;
+    if (slot) {
+        slot->tableleft = left;
+        slot->tableright = right;
+        slot->Rules = ruleText + u' ' + wagerText;
+        slot->comment = comment;
+        slot->decks = decks.trimmed();
+        slot->GoldWager = wager;
+    }
 
     QListWidget* list = form<frmchildchat>()->lsttables;
     const QString key = QStringLiteral("Table ") + QString::number(tableNo) + u' ';
@@ -71,34 +78,30 @@ void DrawTables(int16_t tableNo, QString& left, QString& right, bool& remove, co
         if (remove)
             delete row;
         else
-            row->setText(tableRow(tableNo, left, right, comment));
+            row->setText(tableRow(tableNo, left, right, &comment));
         return;
     }
     if (remove) return;
     if (right.isEmpty()) right = QStringLiteral("{JOIN}");
-    list->addItem(tableRow(tableNo, left, right, slot->comment));
+    list->addItem(tableRow(tableNo, left, right, slot ? &slot->comment : nullptr));
 }
 
 // "ADDTABLE n left right record" (and "TABLEINFO"): the record's "@@" parts are the rule text,
-// the comment, the decks and the gold wager. False, with nothing written, for a line that does
-// not hold up.
+// the comment, the decks and the gold wager; missing parts are empty, a wager that is no number
+// is 0. False, with nothing written, for a number beyond 16 bits or a wager beyond every number.
 bool addtable(const QString& line, int16_t& tableNo) {
-    if (!hasFields(line, 4)) return false;
     const Fields f = Divide(line, kBlank);
-    if (!tableNumber(f[1], tableNo)) {
-        reject("ADDTABLE", line);
-        return false;
-    }
     const qsizetype recordAt = f[0].size() + f[1].size() + f[2].size() + f[3].size() + 3;
     const QString record = line.mid(recordAt).trimmed();
     const Fields parts = Divide(record, QStringLiteral("@@"));
-    if (!parts[3].isEmpty() && !isNumber(parts[3])) {
+    const double wager = vbVal(parts[3]);
+    if (!integerOf(f[1], tableNo) || !std::isfinite(wager)) {
         reject("ADDTABLE", line);
         return false;
     }
     QString left = f[2], right = f[3];
     bool remove = false;
-    DrawTables(tableNo, left, right, remove, parts[0], blanks(parts[1]), parts[2], parts[3], vbVal(parts[3]));
+    DrawTables(tableNo, left, right, remove, parts[0], blanks(parts[1]), parts[2], parts[3], wager);
     return true;
 }
 }  // namespace
@@ -113,20 +116,19 @@ void clsWinsock::AddTable(QString& line) {
 void clsWinsock::RemoveTable(QString& line) {
     shielded("clsWinsock::RemoveTable", [&] {
         int16_t n = 0;
-        if (!tableNumber(Divide(line, kBlank)[1], n)) return reject("REMOVETABLE", line);
+        if (!integerOf(Divide(line, kBlank)[1], n)) return reject("REMOVETABLE", line);
         QString left, right;
         bool remove = true;
         DrawTables(n, left, right, remove, QString(), QString(), QStringLiteral("0"), QString(), 0);
     });
 }
 
-// "TABLE n left right": the seats of a slot only.
+// "TABLE n left right": the seats of a slot only; a missing seat is empty.
 void clsWinsock::Table(QString& line) {
     shielded("clsWinsock::Table", [&] {
-        if (!hasFields(line, 4)) return;
         const Fields f = Divide(line, kBlank);
         int16_t n = 0;
-        if (!tableNumber(f[1], n)) return reject("TABLE", line);
+        if (!integerOf(f[1], n) || !hasSlot(n)) return reject("TABLE", line);
         clsTables* slot = slotOf(n);
         slot->tableid = n;
         slot->tableleft = f[2];
@@ -134,7 +136,8 @@ void clsWinsock::Table(QString& line) {
     });
 }
 
-// "TABLEINFO": as "ADDTABLE", then the table's rules in their own window.
+// "TABLEINFO": as "ADDTABLE", then the table's rules in their own window (an empty page for a
+// number without a slot).
 void clsWinsock::TableInfo(QString& line) {
     shielded("clsWinsock::TableInfo", [&] {
         int16_t n = 0;

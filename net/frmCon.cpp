@@ -23,9 +23,9 @@
 #include <QRandomGenerator>
 
 namespace {
-// A loss of a logged-in link starts a reconnect run with a fresh count; a failure inside the
-// run (a close or an error before the server confirmed) keeps counting, so the limit holds.
-// The run ends with the server's "QUERYRECONNECTPLAYERS".
+// A loss of a logged-in link starts a reconnect run with a fresh count; a close inside the run
+// (before the server confirmed) keeps counting. The run ends with the server's
+// "QUERYRECONNECTPLAYERS".
 void beginLoss(frmCon& con) {
     if (con.bReconnecting) return;
     con.bReconnecting = true;
@@ -278,18 +278,18 @@ void frmCon::Winsock_Error(int number, const QString& description) {
             } else if (number == SocketControl::sckConnectionRefused) {
                 // Before login the connect timeout takes over.
             } else if (ConnectionState != 0) {
+                // Leaving on purpose: nothing to reconnect.
                 if (ConnectionState == 2) return;
-                // Errors during a running reconnect count against the limit instead of restarting it.
+                // An error starts the count afresh: only attempts that time out use up the limit.
                 beginLoss(*this);
+                iAttempts = 0;
                 PrintChatLine(QStringLiteral("Disconnected"), QString(),
                               QStringLiteral("You have lost connection with the server.  Attempting to reconnect."), 255);
                 Reconnect();
             } else {
                 Winsock->Close();
                 frmConnect* c = ifLoaded<frmConnect>();
-                // Only a local port in use is cured by another port; for any other failure the
-                // connect time-out asks the player, rather than retrying every second unseen.
-                if (c && c->isVisible() && number == SocketControl::sckAddressInUse) {
+                if (c && c->isVisible()) {
                     const int port = PickReconnectPort();
                     c->status(QStringLiteral("Proxy port in use, trying port #") + QString::number(port));
                     Pause(0);

@@ -162,9 +162,9 @@ void frmConnect::Timer1_Timer() {
                 vb::YesNo, QStringLiteral("Server Cound Not Be Reached"));
             con->Winsock->Close();
             if (answer != vb::Yes) {
+                // The player may log in again; until then the question returns every 25 s.
                 if (frmstart* login = ifLoaded<frmstart>()) login->cmdLogin->Enabled(true);
-                m_state.clear();
-                unloadWidget(this);
+                Timer1->start();
                 return;
             }
             const int port = drawLocalPort(20000, 1000, 19999);
@@ -234,10 +234,11 @@ void frmConnect::GetPlayers() {
         ProgressBar(80);
         return;
     }
-    // Cleared before the lobby is built, which warns while the list comes from the server.
-    ClientConfig().XMLError(0);
     frmCon* con = ifLoaded<frmCon>();
     if (!con || !con->IsReconnecting()) PlayersLoaded();
+    // Cleared only after the lobby is built: a list that came from the server at login is still
+    // warned about when a reconnect brings the lobby up again. The window may be gone by now.
+    ClientConfig().XMLError(0);
 }
 
 void frmConnect::GetReconnectPlayers() {
@@ -247,8 +248,8 @@ void frmConnect::GetReconnectPlayers() {
         if (con) con->SendToServer(QStringLiteral("QUERYRECONNECTPLAYERS"));
         return;
     }
-    ClientConfig().XMLError(0);
     if (!con || !con->IsReconnecting()) PlayersLoaded();
+    ClientConfig().XMLError(0);
 }
 
 void frmConnect::PlayersLoaded() { LoadMainChat(); }

@@ -9,6 +9,7 @@ packages=(
   libzip-dev libcurl4-openssl-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth zip unzip
+  dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include "platform/VbCompat.h"
 #include "tests/support/ClientFixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -146,11 +147,16 @@ private slots:
         TitleStrip t;
         clsBaseForm().TileBar(&t.picture, t.label, "x");
         QCOMPARE(t.label->font().pointSizeF(), 14.0);
-        fx.write("skins/default.ini", "[baseform]\r\ntilebarsize=big\r\n");
-        TitleStrip u;
-        const qreal before = u.label->font().pointSizeF();
-        clsBaseForm().TileBar(&u.picture, u.label, "x");
-        QCOMPARE(u.label->font().pointSizeF(), before);  // no usable size: the label keeps its own
+        // No number, or none at all, is size 0: the system's default size, not the label's own.
+        for (const char* skin : {"[baseform]\r\ntilebarsize=big\r\n", "[baseform]\r\ntilebarsize=0\r\n", "[main]\r\n"}) {
+            fx.write("skins/default.ini", skin);
+            TitleStrip u;
+            QFont large = u.label->font();
+            large.setPointSizeF(21);
+            u.label->setFont(large);
+            clsBaseForm().TileBar(&u.picture, u.label, "x");
+            QCOMPARE(u.label->font().pointSizeF(), QApplication::font().pointSizeF());
+        }
         clsBaseForm().TileBar(nullptr, nullptr, "no strip");  // nothing to colour, no crash
     }
 

@@ -244,7 +244,8 @@ private slots:
         ClientConfig().CurrentVersion("stale");
         frmsplash* s = form<frmsplash>();
         QCOMPARE(ClientConfig().CurrentVersion(), QString());
-        QVERIFY(!fx.exists("versionfile.txt"));
+        // The copy of the earlier run stays.
+        QCOMPARE(fx.read("versionfile.txt"), QByteArray("[Info]\r\nVersion=1.0.0.1\r\n"));
         QVERIFY(s->tmrload->isActive());
         QVERIFY(fx.services.dialogs->boxes.isEmpty());
         QCOMPARE(fx.services.lifecycle->ends, 0);
@@ -255,6 +256,9 @@ private slots:
         qputenv("CORVADEX_WEBSITE", "http://127.0.0.1:1");
         fx.write("tmp123.ini", "[x]\r\n");
         fx.write("tmpother.ini", "");
+        fx.write("tmp7.INI", "");
+        fx.write("TMP5.ini", "");
+        fx.write("Tmp6.ini", "");
         fx.write("main.ini", "[startup]\r\nskin=default\r\n");
         fx.write("tmp.txt", "not a settings file");
         fx.write("config/tmp9.ini", "below the folder");
@@ -263,6 +267,10 @@ private slots:
         s->tmrload_Timer();
         QVERIFY(!fx.exists("tmp123.ini"));
         QVERIFY(!fx.exists("tmpother.ini"));
+        QVERIFY(!fx.exists("tmp7.INI"));
+        // "tmp" as the login window writes it.
+        QVERIFY(fx.exists("TMP5.ini"));
+        QVERIFY(fx.exists("Tmp6.ini"));
         QVERIFY(fx.exists("main.ini"));
         QVERIFY(fx.exists("tmp.txt"));
         QVERIFY(fx.exists("config/tmp9.ini"));

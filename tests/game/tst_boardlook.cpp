@@ -7,6 +7,7 @@
 #include "FakeWebService.h"
 #include "GameLink.h"
 #include "Screenshots.h"
+#include "XServer.h"
 
 #include "game/frmdisplaybox.h"
 #include "game/frmplaying.h"
@@ -15,15 +16,11 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 #include <QSet>
-#include <QStandardPaths>
 #include <memory>
 
 namespace {
-bool onXServer() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-
 // The window as the player sees it. On an X server the screen is photographed where the window
 // stands (whatever lay over it would show too); offscreen the window draws itself.
 QImage picture(QWidget* window) {
@@ -51,23 +48,6 @@ QString screenFolder() {
     return (base.isEmpty() ? QDir::current().absoluteFilePath(QStringLiteral("screenshots/game")) : base) + QStringLiteral("/xvfb");
 }
 
-// Starts Xvfb on a display it finds free; the display's name, or "" when it did not come up.
-QString startXvfb(QProcess& server) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (program.isEmpty()) return {};
-    // -displayfd: the server takes a free display and writes its number to standard output.
-    server.start(program, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!server.waitForStarted(10000)) return {};
-    QByteArray number;
-    QDeadlineTimer deadline(20000);
-    while (!number.contains('\n') && server.state() == QProcess::Running && !deadline.hasExpired()) {
-        server.waitForReadyRead(200);
-        number += server.readAllStandardOutput();
-    }
-    number = number.trimmed();
-    return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
-}
 }  // namespace
 
 class tst_boardlook : public QObject {
@@ -229,27 +209,14 @@ private slots:
     // this program runs them as a child on the Xvfb display.
     void onAnXServer() {
         if (onXServer()) QSKIP("this is the run on the X server");
-        QProcess server;
-        const QString display = startXvfb(server);
-        if (display.isEmpty()) QSKIP("no Xvfb to start");
         const QString folder = screenFolder();
         QDir(folder).removeRecursively();
-        QProcess game;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcessEnvironment env;
         env.insert(QStringLiteral("CORVADEX_SCREENSHOTS"), folder);
-        game.setProcessEnvironment(env);
-        game.setProcessChannelMode(QProcess::MergedChannels);
-        game.start(QCoreApplication::applicationFilePath(),
-                   {QStringLiteral("boardMidGameAndGameOver"), QStringLiteral("pickingWindow")});
-        const bool finished = game.waitForFinished(240000);
-        const QByteArray report = game.readAll();
-        if (!finished) game.kill();
-        server.terminate();
-        if (!server.waitForFinished(5000)) server.kill();
-        QVERIFY2(finished && game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0, report.constData());
-        QVERIFY2(report.contains("Totals: 4 passed, 0 failed, 0 skipped"), report.constData());
+        const XServerRun run = runOnXServer({QStringLiteral("boardMidGameAndGameOver"), QStringLiteral("pickingWindow")}, env);
+        if (!run.started) QSKIP("no Xvfb to start");
+        QVERIFY2(run.finished && run.exitCode == 0, run.report.constData());
+        QVERIFY2(run.report.contains("Totals: 4 passed, 0 failed, 0 skipped"), run.report.constData());
         // The photographs were taken (the run above checked what they show), of whole windows
         // with pictures on them rather than an empty screen.
         for (const char* name : {"board-midgame", "gameover-picking", "gameover-trade", "picking"}) {

@@ -89,12 +89,16 @@ private slots:
         QCOMPARE(box->timeleft->text(), QStringLiteral("0"));
         QCOMPARE(box->lblgamestatus->text(), QStringLiteral("Time is up. Server will choose 1 card."));
         QVERIFY(!box->imgOkay->isHidden());
-        // No late pick: the server is choosing.
-        for (PictureBox* card : box->cardimage) QVERIFY(!card->isEnabled());
-        box->cardimage_Click(2);
         box->timeout_Timer();
         QCOMPARE(box->timeleft->text(), QStringLiteral("0"));
         QCOMPARE(l.sentAfterAWhile(), QStringList{QStringLiteral("CV_TAKERANDOMCARD 78")});
+        // Until the trade results come the cards not yet taken can still be picked, and a pick
+        // that completes the count still sends them.
+        QVERIFY(!box->cardimage[0]->isEnabled() && !box->cardimage[1]->isEnabled());
+        for (int i = 2; i < frmdisplaybox::kOffered; ++i) QVERIFY(box->cardimage[i]->isEnabled());
+        box->cardimage_Click(3);
+        QVERIFY(l.sent(QStringLiteral("CV_TAKECARD 78 Brine%20Skitter Cinderpup Emberlark  ")));
+        QVERIFY(!ifLoaded<frmdisplaybox>());
     }
 
     void lossAndDraw() {

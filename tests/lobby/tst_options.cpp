@@ -1,6 +1,10 @@
-// The options window (defaults written on opening, the skin list, saving) and lobby snapshots.
+// The options window (defaults written on opening, the skin list, saving, staying in front of
+// the lobby) and snapshots. What needs a real X server (the screen photographed, windows stacked)
+// runs again on an Xvfb of its own.
 #include "ClientFixture.h"
 #include "LobbyHelpers.h"
+#include "Screenshots.h"
+#include "XServer.h"
 
 #include "app/frmconfig.h"
 #include "app/modSettings.h"
@@ -16,6 +20,7 @@
 #include <QDir>
 #include <QFontDialog>
 #include <QImage>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -28,6 +33,13 @@ struct OptionsClient {
         WriteIni(QStringLiteral("startup"), QStringLiteral("skin"), QStringLiteral("default"), MainIniPath());
     }
 };
+
+frmchildchat* lobbyAtTheTopLeft() {
+    frmchildchat* lobby = form<frmchildchat>();
+    lobby->move(0, 0);
+    lobby->show();
+    return lobby;
+}
 
 const QStringList kKeys = {QStringLiteral("Sounds"),  QStringLiteral("Chatlog"),  QStringLiteral("Music"),
                            QStringLiteral("Random"),  QStringLiteral("Minimize"), QStringLiteral("TitleBG"),
@@ -250,6 +262,59 @@ private slots:
         QCOMPARE(fx.services.dialogs->boxes[0].text, QStringLiteral("Error Occured in SnapShot. Error #: 75, Path/File access error"));
         QCOMPARE(fx.services.dialogs->boxes[0].style, int(vb::OKOnly));
         QCOMPARE(fx.read(QStringLiteral("snapshots")), QByteArray("not a folder"));
+    }
+
+    // ---- On an X server ---------------------------------------------------------------------
+
+    void snapshotPhotographsTheScreen() {
+        if (!onXServer()) QSKIP("needs an X server: see onAnXServer");
+        ClientFixture fx;
+        frmchildchat* lobby = lobbyAtTheTopLeft();
+        // Another window beside the lobby, in a colour of its own.
+        QWidget beside;
+        beside.setWindowFlag(Qt::FramelessWindowHint);
+        beside.setAutoFillBackground(true);
+        beside.setPalette(QPalette(QColor(255, 0, 255)));
+        const QRect screen = lobby->screen()->geometry();
+        beside.setGeometry(screen.right() - 80, screen.bottom() - 60, 70, 50);
+        QVERIFY(!beside.geometry().intersects(lobby->frameGeometry()));
+        beside.show();
+        QVERIFY(QTest::qWaitForWindowExposed(lobby) && QTest::qWaitForWindowExposed(&beside));
+        QTest::qWait(300);
+        QVERIFY(TakeSnapshot());
+        const QImage picture(fx.path(QStringLiteral("snapshots/snap0.bmp")), "BMP");
+        save(picture, "snapshot");
+        QCOMPARE(picture.size(), screen.size() * lobby->screen()->devicePixelRatio());
+        QCOMPARE(QColor(picture.pixel(beside.geometry().center())), QColor(255, 0, 255));
+        QVERIFY(difference(picture.copy(QRect(lobby->mapToGlobal(QPoint(0, 0)), lobby->size())), lobby->grab().toImage()) < 0.05);
+    }
+
+    void optionsStayInFrontOfTheLobby() {
+        if (!onXServer()) QSKIP("needs an X server: see onAnXServer");
+        OptionsClient c;
+        frmchildchat* lobby = lobbyAtTheTopLeft();
+        QVERIFY(QTest::qWaitForWindowExposed(lobby));
+        lobby->mnuconfig_Click();
+        frmconfig* options = ifLoaded<frmconfig>();
+        QVERIFY(options && QTest::qWaitForWindowExposed(options));
+        // The player clicks into the lobby: it takes the keyboard, the options stay over it.
+        lobby->raise();
+        lobby->activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return lobby->isActiveWindow(); }, 5000));
+        QTest::qWait(300);
+        QVERIFY(lobby->isActiveWindow());
+        const QPoint at = options->mapToGlobal(QPoint(0, 0));
+        const QImage seen = options->screen()->grabWindow(0, at.x(), at.y(), options->width(), options->height()).toImage();
+        save(seen, "options-over-lobby");
+        QVERIFY(difference(seen, options->grab().toImage()) < 0.05);
+    }
+
+    void onAnXServer() {
+        if (onXServer()) QSKIP("this is the run on the X server");
+        const XServerRun run = runOnXServer({QStringLiteral("snapshotPhotographsTheScreen"), QStringLiteral("optionsStayInFrontOfTheLobby")});
+        if (!run.started) QSKIP("no Xvfb to start");
+        QVERIFY2(run.finished && run.exitCode == 0, run.report.constData());
+        QVERIFY2(run.report.contains("Totals: 4 passed, 0 failed, 0 skipped"), run.report.constData());
     }
 };
 

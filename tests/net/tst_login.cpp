@@ -613,7 +613,7 @@ private slots:
         QCOMPARE(d.server.lastClientPort, quint16(18001));
     }
 
-    void timeoutAnsweredNoStopsAsking() {
+    void timeoutAnsweredNoAsksAgainEvery25Seconds() {
         LoginDriver d;
         d.server.refuse();
         d.begin();
@@ -622,12 +622,21 @@ private slots:
         c->Timer1_Timer();
         QCOMPARE(d.dialogs().count(QStringLiteral("Server Cound Not Be Reached")), 1);
         QVERIFY(d.login->cmdLogin->Enabled());
-        // The window goes, and with it its timer: the question does not come back.
-        QVERIFY(!d.connectWindow());
-        QTest::qWait(50);
-        QVERIFY(!c);
-        QCOMPARE(d.dialogs().boxes.size(), 1);
+        QCOMPARE(d.con()->Winsock->State(), int(SocketControl::sckClosed));
+        // The window stays with its timer: 25 s later the question comes back.
+        QVERIFY(c && c->isVisible());
+        QCOMPARE(c->connectState(), QStringLiteral("connecting"));
+        QVERIFY(c->Timer1->isActive());
+        QCOMPARE(c->Timer1->interval(), 25000);
+        d.dialogs().answer(vb::No);
+        c->Timer1_Timer();
+        QCOMPARE(d.dialogs().count(QStringLiteral("Server Cound Not Be Reached")), 2);
+        QVERIFY(c && c->Timer1->isActive());
         QCOMPARE(d.fx->services.lifecycle->ends, 0);
+        // Closing the window ends the asking.
+        c->close();
+        QTest::qWait(50);
+        QVERIFY(!d.connectWindow());
     }
 
     void closingTheConnectWindowGivesTheLoginBack() {

@@ -180,6 +180,9 @@ private slots:
         QCOMPARE(linesOf(game->chatin), QStringList{QStringLiteral("Nyx says, \" good  luck %20 <b>x</b>\"  ")});
         QCOMPARE(runsOf(game->chatin).first().colour, ChatColour::White);
         QCOMPARE(game->chatout->cursorPosition(), 6);
+        // Without a text, or without a sender, the line is empty.
+        c.receive({QStringLiteral("GAMECHAT Nyx"), QStringLiteral("GAMECHAT")});
+        QCOMPARE(linesOf(game->chatin).mid(1), (QStringList{QStringLiteral("Nyx says, \" \"  "), QStringLiteral(" says, \" \"  ")}));
         QCOMPARE(c.newLines(), QStringList());
     }
 

@@ -1,5 +1,5 @@
 // Connection loss and reconnection against a fake game server: the reconnect after a drop, the
-// attempt limit (also under repeated socket errors), a limit of zero, the ports drawn for a
+// attempt limit (socket errors start the count afresh), a limit of zero, the ports drawn for a
 // reconnect, and what the close and error events do before login and while quitting.
 #include "LoginDriver.h"
 
@@ -107,6 +107,33 @@ private slots:
         QCOMPARE(d.fx->services.lifecycle->ends, 0);
     }
 
+    void firewallWarningAlsoFollowsAReconnect() {
+        // At login the player list had to come from the server: the lobby warns, and warns again
+        // when a reconnect brings it up, even though the web service answers by then.
+        LoginDriver d;
+        d.web.setMode(FakeWebService::Mode::Error500);
+        QVERIFY(d.connect() && d.authenticate());
+        d.server.sendLines({QStringLiteral("LOADGAME-OK"), LoginDriver::showMain(), QStringLiteral("MOTD Welcome back"),
+                            QStringLiteral("QUERYPLAYERS")});
+        QVERIFY(d.server.waitForLine(QStringLiteral("QUERYPLAYERS")));
+        d.server.sendLines({QStringLiteral("NEWPLAYER2 0 x y Gold Zed%204"), QStringLiteral("PLAYERSLOADED")});
+        QVERIFY(d.handedOver());
+        QVERIFY(QTest::qWaitFor([&] { return !d.connectWindow(); }, 5000));
+        const QString warning = QStringLiteral("<Warning>  The application could not contact the service");
+        QCOMPARE(lobbyLog().count(warning), 1);
+        d.server.lines.clear();
+        d.server.dropClient();
+        QVERIFY(QTest::qWaitFor([&] { return d.server.connections == 2; }, 5000));
+        QVERIFY(d.server.waitForLine(QStringLiteral("RECONNECT kira secret1")));
+        d.web.setMode(FakeWebService::Mode::Normal);
+        d.server.sendLines({LoginDriver::showMain(), QStringLiteral("QUERYRECONNECTPLAYERS")});
+        QVERIFY(QTest::qWaitFor([] { return lobbyLog().contains(QStringLiteral("Reconnect Successful")); }, 8000));
+        QCOMPARE(lobbyLog().count(warning), 2);
+        QCOMPARE(playerEntries(), (QStringList{QStringLiteral("kira 12 <Wolves>"), QStringLiteral("Nyx 7")}));
+        // Once the list came from the web service, the warning is over.
+        QCOMPARE(ClientConfig().XMLError(), int16_t(0));
+    }
+
     void loginCompletedByLinesThatCameBeforeTheCloseReconnects() {
         // The server sends the rest of the login and hangs up at once: the queued lines still
         // bring the lobby up, and the lost link is then taken back like any other.
@@ -166,20 +193,23 @@ private slots:
         QVERIFY(!s.con->IsReconnecting());
     }
 
-    void repeatedSocketErrorsExhaustTheLimit() {
+    void socketErrorsStartTheCountAfresh() {
         Session s(2);
-        s.d.fx->services.random->values = {0.5, 0.6};
-        s.con->Winsock_Error(SocketControl::sckConnectionReset, QStringLiteral("reset"));
-        QVERIFY(s.waitReconnectLine(2));
-        QCOMPARE(s.con->iAttempts, int16_t(1));
-        QVERIFY(lobbyLog().contains(QStringLiteral("You have lost connection with the server.  Attempting to reconnect.")));
-        // Another error before the server confirmed: the count goes on, it does not start again.
-        s.d.server.lines.clear();
-        s.con->Winsock_Error(SocketControl::sckConnectionReset, QStringLiteral("reset"));
-        QVERIFY(s.waitReconnectLine(3));
+        s.d.fx->services.random->values = {0.5, 0.6, 0.7, 0.8};
+        // However many errors come, each one starts the count again: errors alone never end it.
+        for (int connections = 2; connections <= 4; ++connections) {
+            s.d.server.lines.clear();
+            s.con->Winsock_Error(SocketControl::sckConnectionReset, QStringLiteral("reset"));
+            QVERIFY(s.waitReconnectLine(connections));
+            QCOMPARE(s.con->iAttempts, int16_t(1));
+        }
+        QCOMPARE(lobbyLog().count(QStringLiteral("You have lost connection with the server.  Attempting to reconnect.")), 3);
+        QVERIFY(s.dialogs().boxes.isEmpty());
+        // Attempts that time out use the limit up.
+        s.con->tmrReconnect_Timer();
         QCOMPARE(s.con->iAttempts, int16_t(2));
         QVERIFY(s.dialogs().boxes.isEmpty());
-        s.con->Winsock_Error(SocketControl::sckConnectionReset, QStringLiteral("reset"));
+        s.con->tmrReconnect_Timer();
         QCOMPARE(s.dialogs().titles(), QStringList{QStringLiteral("Reconnect Attempts Maxed")});
         QCOMPARE(s.ends(), 1);
     }
@@ -284,25 +314,37 @@ private slots:
         QVERIFY(!ifLoaded<frmchildchat>());
     }
 
-    void portInUseBeforeLoginRetriesFromAnotherPort() {
+    void errorBeforeLoginRetriesFromAnotherPort_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("retries");
+        QTest::newRow("address in use") << int(SocketControl::sckAddressInUse) << true;
+        QTest::newRow("reset") << int(SocketControl::sckConnectionReset) << true;
+        QTest::newRow("timed out") << int(SocketControl::sckTimedout) << true;
+        QTest::newRow("host not found") << int(SocketControl::sckHostNotFound) << true;
+        QTest::newRow("network unreachable") << int(SocketControl::sckNetworkUnreachable) << true;
+        // Refused: the connect time-out takes over.
+        QTest::newRow("refused") << int(SocketControl::sckConnectionRefused) << false;
+    }
+    void errorBeforeLoginRetriesFromAnotherPort() {
+        QFETCH(int, number);
+        QFETCH(bool, retries);
         LoginDriver d;
         d.server.refuse();
         d.begin();
         frmConnect* c = d.connectWindow();
         QCOMPARE(c->connectState(), QStringLiteral("connecting"));
+        const QString privateFile = d.fx->path(QStringLiteral("config/private.txt"));
+        const QString portBefore = ReadIni(QStringLiteral("Proxy"), QStringLiteral("Port"), privateFile);
         d.fx->services.random->values = {0.7};
-        d.con()->Winsock_Error(SocketControl::sckAddressInUse, QStringLiteral("in use"));
-        QCOMPARE(d.con()->Winsock->LocalPort, 3501);
-        QCOMPARE(ReadIni(QStringLiteral("Proxy"), QStringLiteral("Port"), d.fx->path(QStringLiteral("config/private.txt"))),
-                 QStringLiteral("3501"));
-        QCOMPARE(c->connectState(), QStringLiteral("debut"));
-        QCOMPARE(d.progress, (QList<int>{0, 0}));
-        // Any other failure leaves it to the time-out question.
-        c->Timer1_Timer();
-        d.con()->Winsock_Error(SocketControl::sckConnectionReset, QStringLiteral("reset"));
-        QCOMPARE(c->connectState(), QStringLiteral("connecting"));
-        QCOMPARE(d.con()->Winsock->State(), int(SocketControl::sckClosed));
-        QCOMPARE(d.progress, (QList<int>{0, 0}));
+        d.con()->Winsock_Error(number, QStringLiteral("failed"));
+        QCOMPARE(ReadIni(QStringLiteral("Proxy"), QStringLiteral("Port"), privateFile), retries ? QStringLiteral("3501") : portBefore);
+        QCOMPARE(c->connectState(), retries ? QStringLiteral("debut") : QStringLiteral("connecting"));
+        if (retries) {
+            QCOMPARE(d.con()->Winsock->LocalPort, 3501);
+            QCOMPARE(d.progress, (QList<int>{0, 0}));
+        } else {
+            QCOMPARE(d.progress, (QList<int>{0}));
+        }
         QVERIFY(d.dialogs().boxes.isEmpty());
     }
 
