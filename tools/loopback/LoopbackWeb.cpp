@@ -3,6 +3,7 @@
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
 #include "tools/loopback/LoopbackData.h"
+#include "tools/loopback/LoopbackEconomy.h"
 #include "tools/loopback/LoopbackRooms.h"
 
 #include <QTcpSocket>
@@ -88,6 +89,7 @@ QByteArray LoopbackWeb::respond(const QByteArray& method, const QByteArray& path
 
 QByteArray LoopbackWeb::getData(const QString& command) {
     if (command == QLatin1String("CALL usp_FindDecks()")) return deckList(command);
+    if (LoopbackEconomy::serves(command)) return LoopbackEconomy::instance().answer(command);
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);
