@@ -5,7 +5,8 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QHeaderView>
-#include <QPointer>
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -47,12 +48,6 @@ RecordSetGrid::RecordSetGrid(QWidget* owner, const char* name) : QTableView(owne
         "QHeaderView::section { background: #2a2036; color: #e2bc66; border: 1px solid #4a3d2a; padding: 0px 2px; }"));
     m_widths.fill(kFixedColumnTwips, 1);
     applyWidth(0);
-
-    QPointer<QWidget> measured(owner);
-    textWidth = [measured](const QString& text) {
-        const QFontMetricsF metrics(measured ? measured->font() : QFont());
-        return metrics.horizontalAdvance(text) * kTwipsPerPixel;
-    };
 
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& at) { emit cellClicked(at.row() + 1, at.column() + 1); });
     connect(this, &QTableView::doubleClicked, this,
@@ -116,18 +111,29 @@ void RecordSetGrid::applyWidth(int col) {
 }
 
 void RecordSetGrid::AutoSizeGrid() {
-    const int rows = Rows();
-    // Record sets repeat values (levels, prices, kinds): each text is measured once.
-    QHash<QString, double> measured;
+    const RecordSet& rs = m_model->recordSet();
+    // The window's TextWidth: the sum of the letters' advances in its font, without kerning, as
+    // the old text extent was. Each letter is measured once.
+    const QFontMetricsF metrics(parentWidget() ? parentWidget()->font() : font());
+    std::array<double, 256> latin;
+    latin.fill(-1);
+    QHash<char16_t, double> others;
+    const auto advance = [&](QChar ch) {
+        double& known = ch.unicode() < latin.size() ? latin[ch.unicode()] : others[ch.unicode()];
+        if (ch.unicode() >= latin.size() || known < 0) known = metrics.horizontalAdvance(ch);
+        return known;
+    };
+    const auto measure = [&](const QString& text) {
+        if (textWidth) return float(textWidth(text));
+        double sum = 0;
+        for (QChar ch : text) sum += advance(ch);
+        return float(sum * kTwipsPerPixel);
+    };
     for (int c = 0; c < Cols(); ++c) {
-        float widest = 0;
-        for (int r = 0; r < rows; ++r) {
-            const QString text = TextMatrix(r, c);
-            auto found = measured.constFind(text);
-            if (found == measured.constEnd()) found = measured.insert(text, textWidth(text));
-            const float w = float(found.value());
-            if (w > widest) widest = w;
-        }
+        float widest = measure(TextMatrix(0, c));
+        // The widest cell does not depend on the row order: the records are read as stored.
+        if (c > 0)
+            for (int r = 0; r < rs.RecordCount(); ++r) widest = std::max(widest, measure(rs.value(r, c - 1).toString()));
         ColWidth(c, int(std::lround(double(widest) + kPaddingTwips)));
     }
 }

@@ -36,7 +36,7 @@ public:
     void ColWidth(int col, int twipsWidth);
     // Every column as wide as its widest cell (header included) plus 240 twips.
     void AutoSizeGrid();
-    // The measure of a text in twips; the owner's font unless replaced.
+    // The measure of a text in twips; unset, the owner window's font measures it.
     std::function<double(const QString&)> textWidth;
 
     // A click on the header of col: the same column again turns the order round, another column
