@@ -45,7 +45,9 @@ RecordSetGrid::RecordSetGrid(QWidget* owner, const char* name) : QTableView(owne
     setStyleSheet(QStringLiteral(
         "QTableView { background: rgba(12, 9, 18, 225); color: #f4e6c4; gridline-color: #4a3d2a;"
         " selection-background-color: #7a5c22; selection-color: #fff6dc; border: 1px solid #6b5a3a; }"
-        "QHeaderView::section { background: #2a2036; color: #e2bc66; border: 1px solid #4a3d2a; padding: 0px 2px; }"));
+        "QHeaderView { background: #2a2036; border: none; }"
+        "QHeaderView::section { background: #2a2036; color: #e2bc66; border: 1px solid #4a3d2a; padding: 0px 2px; }"
+        "QTableCornerButton::section { background: #2a2036; border: 1px solid #4a3d2a; }"));
     m_widths.fill(kFixedColumnTwips, 1);
     applyWidth(0);
 

@@ -54,7 +54,12 @@ frmAvatars::frmAvatars()
     PlaceTitleStrip(pbTitle, lblTitle, kWidth);
 
     menuBar->setObjectName(QStringLiteral("menuBar"));
+    menuBar->setNativeMenuBar(false);
     menuBar->setGeometry(0, 24, kWidth, 22);
+    menuBar->setFixedHeight(22);
+    menuBar->setStyleSheet(QStringLiteral("QMenuBar { background: rgba(12, 9, 18, 200); color: #e2bc66; }"
+                                          "QMenuBar::item { padding: 2px 10px; background: transparent; }"
+                                          "QMenuBar::item:selected { background: #7a5c22; color: #fff6dc; }"));
     mnuLists = menuBar->addMenu(QStringLiteral("Options"));
     mnuLists->setObjectName(QStringLiteral("mnuLists"));
     mnuAvatars = mnuLists->addMenu(QStringLiteral("Avatars"));

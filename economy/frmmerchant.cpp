@@ -61,7 +61,7 @@ frmmerchant::frmmerchant()
     Label6 = EconomyCaption(this, "Label6", QStringLiteral("Your Cards"), QRect(16, 134, 200, 20));
     DataGrid_OnHand->setGeometry(16, 156, 290, 308);
     imgcard->setObjectName(QStringLiteral("imgcard"));
-    imgcard->setGeometry(354, 156, 72, 90);
+    imgcard->setGeometry(330, 160, 120, 150);
     Label5 = EconomyCaption(this, "Label5", QStringLiteral("Price:"), QRect(318, 344, 46, 20));
     txtGP->setAlignment(Qt::AlignRight);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
