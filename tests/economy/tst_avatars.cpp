@@ -10,7 +10,7 @@ namespace {
 Reply shop(const QString& kind) {
     return table({"ID", "Item", "Price", "keyname", "Style"},
                  {{"41", "Plain " + kind, "500", "002", "Common"}, {"42", "Fine " + kind, "501", "003", "Rare"},
-                  {"43", "Odd " + kind, "10", "../../x", "Broken"}});
+                  {"43", "Odd " + kind, "10", "/../m_body_003", "Broken"}});
 }
 const Reply kInventory = table({"OwnedID", "ItemID", "Kind", "Paid", "Name", "Key", "Worn"},
                                {{"7", "41", "head", "150", "Plain head", "002", "No"},
@@ -135,7 +135,8 @@ private slots:
         QCOMPARE(shown(w->imgitem), picture("m_body_003.gif"));
         w->cmdTry_Click();
         QCOMPARE(shown(w->imgbody), picture("m_body_003.gif"));
-        // A picture key that is no plain name is never made a path.
+        // A picture key that is no plain name is never made a path, even where it would lead to a file.
+        QDir().mkpath(l.fx->path(QStringLiteral("skins/default/avatars/m_body_")));
         w->Grid_Avatars_Click(3, 2);
         w->cmdTry_Click();
         QVERIFY(w->imgbody->pixmap().isNull());
