@@ -150,5 +150,10 @@ void RecordSetGrid::sortByHeader(int col) {
         m_sortAscending = true;
     }
     m_model->sort(col - 1, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // The fit after a sort keeps the columns the window hid (a description, an identifier) hidden.
+    QVector<int> hidden;
+    for (int c = 0; c < Cols(); ++c)
+        if (ColWidth(c) == 0) hidden << c;
     AutoSizeGrid();
+    for (int c : hidden) ColWidth(c, 0);
 }

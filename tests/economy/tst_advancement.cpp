@@ -71,6 +71,10 @@ private slots:
         QCOMPARE(w->lblAATrained->text(), veteran ? QString() : QStringLiteral("7"));
         if (!veteran) QCOMPARE(w->cmbAASlider->currentText(), QStringLiteral("30%"));
         QCOMPARE(w->cmdTrain->Enabled(), train);
+        // Sorting fits the columns again but keeps the description hidden.
+        w->DataGrid_Click(0, 3);
+        QCOMPARE(w->DataGrid->TextMatrix(2, 1), QStringLiteral("Keen Eye"));
+        QCOMPARE(w->DataGrid->ColWidth(5), 0);
         // The refresh line enables Train whatever the figures say.
         l.feed(veteran ? QStringLiteral("AAVETREFRESH") : QStringLiteral("AAREFRESH"));
         QCOMPARE(l.queries(), QStringList({abilities, figures}));
