@@ -6,4 +6,7 @@ class clsAA {
 public:
     // keyword is the line's first field; a keyword this family does not know is ignored.
     void AAModule(QString& keyword, QString& line);
+
+private:
+    void LevelUp(const QString& line);
 };

@@ -1,4 +1,6 @@
 #include "economy/frmAdvancement.h"
 
-frmAdvancement::frmAdvancement() { setObjectName(QStringLiteral("frmAdvancement")); }
-void frmAdvancement::RefreshGrid() {}
+frmAdvancement::frmAdvancement()
+    : AdvancementWindow({"frmAdvancement", QStringLiteral("Alternate Advancement"), QStringLiteral("sps_PlayerAA"),
+                         QStringLiteral("sps_PlayerAAStats"), QStringLiteral("sps_AADescription"),
+                         QStringLiteral("ALTERNATETRAIN"), true}) {}

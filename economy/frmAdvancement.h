@@ -1,12 +1,9 @@
 #pragma once
 // The alternate advancement window.
-#include "platform/Forms.h"
+#include "economy/AdvancementWindow.h"
 
-#include <QWidget>
-
-class frmAdvancement : public FormWindow<QWidget> {
+class frmAdvancement : public AdvancementWindow {
     Q_OBJECT
 public:
     frmAdvancement();
-    void RefreshGrid();
 };

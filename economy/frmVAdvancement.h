@@ -1,13 +1,9 @@
 #pragma once
-// The veteran advancement window.
-#include "platform/Forms.h"
+// The veteran advancement window: the alternate window's twin without the experience share.
+#include "economy/AdvancementWindow.h"
 
-#include <QWidget>
-
-class frmVAdvancement : public FormWindow<QWidget> {
+class frmVAdvancement : public AdvancementWindow {
     Q_OBJECT
 public:
     frmVAdvancement();
-    // Reloads the player's veteran advancements and their point figures.
-    void RefreshGrid();
 };

@@ -1,6 +1,7 @@
 // The lobby window against a fake server: keep-alive, idle and away mode, administrator login,
 // joining a table, exit and the refused close, its members, keys and menu items, and its skin.
 #include "ClientFixture.h"
+#include "FakeWebService.h"
 #include "LobbyHelpers.h"
 
 #include "app/frmconfig.h"
@@ -575,7 +576,15 @@ private slots:
         QVERIFY((ifLoaded<frmconfig>()->frameGeometry().center() - c.lobby->frameGeometry().center()).manhattanLength() <= 8);
         c.lobby->mnufavrules_Click();
         QVERIFY(ifLoaded<frmfavrules>() && ifLoaded<frmfavrules>()->isVisible());
+        // The advancement window reads its abilities and figures from the web service.
+        FakeWebService web;
+        web.answer(QStringLiteral("call sps_PlayerAA('kira')"), {{{"Ability", "string"}}, {}});
+        web.answer(QStringLiteral("call sps_PlayerAAStats('kira')"),
+                   {{{"EXP", "string"}, {"Percent", "integer"}, {"AAPoints", "integer"}, {"AATrained", "integer"}},
+                    {{"0", "0", "0", "0"}}});
+        qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         c.lobby->mnuAA_Click();
+        qunsetenv("CORVADEX_WEBSERVICE");
         QVERIFY(ifLoaded<frmAdvancement>() && ifLoaded<frmAdvancement>()->isVisible());
         QCOMPARE(countLinesContaining(c.lobby->chatin, QStringLiteral("<Loading>  The alternate advancement screen is loading")), 1);
         const QString site = QStringLiteral("http://www.corvadex.net");

@@ -3,6 +3,7 @@
 #include "app/modText.h"
 #include "platform/Codec1252.h"
 #include "tools/loopback/LoopbackData.h"
+#include "tools/loopback/LoopbackEconomy.h"
 
 #include <QTcpSocket>
 #include <QTextStream>
@@ -157,6 +158,8 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
             c.loggedIn = false;
             toLoggedIn(QStringLiteral("REMPLAYER ") + c.nick, s);
         }
+    } else if (c.loggedIn && LoopbackEconomy::instance().handle(c.nick, line, [&](const QString& l) { send(s, l); })) {
+        // An economy line: its answers went back.
     } else if (!(c.loggedIn && (m_admin.handle(s, c.nick, line) || m_rooms.handle(s, c.nick, line)))) {
         print(c.tag + QStringLiteral("    (the loopback server does not serve \"") + keyword + QStringLiteral("\")"));
     }

@@ -4,6 +4,7 @@
 #include "tools/dataset/DataSetXml.h"
 #include "tools/loopback/LoopbackData.h"
 #include "tools/loopback/LoopbackGuild.h"
+#include "tools/loopback/LoopbackEconomy.h"
 #include "tools/loopback/LoopbackRooms.h"
 
 #include <QTcpSocket>
@@ -101,6 +102,7 @@ QByteArray LoopbackWeb::getData(const QString& command) {
         return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Result"), QStringLiteral("string")}}, {}));
     }
     if (const auto guild = LoopbackGuild::answer(command)) return httpReply(200, "OK", "text/xml; charset=utf-8", *guild);
+    if (LoopbackEconomy::serves(command)) return LoopbackEconomy::instance().answer(command);
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);

@@ -1,0 +1,134 @@
+// The player shop set-up against a fake web service and game server: the queries of LoadData,
+// the shop header and the blank-box refusal, "SHOPCREATE", the price limits of "SHOPADD" and
+// "SHOPMINUS" with their texts, the refresh after a change, and a failed service.
+#include "EconomyLink.h"
+
+#include "economy/frmmerchant.h"
+
+namespace {
+const QString kHeader = QStringLiteral("call sps_ShopInfo('Tester')");
+const QString kShop = QStringLiteral("call sps_ShopCardsOnly('Tester')");
+QString held(const QString& deck) { return QStringLiteral("call sps_PlayerCardsOnly('Tester', '%1')").arg(deck); }
+
+frmmerchant* open(EconomyLink& l, const QList<QStringList>& header = {{"Rook Wares", "Fine cards"}}) {
+    l.web.answer(QStringLiteral("call usp_FindDecks()"), table({"Deck"}, {{"Standard"}, {"Ember's Reach"}}));
+    l.web.answer(kHeader, table({"title", "description"}, header));
+    l.web.answer(kShop, table({"Card", "Price"}, {{"Gustling", "45"}}));
+    l.web.answerPrefix(QStringLiteral("call sps_PlayerCardsOnly("), table({"Card", "Total"}, {{"Brine Skitter", "2"}, {"Emberlark", "1"}}));
+    frmmerchant* w = form<frmmerchant>();
+    w->LoadData();
+    w->show();
+    return w;
+}
+}  // namespace
+
+class tst_merchant : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { ClientFixture::unloadAll(); }
+
+    void loadDataAndDeckChoice() {
+        EconomyLink l;
+        frmmerchant* w = open(l);
+        QCOMPARE(l.queries(), QStringList({"call usp_FindDecks()", kHeader, kShop, held("Standard")}));
+        QCOMPARE(w->txtTitle->text(), QStringLiteral("Rook Wares"));
+        QCOMPARE(w->DataGrid_OnHand->Rows(), 3);
+        QCOMPARE(w->DataGrid_Shop->Rows(), 2);
+        w->cmbDecks->setCurrentIndex(1);
+        w->cmbDecks_Click();
+        QCOMPARE(l.queries(), QStringList({kHeader, kShop, held("Ember''s Reach")}));
+        // A player without a shop sees empty boxes, and choosing a deck asks for them first.
+        unload<frmmerchant>();
+        l.web.clearAnswers();
+        l.queries();
+        w = open(l, {});
+        QCOMPARE(l.queries(), QStringList({"call usp_FindDecks()", kHeader}));
+        w->cmbDecks_Click();
+        QCOMPARE(l.boxes(), QStringList{"Problem|The title and description boxes for your shop information cannot be blank "
+                                        "before you can begin to add cards to it."});
+        QVERIFY(l.queries().isEmpty());
+        w->txtTitle->setText(QStringLiteral("My two words"));
+        w->txtdescription->setText(QStringLiteral("Cheap cards"));
+        w->cmdCreate_Click();
+        QCOMPARE(l.sent(), QStringList{"SHOPCREATE My%20two%20words Cheap%20cards"});
+    }
+
+    void addCardWithinThePriceLimits_data() {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("line");
+        const QString low = QStringLiteral("Problem|All cards must be sold for more than 30GP a piece");
+        QTest::addRow("30") << "30" << "30" << "" << "SHOPADD Brine%20Skitter 30";
+        QTest::addRow("29999") << "29999" << "29999" << "" << "SHOPADD Brine%20Skitter 29999";
+        QTest::addRow("45.9 is cut") << "45.9" << "45" << "" << "SHOPADD Brine%20Skitter 45";
+        QTest::addRow("29.99") << "29.99" << "29" << low << "";
+        QTest::addRow("not a number") << "lots" << "0" << low << "";
+        QTest::addRow("30000") << "30000" << "30000"
+                               << "Problem|Price value exceeds price maximum.  Try a lower number for the price of your card" << "";
+    }
+    void addCardWithinThePriceLimits() {
+        QFETCH(QString, price);
+        QFETCH(QString, shown);
+        QFETCH(QString, box);
+        QFETCH(QString, line);
+        EconomyLink l;
+        frmmerchant* w = open(l);
+        w->DataGrid_OnHand_Click(1, 1);
+        w->txtGP->setText(price);
+        l.queries();
+        w->cmdAdd_Click();
+        QCOMPARE(w->txtGP->text(), shown);
+        QCOMPARE(l.boxes(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(l.sent(), line.isEmpty() ? QStringList() : QStringList{line});
+        // After a change the window reads the shop again and takes the next change.
+        QCOMPARE(l.queries(), line.isEmpty() ? QStringList() : QStringList({kHeader, kShop, held("Standard")}));
+        QVERIFY(w->cmdAdd->Enabled() && w->cmdRemove->Enabled());
+    }
+
+    void removeAndNoCardChosen_data() {
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("remove") << false << 1 << "" << "SHOPMINUS Gustling";
+        QTest::addRow("remove, none chosen") << false << 0 << "Problem|You must select a card!" << "";
+        QTest::addRow("add, none chosen") << true << 0 << "Problem|You must select a card!" << "";
+    }
+    void removeAndNoCardChosen() {
+        QFETCH(bool, add);
+        QFETCH(int, row);
+        QFETCH(QString, box);
+        QFETCH(QString, line);
+        EconomyLink l;
+        frmmerchant* w = open(l);
+        w->txtGP->setText(QStringLiteral("100"));
+        if (row > 0) w->DataGrid_Shop_Click(row, 1);
+        add ? w->cmdAdd_Click() : w->cmdRemove_Click();
+        QCOMPARE(l.boxes(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(l.sent(), line.isEmpty() ? QStringList() : QStringList{line});
+        QVERIFY(w->cmdAdd->Enabled() && w->cmdRemove->Enabled());
+    }
+
+    void failedServiceClosesTheWindow_data() {
+        QTest::addColumn<bool>("decksFail");
+        QTest::addColumn<QString>("box");
+        QTest::addRow("decks") << true << "|The application could not retrieve required shop data.  Try again later.";
+        QTest::addRow("shop") << false << "|Could not retrieve data.  Please try again later.  The window will now close.";
+    }
+    void failedServiceClosesTheWindow() {
+        QFETCH(bool, decksFail);
+        QFETCH(QString, box);
+        EconomyLink l;
+        if (!decksFail) l.web.answer(QStringLiteral("call usp_FindDecks()"), table({"Deck"}, {{"Standard"}}));
+        frmmerchant* w = form<frmmerchant>();
+        w->LoadData();
+        w->show();
+        QCOMPARE(l.boxes(), QStringList{box});
+        QVERIFY(!ifLoaded<frmmerchant>());
+        QVERIFY(l.sent().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_merchant)
+#include "tst_merchant.moc"
