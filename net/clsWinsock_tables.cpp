@@ -13,6 +13,7 @@
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
 #include "net/LineFields.h"
+#include "net/TeamMatch.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
 #include "platform/Services.h"
@@ -238,14 +239,7 @@ void clsWinsock::Match(QString& line) {
         const auto [gameName, page] = gameNames(f[7]);
         if (ConnectionState == 1) {
             writeResultLine(f, gameName);
-            const QString settings = GetIniFile();
-            if (ReadIni(QStringLiteral("Options"), QStringLiteral("Replays"), settings).isEmpty())
-                WriteIni(QStringLiteral("Options"), QStringLiteral("Replays"), QStringLiteral("1"), settings);
-            if (ReadIni(QStringLiteral("Options"), QStringLiteral("Replays"), settings) == QLatin1String("1"))
-                PrintChatLine(QStringLiteral("Replay"), QString(),
-                              QStringLiteral("Replay GameID: ") + f[8] + QStringLiteral(" at ") + Deployment::website() +
-                                  QStringLiteral("/Replays/") + page + u'-' + f[8] + QStringLiteral(".aspx"),
-                              ChatColour::Yellow);
+            ReplayNotice(f[8], page);
         }
         if (TourneyRunning)
             form<frmTournyHelper>()->HandleMatch(f[1], f[3], int16_t(score1), int16_t(score2), int16_t(type));
