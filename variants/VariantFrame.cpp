@@ -21,11 +21,11 @@
 #include <algorithm>
 
 namespace {
-const CountdownBand kOmni{90, 180, 14, QStringLiteral("Time Up! Game Over!"), 38};
-const CountdownBand kTeamOmni{90, 180, 14, QStringLiteral("Time Up! Game Over!"), 38};
-const CountdownBand kCardWar{35, 59, 9, QStringLiteral("Times Up!"), 38};
-const CountdownBand kMemory{90, 180, 14, QStringLiteral("Time is Up!"), 800};
-const CountdownBand kDice{60, 60, 14, QStringLiteral("Time Up! Game Over!"), 800};
+const CountdownBand kOmni{90, 180, 14, QStringLiteral("Time Up! Game Over!"), 38, QString()};
+const CountdownBand kTeamOmni{90, 180, 14, QStringLiteral("Time Up! Game Over!"), 38, QString()};
+const CountdownBand kCardWar{35, 59, 9, QStringLiteral("Times Up!"), 38, QString()};
+const CountdownBand kMemory{90, 180, 14, QStringLiteral("Time is Up!"), 800, QStringLiteral("MEMORYFORFEIT")};
+const CountdownBand kDice{60, 60, 14, QStringLiteral("Time Up! Game Over!"), 800, QStringLiteral("CHINCHINROLL")};
 
 struct RequestText {
     QString title;
@@ -100,6 +100,7 @@ bool TurnCountdown::tick() {
     m_timeleft->setText(m_band.timeUpText);
     m_timer->stop();
     m_timer->setInterval(0);
+    if (!m_band.timeUpLine.isEmpty()) SendGameLine(m_band.timeUpLine);
     return true;
 }
 

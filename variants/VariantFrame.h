@@ -25,6 +25,7 @@ struct CountdownBand {
     int tickFrom = 0;
     QString timeUpText;
     int site = 0;  // error site of a failing tick
+    QString timeUpLine;  // sent at the time-up by the games whose time-up is a line to the server
 };
 // The coin board counts down by its own rules and has no band: asking for it throws.
 const CountdownBand& countdownBand(VariantGame game);
@@ -37,7 +38,8 @@ public:
     void start();
     // The user moved or the turn passed: the timer off (interval 0) and the label cleared.
     void stop();
-    // One tick. True when the time ran out; the caller then makes the game's time-up action.
+    // One tick. True when the time ran out: the band's time-up line is sent, and the caller makes
+    // the rest of the game's time-up action.
     // The message loop runs once after a number is shown, so the window may be gone on return.
     bool tick();
 
