@@ -20,9 +20,25 @@ void ShowDrawnCard(PictureBox* slot, const QString& wireName, const QString& col
     slot->Tag = card;
 }
 
+namespace {
+bool cellNumber(const QString& field, int& cell) {
+    long long n = 0;
+    if (!lines::wholeNumber(field, 0, 24, n)) return false;
+    cell = int(n);
+    return true;
+}
+}  // namespace
+
+bool CellFits(const QString& line) {
+    int cell = 0;
+    if (cellNumber(Divide(line, QStringLiteral(" "))[1], cell)) return true;
+    qWarning("step ignored: no cell of the board in \"%s\"", qPrintable(line));
+    return false;
+}
+
 bool BlockCell(std::array<PictureBox*, 25>& board, const QString& cellField) {
     int cell = 0;
-    if (!ReadIndex(cellField, 25, cell)) {
+    if (!cellNumber(cellField, cell)) {
         qWarning("block ignored: \"%s\" is no cell of the board", qPrintable(cellField));
         return false;
     }

@@ -26,5 +26,8 @@ void ClearOmniBoard(W& frm) {
     }
 }
 
+// A cell field as the board's steps take it: a whole number 0..24; a warning otherwise.
+bool CellFits(const QString& line);
+
 // Two scores that fit the board's counters (16-bit whole numbers); a warning otherwise.
 bool ScoresFit(const QString& line);

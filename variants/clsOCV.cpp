@@ -122,7 +122,9 @@ void clsOCV::OCVTurnOver() {
 }
 
 void clsOCV::OCVPlacedCard(const QString& line) {
-    guarded(600, [&] { queue(line); });
+    guarded(600, [&] {
+        if (CellFits(line)) queue(line);
+    });
 }
 
 void clsOCV::OCVPoints(const QString& line) {
@@ -130,15 +132,15 @@ void clsOCV::OCVPoints(const QString& line) {
 }
 
 void clsOCV::OCVBlueCard(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsOCV::OCVRedCard(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsOCV::OCVCardFlip(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsOCV::OCVSame() {

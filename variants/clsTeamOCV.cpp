@@ -104,7 +104,9 @@ void clsTeamOCV::TeamOCVTurnOver() {
 }
 
 void clsTeamOCV::TeamOCVPlacedCard(const QString& line) {
-    guarded(600, [&] { queue(line); });
+    guarded(600, [&] {
+        if (CellFits(line)) queue(line);
+    });
 }
 
 void clsTeamOCV::TeamOCVPoints(const QString& line) {
@@ -112,15 +114,15 @@ void clsTeamOCV::TeamOCVPoints(const QString& line) {
 }
 
 void clsTeamOCV::TeamOCVBlueCard(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsTeamOCV::TeamOCVRedCard(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsTeamOCV::TeamOCVCardFlip(const QString& line) {
-    resumeNext([&] { queue(line); });
+    if (CellFits(line)) resumeNext([&] { queue(line); });
 }
 
 void clsTeamOCV::TeamOCVSame() {

@@ -215,6 +215,7 @@ void frmomni::Board_Click(int Index) {
 
 void frmomni::cmdDiscard_Click() {
     shielded("frmomni::cmdDiscard_Click", [&] {
+        if (!cmdDiscard->Enabled()) return;
         const QString seat = iam->text();
         if (seat != QLatin1String("1") && seat != QLatin1String("2")) return;
         const QString tag = ownSlot()->Tag.toLower();

@@ -223,7 +223,7 @@ void frmteamomni::Board_Click(int Index) {
 
 void frmteamomni::cmdDiscard_Click() {
     shielded("frmteamomni::cmdDiscard_Click", [&] {
-        if (!blnPlay) return;
+        if (!blnPlay || !cmdDiscard->Enabled()) return;
         const QString tag = player->Tag.toLower();
         if (tag.isEmpty() || tag == QLatin1String("empty")) return;
         player->Tag.clear();
