@@ -2,6 +2,7 @@
 // seat, the time-out move, the hover frame, Discard, and malformed lines that change nothing.
 #include "VariantLink.h"
 
+#include "app/clsClientConfig.h"
 #include "tables/frmchallengebox_single.h"
 #include "tables/frmchallengewaiting.h"
 
@@ -216,6 +217,28 @@ private slots:
         QCOMPARE(boardState(), before);
         QVERIFY(l.dialogs().boxes.isEmpty());
         QVERIFY(l.healthy());
+    }
+
+    // A line that arrives while the replay yields waits for the pump's next turn: it is handled
+    // after the replay, so a queued step cannot overwrite it.
+    void noLineIsHandledInsideAReplay() {
+        VariantLink l;
+        l.creator(true);
+        l.receive({QStringLiteral("OCVSTARTER 2"), QStringLiteral("OCVBLUECARD 19 Cinderpup"), QStringLiteral("OCVBLUECARD 20 Gustling")});
+        const double counted = ClientConfig().PacketCount().toDouble();
+        l.server.sendLines({QStringLiteral("OCVYOURTURN")});
+        QVERIFY(QTest::qWaitFor([&l] { return !l.con->lstPackets.empty(); }, 5000));
+        // Fires in the replay's first pause, as the packet timer would.
+        QTimer::singleShot(0, l.con, [&l] {
+            l.con->lstPackets.push_back(QStringLiteral("OCVBLOCK 20"));
+            l.con->tmrPacket_Timer();
+        });
+        l.con->tmrPacket_Timer();
+        QCOMPARE(omni()->Board[19]->Tag, QStringLiteral("Cinderpup"));
+        QCOMPARE(omni()->Board[20]->Tag, QStringLiteral("Card blocked by mysterious force"));
+        QVERIFY(l.con->lstPackets.empty());
+        // Each line was handled once: the turn line was not taken up again from inside its replay.
+        QCOMPARE(ClientConfig().PacketCount().toDouble(), counted + 2);
     }
 
     // Names the server sends for files: an unsafe one clears the slot instead.
