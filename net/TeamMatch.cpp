@@ -27,6 +27,17 @@ QString teamGameName(const QString& code) {
 }
 }  // namespace
 
+std::unique_ptr<ChatRuns> BeginResultLine() {
+    frmchildchat* lobby = form<frmchildchat>();
+    TrimLobbyLogIfLong();
+    TrimLobbyLogIfLong();
+    lobby->chatout->end(false);
+    auto out = std::make_unique<ChatRuns>(lobby->chatin);
+    out->font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
+              vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+    return out;
+}
+
 void ReplayNotice(const QString& gameId, const QString& page) {
     const QString settings = GetIniFile();
     if (ReadIni(QStringLiteral("Options"), QStringLiteral("Replays"), settings).isEmpty())
@@ -46,14 +57,9 @@ void TeamMatchLine(const QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsTeamOCV::TeamMatch", [&] {
         const Fields f = Divide(line, QStringLiteral(" "));
-        frmchildchat* lobby = form<frmchildchat>();
-        TrimLobbyLogIfLong();
-        TrimLobbyLogIfLong();
-        lobby->chatout->end(false);
         {
-            ChatRuns out(lobby->chatin);
-            out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
-                     vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+            const std::unique_ptr<ChatRuns> runs = BeginResultLine();
+            ChatRuns& out = *runs;
             out.run(QStringLiteral("<"), kOlive);
             out.run(teamGameName(f[11]), ChatColour::White);
             out.run(QStringLiteral("> "), kOlive);

@@ -203,13 +203,8 @@ std::pair<QString, QString> gameNames(const QString& type) {
 
 void writeResultLine(const Fields& f, const QString& gameName) {
     constexpr long kDim = 0x00C0C0;
-    frmchildchat* lobby = form<frmchildchat>();
-    TrimLobbyLogIfLong();
-    TrimLobbyLogIfLong();
-    lobby->chatout->end(false);
-    ChatRuns out(lobby->chatin);
-    out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
-             vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+    const std::unique_ptr<ChatRuns> runs = BeginResultLine();
+    ChatRuns& out = *runs;
     out.run(QStringLiteral("<"), kDim);
     out.run(gameName, ChatColour::White, true);
     out.run(QStringLiteral("> "), kDim);

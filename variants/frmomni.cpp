@@ -1,5 +1,7 @@
 #include "variants/frmomni.h"
 
+#include "variants/OmniShared.h"
+
 #include "app/ErrorHandler.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
@@ -115,12 +117,7 @@ frmomni::frmomni()
     placeDiscard(true);
     connect(cmdDiscard, &RFButton::Click, this, &frmomni::cmdDiscard_Click);
 
-    shapecover = new QFrame(table);
-    shapecover->setObjectName(QStringLiteral("shapecover"));
-    shapecover->resize(kCellWidth + 6, kCellHeight + 6);
-    shapecover->setStyleSheet(QStringLiteral("QFrame { border: 3px solid %1; border-radius: 4px; background: transparent; }").arg(kGold));
-    shapecover->setAttribute(Qt::WA_TransparentForMouseEvents);
-    shapecover->setVisible(false);
+    shapecover = MakeHoverFrame(table);
     connect(table, &SkinBackdrop::mouseMoved, this, &frmomni::Form_MouseMove);
 
     TimerTurn->setObjectName(QStringLiteral("TimerTurn"));
@@ -162,28 +159,9 @@ void frmomni::placeDiscard(bool blue) { cmdDiscard->move(blue ? kBlueDiscardLeft
 
 // ---- The move -----------------------------------------------------------------------------------
 
-void frmomni::Board_MouseMove(int Index) {
-    if (!validCell(Index)) return;
-    if (Board[Index]->Tag == QLatin1String("empty") && blnPlay) {
-        shapecover->move(Board[Index]->x() - 3, Board[Index]->y() - 3);
-        shapecover->setVisible(true);
-        shapecover->raise();
-    }
-}
+void frmomni::Board_MouseMove(int Index) { ShowHover(*this, Index); }
 
-void frmomni::Form_MouseMove() {
-    shapecover->setVisible(false);
-    cmdDiscard->RolloverRelease();
-}
-
-void frmomni::takeCard(int cell, PictureBox* slot) {
-    Board[cell]->Picture(slot->Picture());
-    Board[cell]->Tag = slot->Tag;
-    Board[cell]->ToolTipText(slot->Tag);
-    slot->Picture(CardBack());
-    slot->Tag = QStringLiteral("Empty");
-    slot->ToolTipText(QString());
-}
+void frmomni::Form_MouseMove() { HideHover(*this); }
 
 void frmomni::Board_Click(int Index) {
     shielded("frmomni::Board_Click", [&] {
@@ -192,45 +170,22 @@ void frmomni::Board_Click(int Index) {
             PictureBox* own = ownSlot();
             // An empty slot, or one whose card was just played, holds nothing to place.
             if (own->Tag.isEmpty() || own->Tag.compare(QLatin1String("empty"), Qt::CaseInsensitive) == 0) return;
-            takeCard(Index, own);
+            MoveCard(Board[Index], own);
             shapecover->setVisible(false);
-            const int seat = iam->text() == QLatin1String("1") ? 1 : 2;
-            playerturn[seat]->setVisible(false);
-            QPointer<frmomni> self(this);
-            DoEvents();
-            if (!self) return;
-            const QString move = QStringLiteral("OCVPLACEAT ") + QString::number(Index);
-            lststeps << move;
-            SendGameLine(move);
-            if (!self) return;
-            PlayedCard(true);
-            m_countdown->stop();
-            if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
-            if (!self) return;
-            blnPlay = false;
-            DoEvents();
+            playerturn[iam->text() == QLatin1String("1") ? 1 : 2]->setVisible(false);
+            FinishPlacement(*this, QStringLiteral("OCVPLACEAT"), Index, *m_countdown);
         });
     });
 }
 
 void frmomni::cmdDiscard_Click() {
     shielded("frmomni::cmdDiscard_Click", [&] {
-        if (!cmdDiscard->Enabled()) return;
         const QString seat = iam->text();
-        if (seat != QLatin1String("1") && seat != QLatin1String("2")) return;
-        const QString tag = ownSlot()->Tag.toLower();
-        if (tag.isEmpty() || tag == QLatin1String("empty")) return;
-        QPointer<frmomni> self(this);
-        SendGameLine(QStringLiteral("OCVCARDDISCARD"));
-        if (self) cmdDiscard->Enabled(false);
+        if (seat == QLatin1String("1") || seat == QLatin1String("2")) SendDiscard(*this, ownSlot(), QStringLiteral("OCVCARDDISCARD"), false);
     });
 }
 
-void frmomni::flip_Finished(int Index) {
-    if (!validCell(Index)) return;
-    flip[Index]->setVisible(false);
-    Board[Index]->setVisible(true);
-}
+void frmomni::flip_Finished(int Index) { EndFlip(*this, Index); }
 
 // ---- Countdown and requests ---------------------------------------------------------------------
 
@@ -238,22 +193,9 @@ void frmomni::TimerTurn_Timer() {
     shielded("frmomni::TimerTurn_Timer", [&] {
         guarded(38, [&] {
             QPointer<frmomni> self(this);
-            if (m_countdown->tick() && self && !PlayedCard()) timeOutMove();
+            if (m_countdown->tick() && self && !PlayedCard()) TimeOutPlacement(*this, QStringLiteral("OCVPLACEAT"), ownSlot());
         });
     });
-}
-
-void frmomni::timeOutMove() {
-    for (int cell = 0; cell < kCells; ++cell) {
-        if (Board[cell]->Tag != QLatin1String("empty")) continue;
-        takeCard(cell, ownSlot());
-        const QString move = QStringLiteral("OCVPLACEAT ") + QString::number(cell);
-        lststeps << move;
-        QPointer<frmomni> self(this);
-        SendGameLine(move);
-        if (self) PlayedCard(true);
-        return;
-    }
 }
 
 void frmomni::mnuEndGameRequest_Click() {

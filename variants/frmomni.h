@@ -92,10 +92,6 @@ public slots:
     void mnuSurrender_Click();
 
 private:
-    // The current card onto the cell and the slot emptied (the move's steps 3 and 4).
-    void takeCard(int cell, PictureBox* slot);
-    void timeOutMove();
-
     IndexedText<kCells> m_colors;
     bool m_playedCard = false;
     std::optional<TurnCountdown> m_countdown;

@@ -10,6 +10,7 @@
 #include "net/frmCon.h"
 #include "platform/KeyAscii.h"
 #include "platform/Services.h"
+#include "variants/OmniShared.h"
 #include "variants/frmomni.h"
 
 #include <QVBoxLayout>
@@ -115,12 +116,7 @@ frmteamomni::frmteamomni()
     iam->setObjectName(QStringLiteral("iam"));
     iam->setVisible(false);
 
-    shapecover = new QFrame(table);
-    shapecover->setObjectName(QStringLiteral("shapecover"));
-    shapecover->resize(kCellWidth + 6, kCellHeight + 6);
-    shapecover->setStyleSheet(QStringLiteral("QFrame { border: 3px solid %1; border-radius: 4px; background: transparent; }").arg(kGold));
-    shapecover->setAttribute(Qt::WA_TransparentForMouseEvents);
-    shapecover->setVisible(false);
+    shapecover = MakeHoverFrame(table);
     connect(table, &SkinBackdrop::mouseMoved, this, &frmteamomni::Form_MouseMove);
 
     const QString box = QStringLiteral("background: rgba(10, 8, 16, 230); color: %1; border: 1px solid #6b5a3a;").arg(kParchment);
@@ -172,28 +168,9 @@ void frmteamomni::AddBlockTxt(const QString& label, const QString& text) { Appen
 
 // ---- The move -----------------------------------------------------------------------------------
 
-void frmteamomni::Board_MouseMove(int Index) {
-    if (!validCell(Index)) return;
-    if (Board[Index]->Tag == QLatin1String("empty") && blnPlay) {
-        shapecover->move(Board[Index]->x() - 3, Board[Index]->y() - 3);
-        shapecover->setVisible(true);
-        shapecover->raise();
-    }
-}
+void frmteamomni::Board_MouseMove(int Index) { ShowHover(*this, Index); }
 
-void frmteamomni::Form_MouseMove() {
-    shapecover->setVisible(false);
-    cmdDiscard->RolloverRelease();
-}
-
-void frmteamomni::takeCard(int cell) {
-    Board[cell]->Picture(player->Picture());
-    Board[cell]->Tag = player->Tag;
-    Board[cell]->ToolTipText(player->Tag);
-    player->Picture(CardBack());
-    player->Tag = QStringLiteral("Empty");
-    player->ToolTipText(QString());
-}
+void frmteamomni::Form_MouseMove() { HideHover(*this); }
 
 void frmteamomni::Board_Click(int Index) {
     shielded("frmteamomni::Board_Click", [&] {
@@ -202,42 +179,20 @@ void frmteamomni::Board_Click(int Index) {
             // An empty hand, or one whose card was just played, holds nothing to place.
             if (player->Tag.isEmpty() || player->Tag.compare(QLatin1String("empty"), Qt::CaseInsensitive) == 0) return;
             if (PlayedCard()) return;
-            takeCard(Index);
+            MoveCard(Board[Index], player);
             shapecover->setVisible(false);
-            QPointer<frmteamomni> self(this);
-            DoEvents();
-            if (!self) return;
-            const QString move = QStringLiteral("TEAM_OCVPLACEAT ") + QString::number(Index);
-            lststeps << move;
-            SendGameLine(move);
-            if (!self) return;
-            PlayedCard(true);
-            m_countdown->stop();
-            if (frmchildchat* lobby = ifLoaded<frmchildchat>()) lobby->back_away();
-            if (!self) return;
-            blnPlay = false;
-            DoEvents();
+            FinishPlacement(*this, QStringLiteral("TEAM_OCVPLACEAT"), Index, *m_countdown);
         });
     });
 }
 
 void frmteamomni::cmdDiscard_Click() {
     shielded("frmteamomni::cmdDiscard_Click", [&] {
-        if (!blnPlay || !cmdDiscard->Enabled()) return;
-        const QString tag = player->Tag.toLower();
-        if (tag.isEmpty() || tag == QLatin1String("empty")) return;
-        player->Tag.clear();
-        QPointer<frmteamomni> self(this);
-        SendGameLine(QStringLiteral("TEAM_OCVCARDDISCARD"));
-        if (self) cmdDiscard->Enabled(false);
+        if (blnPlay) SendDiscard(*this, player, QStringLiteral("TEAM_OCVCARDDISCARD"), true);
     });
 }
 
-void frmteamomni::flip_Finished(int Index) {
-    if (!validCell(Index)) return;
-    flip[Index]->setVisible(false);
-    Board[Index]->setVisible(true);
-}
+void frmteamomni::flip_Finished(int Index) { EndFlip(*this, Index); }
 
 // ---- Countdown and request ----------------------------------------------------------------------
 
@@ -245,22 +200,9 @@ void frmteamomni::TimerTurn_Timer() {
     shielded("frmteamomni::TimerTurn_Timer", [&] {
         guarded(38, [&] {
             QPointer<frmteamomni> self(this);
-            if (m_countdown->tick() && self && !PlayedCard()) timeOutMove();
+            if (m_countdown->tick() && self && !PlayedCard()) TimeOutPlacement(*this, QStringLiteral("TEAM_OCVPLACEAT"), player);
         });
     });
-}
-
-void frmteamomni::timeOutMove() {
-    for (int cell = 0; cell < kCells; ++cell) {
-        if (Board[cell]->Tag != QLatin1String("empty")) continue;
-        takeCard(cell);
-        const QString move = QStringLiteral("TEAM_OCVPLACEAT ") + QString::number(cell);
-        lststeps << move;
-        QPointer<frmteamomni> self(this);
-        SendGameLine(move);
-        if (self) PlayedCard(true);
-        return;
-    }
 }
 
 // The request goes through the chat, where an administrator picks it up; no box asks first.

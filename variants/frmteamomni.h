@@ -92,8 +92,6 @@ public slots:
     void mnuEndGameRequest_Click();
 
 private:
-    void takeCard(int cell);
-    void timeOutMove();
     // Text at the end of the chat log in the user's chat font.
     void writeChat(const QString& text, long colour);
 
