@@ -38,3 +38,11 @@ QString boardTags(const W* w) {
     }
     return out.join(u',');
 }
+
+// The board's tags and colours, then the extra texts, for comparing before and after a line.
+template <class W>
+QString boardState(const W* w, const QStringList& extra) {
+    QStringList colours;
+    for (int i = 0; i < 25; ++i) colours << w->Colors(i);
+    return (QStringList{boardTags(w), colours.join(u','), w->player1_cards->text(), w->player2_cards->text()} + extra).join(u'|');
+}

@@ -36,10 +36,7 @@ QString shown(const QLabel* layer, const QMap<QString, QImage>& files) {
 
 QString state() {
     frmteamomni* w = team();
-    QStringList colours;
-    for (int i = 0; i < 25; ++i) colours << w->Colors(i);
-    return boardTags(w) + u'|' + colours.join(u',') + u'|' + w->player->Tag + u'|' + w->player_nextcard->Tag + u'|' +
-           w->player1_cards->text() + u'|' + w->player2_cards->text() + u'|' + w->iam->text();
+    return boardState(w, {w->player->Tag, w->player_nextcard->Tag, w->iam->text()});
 }
 }  // namespace
 
@@ -197,43 +194,40 @@ private slots:
         if (!shownText.isEmpty()) QCOMPARE(lineColour(team()->chatin, 0), colour);
     }
 
-    // The chat input: Enter sends, "/team" speaks to the team, Ctrl+A empties the log.
+    // The chat input: Enter sends, "/team" speaks to the team; Ctrl+A empties the log, not the input.
     void chatInput_data() {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("ctrlA");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("echo");
         QTest::addColumn<long>("colour");
-        QTest::newRow("plain") << "hello all" << "TEAM_GAMECHAT hello all" << "You say, \" hello all \" " << ChatColour::White;
-        QTest::newRow("team, double blank") << "/team  go" << "TEAM_GAMECHAT /team go" << "You say to team, \" go \" " << ChatColour::Red;
-        QTest::newRow("markup") << "<b>x</b>" << "TEAM_GAMECHAT <b>x</b>" << "You say, \" <b>x</b> \" " << ChatColour::White;
-        QTest::newRow("blank") << "   " << "" << "" << 0L;
-        QTest::newRow("control character") << QString("a") + QChar(3) + "b" << "" << "" << 0L;
+        QTest::newRow("plain") << "hello all" << false << "TEAM_GAMECHAT hello all" << "You say, \" hello all \" " << ChatColour::White;
+        QTest::newRow("team, double blank") << "/team  go" << false << "TEAM_GAMECHAT /team go" << "You say to team, \" go \" "
+                                            << ChatColour::Red;
+        QTest::newRow("markup") << "<b>x</b>" << false << "TEAM_GAMECHAT <b>x</b>" << "You say, \" <b>x</b> \" " << ChatColour::White;
+        QTest::newRow("blank") << "   " << false << "" << "" << 0L;
+        QTest::newRow("control character") << QString("a") + QChar(3) + "b" << false << "" << "" << 0L;
+        QTest::newRow("ctrl+a") << "draft" << true << "" << "" << 0L;
     }
     void chatInput() {
         QFETCH(QString, typed);
+        QFETCH(bool, ctrlA);
         QFETCH(QString, sent);
         QFETCH(QString, echo);
         QFETCH(long, colour);
         VariantLink l;
-        l.receive(QStringLiteral("TEAM_OCVSTARTER 1"));
+        l.receive({QStringLiteral("TEAM_OCVSTARTER 1"), QStringLiteral("TEAM_GAMECHAT Bob hi")});
         l.sent();
         frmteamomni* w = team();
         w->chatout->setText(typed);
-        QTest::keyClick(w->chatout, Qt::Key_Return);
+        if (ctrlA) QTest::keyClick(w->chatout, Qt::Key_A, Qt::ControlModifier);
+        else QTest::keyClick(w->chatout, Qt::Key_Return);
         QCOMPARE(l.sent(), sent.isEmpty() ? QStringList() : QStringList{sent});
-        QCOMPARE(linesOf(w->chatin), echo.isEmpty() ? QStringList() : QStringList{echo});
-        QCOMPARE(w->chatout->text().isEmpty(), !sent.isEmpty());
-        if (!echo.isEmpty()) QCOMPARE(lineColour(w->chatin, 0), colour);
-    }
-
-    void ctrlAEmptiesTheLogNotTheInput() {
-        VariantLink l;
-        l.receive({QStringLiteral("TEAM_OCVSTARTER 1"), QStringLiteral("TEAM_GAMECHAT Bob hi")});
-        frmteamomni* w = team();
-        w->chatout->setText(QStringLiteral("draft"));
-        QTest::keyClick(w->chatout, Qt::Key_A, Qt::ControlModifier);
-        QVERIFY(w->chatin->toPlainText().isEmpty());
-        QCOMPARE(w->chatout->text(), QStringLiteral("draft"));
+        QStringList log = ctrlA ? QStringList() : QStringList{QStringLiteral("Bob says, \" hi \" ")};
+        if (!echo.isEmpty()) log << echo;
+        QCOMPARE(linesOf(w->chatin), log);
+        QCOMPARE(w->chatout->text(), sent.isEmpty() ? typed : QString());
+        if (!echo.isEmpty()) QCOMPARE(lineColour(w->chatin, 1), colour);
     }
 
     // Missing, non-numeric and out-of-range fields: the board stays as it was.
