@@ -184,6 +184,30 @@ private slots:
         QVERIFY(!w->shapecover->isVisible());
     }
 
+    // Odd lines that still mean something: read the way the game reads them.
+    void oddLinesReadAsTheGameDoes_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("after");  // seat, turn, markers 1 and 2, slot tags, queue
+        QTest::newRow("first mover not a number") << "OCVSTARTER x" << "1|0|0|0|Gustling|Emberlark|";
+        QTest::newRow("first mover 3") << "OCVSTARTER 3" << "1|0|0|0|Gustling|Emberlark|";
+        QTest::newRow("draw without names") << "OCVCARDDRAW  " << "1|1|1|0|||";
+        QTest::newRow("rule event with fields") << "OCVCOMBO 1 2" << "1|1|1|0|Gustling|Emberlark|OCVCOMBO";
+        QTest::newRow("placement echo") << "OCVPLACEDAT" << "1|1|1|0|Gustling|Emberlark|OCVPLACEDAT";
+    }
+    void oddLinesReadAsTheGameDoes() {
+        QFETCH(QString, line);
+        QFETCH(QString, after);
+        VariantLink l;
+        l.creator(true);
+        l.receive({QStringLiteral("OCVSTARTER 1"), QStringLiteral("OCVCARDDRAW Gustling.jpg Emberlark.jpg"), line});
+        frmomni* w = omni();
+        const QStringList seen{w->iam->text(), QString::number(w->blnPlay), QString::number(w->playerturn[1]->isVisible()),
+                               QString::number(w->playerturn[2]->isVisible()), w->Player1->Tag, w->player1_nextcard->Tag,
+                               w->lststeps.join(u',')};
+        QCOMPARE(seen.join(u'|'), after);
+        QVERIFY(l.healthy());
+    }
+
     // Lines with missing, non-numeric or out-of-range fields: the board stays as it was and the
     // client keeps running. Queued ones are checked at the replay.
     void malformedLines_data() {
