@@ -13,6 +13,7 @@
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
 #include "net/LineFields.h"
+#include "net/TeamMatch.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
 #include "platform/Services.h"
@@ -205,13 +206,8 @@ std::pair<QString, QString> gameNames(const QString& type) {
 
 void writeResultLine(const Fields& f, const QString& gameName) {
     constexpr long kDim = 0x00C0C0;
-    frmchildchat* lobby = form<frmchildchat>();
-    TrimLobbyLogIfLong();
-    TrimLobbyLogIfLong();
-    lobby->chatout->end(false);
-    ChatRuns out(lobby->chatin);
-    out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
-             vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+    const std::unique_ptr<ChatRuns> runs = BeginResultLine();
+    ChatRuns& out = *runs;
     out.run(QStringLiteral("<"), kDim);
     out.run(gameName, ChatColour::White, true);
     out.run(QStringLiteral("> "), kDim);
@@ -241,14 +237,7 @@ void clsWinsock::Match(QString& line) {
         const auto [gameName, page] = gameNames(f[7]);
         if (ConnectionState == 1) {
             writeResultLine(f, gameName);
-            const QString settings = GetIniFile();
-            if (ReadIni(QStringLiteral("Options"), QStringLiteral("Replays"), settings).isEmpty())
-                WriteIni(QStringLiteral("Options"), QStringLiteral("Replays"), QStringLiteral("1"), settings);
-            if (ReadIni(QStringLiteral("Options"), QStringLiteral("Replays"), settings) == QLatin1String("1"))
-                PrintChatLine(QStringLiteral("Replay"), QString(),
-                              QStringLiteral("Replay GameID: ") + f[8] + QStringLiteral(" at ") + Deployment::website() +
-                                  QStringLiteral("/Replays/") + page + u'-' + f[8] + QStringLiteral(".aspx"),
-                              ChatColour::Yellow);
+            ReplayNotice(f[8], page);
         }
         if (TourneyRunning)
             form<frmTournyHelper>()->HandleMatch(f[1], f[3], int16_t(score1), int16_t(score2), int16_t(type));

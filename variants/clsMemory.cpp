@@ -1,14 +1,11 @@
 #include "variants/clsMemory.h"
 
-#include "platform/Forms.h"
-#include "tables/frmchallengebox_single.h"
-#include "tables/frmchallengewaiting.h"
+#include "variants/VariantFrame.h"
+#include "variants/frmmemory.h"
 
 void clsMemory::GameModule(QString& keyword, QString& line) {
     Q_UNUSED(line);
-    // The game's first line closes what led to it, without a word to the server.
-    if (keyword == QLatin1String("MEMORYYES")) {
-        unload<frmchallengebox_single>();
-        unload<frmchallengewaiting>();
-    }
+    if (keyword == QLatin1String("MEMORYYES")) StartFromYes<frmmemory>(keyword);
+    else if (keyword == QLatin1String("MEMORYTURN")) UnloadLeadIn(keyword);
+    else if (keyword == QLatin1String("MEMORYCLOSE")) CloseVariant<frmmemory>(VariantGame::Memory);
 }

@@ -37,7 +37,11 @@ QString kindOfCreate(const Fields& f) {
 }  // namespace
 
 LoopbackRooms::LoopbackRooms(Send send, Broadcast broadcast, QObject* parent)
-    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)) {
+    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send) {
+    connect(&m_omni, &LoopbackOmni::finished, this, [this](int number) {
+        m_tables.removeIf([number](const Table& x) { return x.number == number; });
+        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
+    });
     // The residents' tables, as the table list announces them.
     for (const QString& line : LoopbackData::tables()) {
         const Fields f = Divide(line, kBlank);
@@ -88,6 +92,7 @@ int LoopbackRooms::freeNumber() const {
 }
 
 bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& line) {
+    if (m_omni.handle(s, line)) return true;
     const Fields f = Divide(line, kBlank);
     const QString& k = f[0];
     if (k.startsWith(QLatin1String("TABLECREATE"))) {
@@ -229,10 +234,25 @@ void LoopbackRooms::ready(Table& t, int seat) {
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
         toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
-        if (other.ready)
-            toSeated(t, (t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGECHAT *** ") : QStringLiteral("CHALLENGECHATS *** ")) +
-                            QStringLiteral("The loopback server starts no games: close the room when you are done."));
+        if (other.ready && t.kind != QLatin1String("ocv"))
+            toSeated(t, QStringLiteral("CHALLENGECHATS *** ") +
+                            QStringLiteral("The loopback server starts no games of this kind: close the room when you are done."));
     }
+    if (t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team")) startOmni(t);
+}
+
+void LoopbackRooms::startOmni(Table& t) {
+    const bool team = t.kind == QLatin1String("team");
+    if (!t.seats[0].socket || !t.seats[0].ready) return;
+    for (const Seat& seat : t.seats)
+        if (!team && (seat.nick.isEmpty() || !seat.ready)) return;
+    QStringList others;
+    int resident = 0;
+    for (int i = 1; i < t.seats.size(); ++i) {
+        if (t.seats[i].nick.isEmpty()) t.seats[i].nick = LoopbackData::residents().value(resident++ % 3).nick;
+        others << t.seats[i].nick;
+    }
+    m_omni.start(t.seats[0].socket, t.seats[0].nick, others, team, t.blocks, t.number);
 }
 
 void LoopbackRooms::chat(Table& t, int seat, const QString& text) {
@@ -268,6 +288,7 @@ void LoopbackRooms::close(Table& t, int seat) {
 }
 
 void LoopbackRooms::leave(QTcpSocket* s) {
+    m_omni.leave(s);
     int seat = 0;
     while (Table* t = tableOf(s, &seat)) close(*t, seat);
 }

@@ -3,7 +3,9 @@
 // one, and the talk in the two-seat and four-seat rooms (rules, wagers, readiness, jackpot, chat,
 // kick, close), answered with room records and status lines as the game server sends them. The
 // resident players sit at their tables, join a table a client creates, and say when they are
-// ready; no game is started.
+// ready; the omni games start when everyone is ready and are played by LoopbackOmni.
+#include "tools/loopback/LoopbackOmni.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -67,7 +69,11 @@ private:
     QString ruleWords(const Table& t) const;
     int freeNumber() const;
 
+    // The omni games begin once every seat is ready; the team game fills empty seats first.
+    void startOmni(Table& t);
+
     Send m_send;
     Broadcast m_broadcast;
     QList<Table> m_tables;
+    LoopbackOmni m_omni;
 };
