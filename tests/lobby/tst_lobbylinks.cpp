@@ -33,6 +33,13 @@ void walk(const QList<QAction*>& actions, const QString& indent, QStringList& ou
 }
 
 // How many queries the web service had each time the window hid or showed.
+// The veteran window closes itself without its abilities and figures, so the service has both.
+void answerVeteran(FakeWebService& web) {
+    web.answer(QStringLiteral("call sps_PlayerVA('kira')"), {{{"Ability", "string"}}, {}});
+    web.answer(QStringLiteral("call sps_PlayerVAStats('kira')"),
+               {{{"EXP", "string"}, {"Percent", "integer"}, {"AAPoints", "integer"}, {"AATrained", "integer"}}, {{"0", "0", "0", "0"}}});
+}
+
 struct Watch : QObject {
     FakeWebService* web = nullptr;
     QStringList events;
@@ -155,6 +162,7 @@ private slots:
         QFETCH(QStringList, queries);
         LoggedIn c;
         FakeWebService web;
+        answerVeteran(web);
         qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         HttpClient::setTimeouts({500, 3000});
         c.lobby->AvatarGender(QStringLiteral("f"));
@@ -183,6 +191,9 @@ private slots:
 
     void aWindowThatFailsLeavesTheLobbyUsable() {
         LoggedIn c;
+        FakeWebService web;
+        answerVeteran(web);
+        qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         const auto fails = [](auto...) -> QWidget* { throw RuntimeError(QStringLiteral("Object required")); };
         OpenLoadingWindow(QStringLiteral("veteran advancement"), fails, fails);
         OpenLoadingWindow(QStringLiteral("veteran advancement"), [] { return form<frmVAdvancement>(); }, fails);
@@ -191,7 +202,8 @@ private slots:
         QCOMPARE(linesOf(c.lobby->chatin).mid(linesOf(c.lobby->chatin).size() - 4), (QStringList{loading, failed, loading, failed}));
         QCOMPARE(lastColour(c.lobby->chatin), ChatColour::Red);
         // A window that loaded is shown with what it holds; the lobby goes on.
-        QVERIFY(ifLoaded<frmVAdvancement>()->isVisible());
+        QVERIFY(ifLoaded<frmVAdvancement>() && ifLoaded<frmVAdvancement>()->isVisible());
+        qunsetenv("CORVADEX_WEBSERVICE");
         c.lobby->tmrPing_Timer();
         QCOMPARE(c.sent(), QStringList{QStringLiteral("PING")});
     }
