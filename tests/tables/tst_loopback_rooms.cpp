@@ -85,10 +85,14 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return room->chatin->toPlainText().contains(QStringLiteral("kira says, \" hello Bree \"")); }));
         room->cmdReady_Click();
         QVERIFY(QTest::qWaitFor([&] { return room->ready[1]->text() == QLatin1String("Yes") && room->ready[2]->text() == QLatin1String("Yes"); }));
+        // Not ready after all, before the game starts: the resident follows.
+        room->cmdReady_Click();
+        QVERIFY(QTest::qWaitFor([&] { return room->ready[1]->text() == QLatin1String("No") && room->ready[2]->text() == QLatin1String("No"); }));
+        QTest::qWait(1200);
+        QVERIFY(!printed(QStringLiteral("<- CV_PICKCARDS"), 0));
         fx.services.dialogs->type(QStringLiteral("700"));
         room->cmdGoldWager_Click();
         QVERIFY(QTest::qWaitFor([&] { return items(room->lstrules).contains(QStringLiteral("Gold Wager: 700GP")); }));
-        QVERIFY(room->ready[1]->text() == QLatin1String("Yes"));
         room->Form_Paint();
         room->lnkKick_Click();
         QVERIFY(QTest::qWaitFor([&] { return room->Player2->text().isEmpty(); }));

@@ -1,8 +1,8 @@
 #pragma once
 // The game-server half of the loopback: lines of text over TCP on 127.0.0.1, one carriage
 // return after each, Windows-1252 bytes. It serves the login road, the player list, tables,
-// chat, pings, quitting and reconnects, and prints every line it receives and sends. The
-// tables and challenge rooms are LoopbackRooms'.
+// chat, private messages, dice, away, the operator login, quitting and reconnects, and prints
+// every line it receives and sends. The tables, rooms and games are LoopbackRooms'.
 #include "tools/loopback/LoopbackRooms.h"
 
 #include <QHash>
@@ -23,6 +23,8 @@ public:
     QStringList online() const;
     // Closes every connection (to watch the client reconnect).
     void dropAll();
+    // The operator pass key of this run (eight digits, printed at the start).
+    QString passKey() const { return m_passKey; }
 
 private:
     struct Client {
@@ -30,6 +32,7 @@ private:
         QString nick;
         bool loggedIn = false;
         QString tag;  // for the log: the peer's port
+        bool away = false;
     };
 
     void accept();
@@ -40,7 +43,10 @@ private:
     void sendPlayerList(QTcpSocket* s);
     void logIn(QTcpSocket* s, const QString& nick);
     void gone(QTcpSocket* s);
+    // Private messages, dice, away and the operator login; false when the line is none of them.
+    bool lobby(QTcpSocket* s, const QString& line);
 
+    QString m_passKey;
     QTcpServer m_server;
     QHash<QTcpSocket*, Client> m_clients;
     LoopbackRooms m_rooms;

@@ -12,6 +12,8 @@ const QString kBlank = QStringLiteral(" ");
 const QString kJoin = QStringLiteral("@@");
 // How long a resident takes to sit down at a table a client created.
 constexpr int kResidentJoinMs = 1500;
+// How long both seats show ready before the game starts.
+constexpr int kStartMs = 1000;
 
 QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
 
@@ -78,6 +80,12 @@ LoopbackRooms::Table* LoopbackRooms::tableOf(QTcpSocket* s, int* seat) {
     return nullptr;
 }
 
+LoopbackRooms::Table* LoopbackRooms::table(int number) {
+    for (Table& t : m_tables)
+        if (t.number == number) return &t;
+    return nullptr;
+}
+
 int LoopbackRooms::freeNumber() const {
     for (int n = 1; n <= kTableCount; ++n) {
         bool used = false;
@@ -108,12 +116,17 @@ bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& li
         m_send(s, QStringLiteral("TABLEJACKPOTCHANGE 1 ") + (f[1] == QLatin1String("2") ? QStringLiteral("2") : QStringLiteral("1")));
         return true;
     }
+    if (k.startsWith(QLatin1String("CV_")) || k == QLatin1String("GAMECHAT")) {
+        Table* t = tableOf(s);
+        if (t && t->match) t->match->handle(line);
+        return true;
+    }
     const QStringList roomWords = {"CHANGERULE", "CHANGEWAGER", "GAMEREADY", "CHALLENGECHATS", "TABLECLOSE",
                                    "TEAM_CHANGERULE", "TEAM_READY", "TEAM_CHANGE", "CHALLENGECHAT", "TEAM_CLOSE"};
     if (!roomWords.contains(k)) return false;
     int seat = 0;
     Table* t = tableOf(s, &seat);
-    if (!t) return true;  // not seated: nothing to answer
+    if (!t || t->match) return true;  // not seated, or playing: nothing to answer
     if (k == QLatin1String("CHANGERULE") || k == QLatin1String("TEAM_CHANGERULE")) {
         changeRule(*t, seat, line);
     } else if (k == QLatin1String("CHANGEWAGER")) {
@@ -229,10 +242,67 @@ void LoopbackRooms::ready(Table& t, int seat) {
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
         toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
-        if (other.ready)
+        if (other.ready && t.kind != QLatin1String("cv"))
             toSeated(t, (t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGECHAT *** ") : QStringLiteral("CHALLENGECHATS *** ")) +
-                            QStringLiteral("The loopback server starts no games: close the room when you are done."));
+                            QStringLiteral("The loopback server plays only the standard game: close the room when you are done."));
     }
+    if (t.kind != QLatin1String("cv")) return;
+    int clients = 0, residents = 0;
+    for (const Seat& s : t.seats) {
+        if (s.nick.isEmpty() || !s.ready) return;
+        (s.socket ? clients : residents) += 1;
+    }
+    if (clients != 1 || residents != 1) {
+        toSeated(t, QStringLiteral("CHALLENGECHATS *** The loopback server plays its residents only: close the room when you are done."));
+        return;
+    }
+    // A moment to see both seats ready before the room gives way to the game.
+    const int number = t.number;
+    QTimer::singleShot(kStartMs, this, [this, number] { startMatch(number); });
+}
+
+void LoopbackRooms::startMatch(int number) {
+    Table* t = table(number);
+    if (!t || t->match) return;
+    LoopbackMatch::Setup setup;
+    setup.table = number;
+    for (int i = 0; i < 2; ++i) {
+        const Seat& s = t->seats[i];
+        if (!s.ready || s.nick.isEmpty()) return;  // someone left or changed his mind meanwhile
+        if (s.socket) {
+            setup.nick = s.nick;
+            setup.clientSide = i + 1;
+        } else {
+            setup.resident = s.nick;
+            for (const LoopbackData::Player& p : LoopbackData::residents())
+                if (p.nick == s.nick) setup.residentLevel = p.level;
+        }
+    }
+    setup.rules = t->rules.split(kBlank);
+    setup.decks = t->decks;
+    QPointer<QTcpSocket> client = t->seats[setup.clientSide - 1].socket;
+    t->match = new LoopbackMatch(
+        setup, [this, client](const QString& line) { if (client) m_send(client, line); }, m_broadcast,
+        [this, number] { matchOver(number); }, this);
+    t->match->start();
+}
+
+void LoopbackRooms::matchOver(int number) {
+    Table* t = table(number);
+    if (!t) return;
+    if (t->match) t->match->deleteLater();
+    t->match = nullptr;
+    if (!t->resident) {
+        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
+        m_tables.removeIf([number](const Table& x) { return x.number == number; });
+        return;
+    }
+    // A resident's table stays: the client's seat comes free again.
+    for (Seat& s : t->seats) {
+        if (s.socket) s = Seat();
+        s.ready = false;
+    }
+    m_broadcast(tableLine(*t));
 }
 
 void LoopbackRooms::chat(Table& t, int seat, const QString& text) {
@@ -268,6 +338,10 @@ void LoopbackRooms::close(Table& t, int seat) {
 }
 
 void LoopbackRooms::leave(QTcpSocket* s) {
+    if (Table* t = tableOf(s); t && t->match) {
+        t->match->abandon();
+        matchOver(t->number);
+    }
     int seat = 0;
     while (Table* t = tableOf(s, &seat)) close(*t, seat);
 }

@@ -2,8 +2,10 @@
 // The tables and challenge rooms of the loopback server: creating a table of every kind, joining
 // one, and the talk in the two-seat and four-seat rooms (rules, wagers, readiness, jackpot, chat,
 // kick, close), answered with room records and status lines as the game server sends them. The
-// resident players sit at their tables, join a table a client creates, and say when they are
-// ready; no game is started.
+// resident players sit at their tables, join a table a client creates, say when they are ready,
+// and play the standard game (LoopbackMatch) once both are.
+#include "tools/loopback/LoopbackMatch.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -48,9 +50,11 @@ private:
         int blocks = 5;
         QStringList diceWagers = {QStringLiteral("0"), QStringLiteral("0")};
         QVector<Seat> seats;  // 2, or 4 for the team game
+        QPointer<LoopbackMatch> match;
     };
 
     Table* tableOf(QTcpSocket* s, int* seat = nullptr);
+    Table* table(int number);
     void create(QTcpSocket* s, const QString& nick, const QString& kind, const QString& deckType, int blocks);
     void join(QTcpSocket* s, const QString& nick, int number);
     void sitResident(int number);
@@ -58,6 +62,9 @@ private:
     void ready(Table& t, int seat);
     void chat(Table& t, int seat, const QString& text);
     void close(Table& t, int seat);
+    // Both seats of a card-game table are ready: a resident plays the client.
+    void startMatch(int number);
+    void matchOver(int number);
     // The room record and the avatars to everyone seated at the table.
     void sendRoom(const Table& t);
     void sendAvatar(const Table& t, int seat);

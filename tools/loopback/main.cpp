@@ -1,7 +1,8 @@
 // corvadex-loopback: a game server and web service on 127.0.0.1 for trying the client alone.
-//   corvadex-loopback [--port 4000] [--http-port 4080]
+//   corvadex-loopback [--port 4000] [--http-port 4080] [--seed n]
 // It prints how to point a client at it (tools/setup-and-run.sh does so). While it runs in a
 // terminal, type "drop" to close every connection (the client then reconnects) or "quit".
+#include "tools/loopback/LoopbackCards.h"
 #include "tools/loopback/LoopbackGame.h"
 #include "tools/loopback/LoopbackWeb.h"
 
@@ -30,7 +31,10 @@ int main(int argc, char** argv) {
                        QStringLiteral("4000")});
     options.addOption({QStringLiteral("http-port"), QStringLiteral("Web service and web site port (0: any free one)."),
                        QStringLiteral("port"), QStringLiteral("4080")});
+    options.addOption({QStringLiteral("seed"), QStringLiteral("Deal, start and play by this seed, the same every run."),
+                       QStringLiteral("number")});
     options.process(app);
+    if (options.isSet(QStringLiteral("seed"))) LoopbackCards::seed(options.value(QStringLiteral("seed")).toUInt());
 
     bool okGame = false, okWeb = false;
     const uint gamePort = options.value(QStringLiteral("port")).toUInt(&okGame);
@@ -51,6 +55,7 @@ int main(int argc, char** argv) {
     }
     print(QStringLiteral("game server on 127.0.0.1:%1").arg(game.port()));
     print(QStringLiteral("web service on %1").arg(web.serviceUrl()));
+    print(QStringLiteral("operator pass key: %1").arg(game.passKey()));
     print(QStringLiteral("point a client here with:"));
     print(QStringLiteral("  CORVADEX_SERVER=127.0.0.1:%1 CORVADEX_WEBSERVICE=%2 CORVADEX_WEBSITE=%3")
               .arg(game.port())
