@@ -131,6 +131,14 @@ private slots:
         frmchallengebox* team = ifLoaded<frmchallengebox>();
         QVERIFY(!ifLoaded<frmchallengewaiting>());
         QCOMPARE(team->Player1->text(), QStringLiteral("nyxfan"));
+        QVERIFY(QTest::qWaitFor([&] { return !team->picavatar[0]->pixmap().isNull(); }));
+        // Change Sides: the player and his avatar move to the other pair; the seat left is empty.
+        team->cmdChange_Click();
+        QVERIFY(QTest::qWaitFor([&] { return team->player3->text() == QLatin1String("nyxfan"); }));
+        QVERIFY(QTest::qWaitFor([&] { return team->picavatar[0]->pixmap().isNull() && !team->picavatar[2]->pixmap().isNull(); }));
+        QVERIFY(team->Player1->text().isEmpty());
+        team->cmdChange_Click();
+        QVERIFY(QTest::qWaitFor([&] { return team->Player1->text() == QLatin1String("nyxfan") && team->picavatar[2]->pixmap().isNull(); }));
         QCOMPARE(team->ruleset[0]->text(), QStringLiteral("Random"));
         QCOMPARE(team->ruleset[1]->text(), QStringLiteral("5"));
         team->ruleset_Click(1);

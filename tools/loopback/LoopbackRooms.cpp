@@ -169,7 +169,7 @@ void LoopbackRooms::create(QTcpSocket* s, const QString& nick, const QString& ki
     t.seats[0].nick = nick;
     t.seats[0].socket = s;
     m_tables << t;
-    sendRoom(t);
+    sendRoom(m_tables.last());
     m_broadcast(tableLine(t));
     // A resident comes to play, so that the room has someone to talk to and to kick.
     if (kind != QLatin1String("team")) QTimer::singleShot(kResidentJoinMs, this, [this, number] { sitResident(number); });
@@ -351,15 +351,20 @@ void LoopbackRooms::toSeated(const Table& t, const QString& line) {
         if (seat.socket) m_send(seat.socket, line);
 }
 
-void LoopbackRooms::sendRoom(const Table& t) {
+void LoopbackRooms::sendRoom(Table& t) {
     toSeated(t, roomLine(t));
+    t.avatarShown.resize(t.seats.size());
     for (int i = 0; i < t.seats.size(); ++i)
-        if (!t.seats[i].nick.isEmpty()) sendAvatar(t, i);
+        if (!t.seats[i].nick.isEmpty() || t.avatarShown[i]) sendAvatar(t, i);
 }
 
-void LoopbackRooms::sendAvatar(const Table& t, int seat) {
+void LoopbackRooms::sendAvatar(Table& t, int seat) {
     const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEAVATAR ") : QStringLiteral("CHALLENGEAVATARS ");
-    toSeated(t, keyword + QString::number(seat + 1) + u' ' + avatarOf(t.seats[seat].nick));
+    // A seat that has come free (a change of sides, a player gone) shows no one's avatar.
+    const bool free = t.seats[seat].nick.isEmpty();
+    toSeated(t, keyword + QString::number(seat + 1) + u' ' + (free ? QStringLiteral("000 000 000 f") : avatarOf(t.seats[seat].nick)));
+    t.avatarShown.resize(t.seats.size());
+    t.avatarShown[seat] = !free;
 }
 
 QString LoopbackRooms::ruleWords(const Table& t) const {

@@ -51,6 +51,7 @@ private:
         QStringList diceWagers = {QStringLiteral("0"), QStringLiteral("0")};
         QVector<Seat> seats;  // 2, or 4 for the team game
         QPointer<LoopbackMatch> match;
+        QVector<bool> avatarShown;  // by seat: the room shows an avatar there
     };
 
     Table* tableOf(QTcpSocket* s, int* seat = nullptr);
@@ -66,8 +67,8 @@ private:
     void startMatch(int number);
     void matchOver(int number);
     // The room record and the avatars to everyone seated at the table.
-    void sendRoom(const Table& t);
-    void sendAvatar(const Table& t, int seat);
+    void sendRoom(Table& t);
+    void sendAvatar(Table& t, int seat);
     void toSeated(const Table& t, const QString& line);
     QString roomLine(const Table& t) const;
     QString tableLine(const Table& t, const QString& keyword = QStringLiteral("ADDTABLE")) const;
