@@ -2,6 +2,7 @@
 // the stock dialogs opened from the client's own windows stay readable; windows opened over their
 // owner open whole on the screen.
 #include "LobbyLink.h"
+#include "Screenshots.h"
 
 #include "app/frmconfig.h"
 #include "game/frmplaying.h"
@@ -69,6 +70,7 @@ private slots:
         else w = form<frmmenu>()->findChild<QMenu*>(which);
         QVERIFY(w);
         QCOMPARE(QColor(groundOf(w)).name(), QColor(ground).name());
+        save(w->grab().toImage(), qPrintable(QStringLiteral("menu-") + which));
         QCOMPARE(QColor(ground).name(), QStringLiteral("#1a1226"));
     }
 
@@ -99,6 +101,7 @@ private slots:
             ++checked;
         }
         QVERIFY(checked > 0);
+        save(d->grab().toImage(), qPrintable(QStringLiteral("dialog-") + which));
         // The window's own check boxes keep the skin's light text.
         options->showonoff->ensurePolished();
         QCOMPARE(options->showonoff->palette().color(QPalette::WindowText).name(), QStringLiteral("#e8dcc0"));

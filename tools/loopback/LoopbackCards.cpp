@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+// The card list is built into the engine's library, which links statically.
+static void loadResources() { Q_INIT_RESOURCE(loopback); }
+
 namespace LoopbackCards {
 QRandomGenerator& random() {
     static QRandomGenerator generator(QRandomGenerator::global()->generate());
@@ -13,6 +16,7 @@ void seed(quint32 value) { random().seed(value); }
 const QList<Card>& all() {
     static const QList<Card> cards = [] {
         QList<Card> out;
+        loadResources();
         QFile file(QStringLiteral(":/loopback/cards.txt"));
         if (!file.open(QIODevice::ReadOnly)) return out;
         const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');

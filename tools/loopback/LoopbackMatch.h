@@ -35,16 +35,20 @@ public:
     void abandon();
     static constexpr int kResidentMs = 1200;
 
-private:
     struct Cell {
         QString name;
         int side = 0;   // 0 free
         int owner = 0;  // whose hand the card came from
     };
     struct Capture {
-        QStringList steps;
+        QStringList steps;  // the step lines of the captures, in order
         int flips = 0;
     };
+    // Captures of a card just put on cell by side, on the board given (changed in place), under
+    // the table's rules.
+    Capture capture(std::array<Cell, 9>& board, int cell, int side) const;
+
+private:
     enum class Phase { Picking, Playing, Trading, Over };
 
     bool rule(int field) const { return m_setup.rules.value(field - 1) == QLatin1String("1"); }
@@ -54,8 +58,6 @@ private:
     void begin();
     void place(int side, int cell, int slot);
     void residentMove();
-    // Captures of a card just put on cell by side, on the board given (changed in place).
-    Capture capture(std::array<Cell, 9>& board, int cell, int side) const;
     int value(const std::array<Cell, 9>& board, int cell, int direction) const;
     int score(int side) const;
     QString pointsLine() const;
