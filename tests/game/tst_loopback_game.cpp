@@ -19,6 +19,7 @@
 #include "lobby/frmmenu.h"
 #include "net/frmCon.h"
 #include "platform/Forms.h"
+#include "game/clsCVRules.h"
 #include "tables/frmchallengebox_single.h"
 
 #include <QRegularExpression>
@@ -58,6 +59,10 @@ bool move(frmplaying* board) {
     }
     return false;
 }
+
+// The Stormwake deck of the client's card set, but for its special card.
+const QStringList kStormwake{"Brine Skitter", "Frostmere Heron", "Gustling", "Sparkfin Eel", "Tidecall Nymph",
+                             "Rimehorn Elk", "Squall Harrier", "Thunderclap Ram", "Glacier Warden"};
 
 QString lobbyText() {
     frmchildchat* lobby = ifLoaded<frmchildchat>();
@@ -165,6 +170,54 @@ private slots:
         QVERIFY(!loopback.output.contains(QStringLiteral("does not serve \"CV_")));
         QCOMPARE(fx.services.lifecycle->ends, 0);
         for (const BoxRecord& box : fx.services.dialogs->boxes) QFAIL(qPrintable(box.title + u':' + box.text));
+    }
+
+    // Random Choice: the hands are dealt; the resident answers in-game chat; a surrender loses
+    // the game, costs its gold, and the resident takes a card.
+    void dealtGameChatAndSurrender() {
+        ClientFixture fx(ClientFixture::All);
+        QVERIFY(login(QStringLiteral("ryo")));
+        form<frmmenu>()->findChild<QAction*>(QStringLiteral("mnucvreg"))->trigger();
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchallengebox_single>() && ifLoaded<frmchallengebox_single>()->isVisible(); }));
+        frmchallengebox_single* room = ifLoaded<frmchallengebox_single>();
+        QVERIFY(QTest::qWaitFor([&] { return room->Player2->text() == QLatin1String("Bree"); }));
+        // Open hands, Random Choice, Trade Two, from the Stormwake deck.
+        QStringList words(40, QStringLiteral("0"));
+        words[0] = words[1] = words[28] = QStringLiteral("1");
+        form<frmCon>()->SendToServer(QStringLiteral("CHANGERULE ") + words.join(u' ') + QStringLiteral("@@Corvada@@Stormwake"));
+        QVERIFY(QTest::qWaitFor([&] { return room->TableRules()->Random() && room->TableRules()->TradeTwo(); }));
+        room->cmdReady_Click();
+        QVERIFY(printed(QStringLiteral("<- CV_PICKCARDS 0")));
+        QVERIFY(printed(QStringLiteral("<- CV_STARTER ")));
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmplaying>() && ifLoaded<frmplaying>()->isVisible(); }));
+        frmplaying* board = ifLoaded<frmplaying>();
+        QVERIFY(!ifLoaded<frmselectcards>());
+        // Both hands from the one deck, the resident's face up.
+        QVERIFY(QTest::qWaitFor([&] { return !board->Player1[4]->Tag.isEmpty() && board->Player1[4]->Tag != QLatin1String("Empty"); }));
+        for (int i = 0; i < 5; ++i) QVERIFY2(kStormwake.contains(board->Player1[i]->Tag), qPrintable(board->Player1[i]->Tag));
+        QVERIFY(printed(QStringLiteral("<- CV_OPENCARD ")));
+        QVERIFY(board->lstrules->findItems(QStringLiteral("Random Choice"), Qt::MatchExactly).size() == 1);
+
+        board->chatout->setText(QStringLiteral("good luck"));
+        QTest::keyClick(board->chatout, Qt::Key_Return);
+        QVERIFY(printed(QStringLiteral("-> GAMECHAT Bree~@*~*good luck")));
+        QVERIFY(QTest::qWaitFor([&] { return board->chatin->toPlainText().contains(QStringLiteral("Bree says, \" Good luck to you too!\"")); }));
+
+        fx.services.dialogs->answer(vb::Yes);
+        board->mnuSurrender_Click();
+        QVERIFY(printed(QStringLiteral("-> CV_SURRENDER")));
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmdisplaybox>() && ifLoaded<frmdisplaybox>()->isVisible(); }));
+        frmdisplaybox* over = ifLoaded<frmdisplaybox>();
+        QCOMPARE(over->lblTitle->text(), QStringLiteral("Game Over - You Lose!"));
+        QCOMPARE(over->lblgamestatus->text(), QStringLiteral("Opponent is choosing card(s)"));
+        QVERIFY(printed(QStringLiteral("<- GPADD -100")));
+        QVERIFY(QTest::qWaitFor([] { return lobbyText().count(QStringLiteral("You lost 1 ")) == 2; }, 8000));
+        QVERIFY(lobbyText().contains(QStringLiteral("<Corvada> Bree(3) defeats ryo(1) Score: ")));
+        QCOMPARE(ifLoaded<frmchildchat>()->lblgp->text(), QStringLiteral("1400"));
+        QTest::mouseClick(over->imgOkay, Qt::LeftButton);
+        over->imgOkay_Click();
+        QVERIFY(!ifLoaded<frmdisplaybox>());
+        QVERIFY(printed(QStringLiteral("<- REMOVETABLE 3")));
     }
 
     // What the lobby sends and what the loopback answers.

@@ -222,7 +222,10 @@ void LoopbackMatch::residentMove() {
             std::array<Cell, 9> trial = m_board;
             trial[cell] = {m_hands[side][slot], side, side};
             const int flips = capture(trial, cell, side).flips * 4 + bounded(4);
-            if (flips > bestFlips) bestCell = cell, bestSlot = slot, bestFlips = flips;
+            if (flips <= bestFlips) continue;
+            bestCell = cell;
+            bestSlot = slot;
+            bestFlips = flips;
         }
         if (rule(22)) break;  // Order: the hand is played from its first card on
     }
@@ -251,6 +254,7 @@ void LoopbackMatch::tradeCount(int winner, int* count, bool* serverChooses) cons
 
 void LoopbackMatch::finish(const QString& how) {
     m_phase = Phase::Trading;
+    m_surrendered = how == QLatin1String("surrender");
     const int client = m_setup.clientSide, resident = residentSide();
     m_winner = how == QLatin1String("surrender") ? resident
                : how == QLatin1String("stalemate") || score(1) == score(2) ? 0
@@ -306,9 +310,19 @@ void LoopbackMatch::gains(const QStringList& taken, bool clientGains) {
 void LoopbackMatch::matchLine() {
     const bool clientFirst = m_winner != residentSide();
     const int first = clientFirst ? m_setup.clientSide : residentSide();
+    int scores[3] = {0, score(1), score(2)};
+    if (m_surrendered) {
+        // The cards the loser still holds count for the winner, so a surrender never reads as a tie.
+        const int loser = 3 - m_winner;
+        for (const QString& card : m_hands[loser]) {
+            if (card.isEmpty()) continue;
+            --scores[loser];
+            ++scores[m_winner];
+        }
+    }
     const QString a = clientFirst ? m_setup.nick + QStringLiteral(" 1") : m_setup.resident + kBlank + m_setup.residentLevel;
     const QString b = clientFirst ? m_setup.resident + kBlank + m_setup.residentLevel : m_setup.nick + QStringLiteral(" 1");
-    m_broadcast(QStringLiteral("MATCH ") + a + kBlank + b + QStringLiteral(" %1 %2 1 %3").arg(score(first)).arg(score(3 - first)).arg(m_gameId));
+    m_broadcast(QStringLiteral("MATCH ") + a + kBlank + b + QStringLiteral(" %1 %2 1 %3").arg(scores[first]).arg(scores[3 - first]).arg(m_gameId));
 }
 
 void LoopbackMatch::done() {

@@ -81,5 +81,6 @@ private:
     int m_gameId = 0;
     int m_winner = 0;  // 0 draw
     int m_count = 0;   // cards the winner takes
+    bool m_surrendered = false;
     static int s_nextGame;
 };
