@@ -220,6 +220,65 @@ private slots:
         QVERIFY(printed(QStringLiteral("<- REMOVETABLE 3")));
     }
 
+    // At a resident's table (the player sits on the red side): the requests and time-outs of a
+    // game get their answers.
+    void requestsAtAResidentsTable_data() {
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("lobby");
+        QTest::newRow("picking time-out") << "CV_TIMEOUT" << "<- DROPGAME"
+                                          << "Nyx The cards were not picked in time; the game is called off.";
+        QTest::newRow("end game request") << "CV_ENDGAME" << "<- DROPGAME" << "Nyx agreed to end the game.";
+        QTest::newRow("stalemate") << "CV_STALEMATE" << "<- CV_DISPLAY 100" << "Game Over - You Tie!";
+    }
+    void requestsAtAResidentsTable() {
+        QFETCH(QString, request);
+        QFETCH(QString, answer);
+        QFETCH(QString, lobby);
+        ClientFixture fx(ClientFixture::All);
+        QVERIFY(login(QStringLiteral("ivo")));
+        frmchildchat* hall = ifLoaded<frmchildchat>();
+        QVERIFY(QTest::qWaitFor([&] { return !hall->lsttables->findItems(QStringLiteral("Table 1 "), Qt::MatchStartsWith).isEmpty(); }));
+        QCOMPARE(hall->lsttables->findItems(QStringLiteral("Table 1 "), Qt::MatchStartsWith).first()->text(),
+                 QStringLiteral("Table 1  Nyx          vs. {JOIN}       Fast games"));
+        hall->lsttables->setCurrentItem(hall->lsttables->findItems(QStringLiteral("Table 1 "), Qt::MatchStartsWith).first());
+        fx.services.dialogs->answer(vb::Yes);
+        hall->cmdJoin_Click();
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchallengebox_single>() && ifLoaded<frmchallengebox_single>()->isVisible(); }));
+        ifLoaded<frmchallengebox_single>()->cmdReady_Click();
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmselectcards>() && ifLoaded<frmselectcards>()->isVisible(); }));
+        frmselectcards* picking = ifLoaded<frmselectcards>();
+        if (request == QLatin1String("CV_TIMEOUT")) {
+            for (int tick = 0; tick < 180 && ifLoaded<frmselectcards>(); ++tick) picking->Timer1_Timer();
+            QVERIFY(printed(QStringLiteral("-> CV_TIMEOUT")));
+        } else {
+            picking->cmbDecks->setCurrentIndex(0);
+            picking->cmbDecks_Click();
+            for (const QString& name : kStormwake.mid(0, 5)) QVERIFY(pick(picking, name));
+            QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmplaying>() && ifLoaded<frmplaying>()->isVisible(); }));
+            // The red side: the resident's open hand stands on the left.
+            QVERIFY(QTest::qWaitFor([] { return !IsEmptyCard(ifLoaded<frmplaying>()->Player1[0]); }));
+            fx.services.dialogs->answer(vb::Yes);
+            if (request == QLatin1String("CV_ENDGAME"))
+                ifLoaded<frmplaying>()->mnuEndGameRequest_Click();
+            else
+                ifLoaded<frmplaying>()->mnuStalemate_Click();
+            QVERIFY(printed(QStringLiteral("-> ") + request));
+        }
+        QVERIFY(printed(answer));
+        if (request == QLatin1String("CV_STALEMATE"))
+            QVERIFY(QTest::qWaitFor([&] { return ifLoaded<frmdisplaybox>() && ifLoaded<frmdisplaybox>()->lblTitle->text() == lobby; }));
+        else
+            QVERIFY2(QTest::qWaitFor([&] { return lobbyText().contains(lobby); }), qPrintable(lobbyText()));
+        QVERIFY(!ifLoaded<frmselectcards>() && !ifLoaded<frmplaying>());
+        // The seat comes free again (shown empty: a player has sat there).
+        QVERIFY(QTest::qWaitFor([&] {
+            const auto rows = hall->lsttables->findItems(QStringLiteral("Table 1 "), Qt::MatchStartsWith);
+            return !rows.isEmpty() && rows.first()->text() == QLatin1String("Table 1  Nyx          vs.              Fast games");
+        }));
+        QVERIFY(!loopback.output.contains(QStringLiteral("<- MATCH Nyx")) && !loopback.output.contains(QStringLiteral("<- MATCH ivo")));
+    }
+
     // What the lobby sends and what the loopback answers.
     void lobbyAnswers_data() {
         QTest::addColumn<QString>("sent");
