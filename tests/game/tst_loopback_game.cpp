@@ -141,6 +141,7 @@ private slots:
         QTest::addColumn<QString>("lobby");
         QTest::newRow("surrender, dealt hands") << "CV_SURRENDER" << "<- GPADD -100" << "<Corvada> Bree(3) defeats ryo(1) Score: 10-0";
         QTest::newRow("end game request") << "CV_ENDGAME" << "<- DROPGAME" << "Nyx agreed to end the game.";
+        QTest::newRow("connection lost in the game") << "drop" << "<- KILLMATCH" << "Your match was killed by an administrator or the server.";
         QTest::newRow("picking time-out") << "CV_TIMEOUT" << "<- DROPGAME" << "Nyx The cards were not picked in time; the game is called off.";
     }
     void requestsAndTimeOuts() {
@@ -186,9 +187,12 @@ private slots:
                 QVERIFY(QTest::qWaitFor([&] { return board->chatin->toPlainText().contains(QStringLiteral("Bree says, \" Good luck to you too!")); }));
             }
             fx.services.dialogs->answer(vb::Yes);
-            dealt ? board->mnuSurrender_Click() : board->mnuEndGameRequest_Click();
+            if (request == QLatin1String("drop"))
+                loopback.process.write("drop\n");
+            else
+                dealt ? board->mnuSurrender_Click() : board->mnuEndGameRequest_Click();
         }
-        QVERIFY(printed(QStringLiteral("-> ") + request));
+        QVERIFY(printed(request == QLatin1String("drop") ? QStringLiteral("-> RECONNECT ryo") : QStringLiteral("-> ") + request));
         QVERIFY(printed(answer));
         QVERIFY2(QTest::qWaitFor([&] { return lobbyText().contains(lobby); }), qPrintable(lobbyText()));
         QVERIFY(!ifLoaded<frmselectcards>() && !ifLoaded<frmplaying>());

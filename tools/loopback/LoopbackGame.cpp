@@ -155,6 +155,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         logIn(s, f[1]);
         send(s, LoopbackData::showMain());
         send(s, QStringLiteral("QUERYRECONNECTPLAYERS"));
+        m_rooms.reconnected(s, f[1]);
     } else if (keyword == QLatin1String("QUERYPLAYERS") || keyword == QLatin1String("QUERYRECONNECTPLAYERS")) {
         // The client could not reach the web service and asks for the list here.
         sendPlayerList(s);

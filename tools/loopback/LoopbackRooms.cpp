@@ -338,12 +338,18 @@ void LoopbackRooms::close(Table& t, int seat) {
 }
 
 void LoopbackRooms::leave(QTcpSocket* s) {
-    if (Table* t = tableOf(s); t && t->match) {
+    int seat = 0;
+    if (Table* t = tableOf(s, &seat); t && t->match) {
+        m_abandoned.insert(t->seats[seat].nick);
         t->match->abandon();
         matchOver(t->number);
     }
-    int seat = 0;
     while (Table* t = tableOf(s, &seat)) close(*t, seat);
+}
+
+void LoopbackRooms::reconnected(QTcpSocket* s, const QString& nick) {
+    // The game ended with the connection: the client still shows it and is told so.
+    if (m_abandoned.remove(nick)) m_send(s, QStringLiteral("KILLMATCH"));
 }
 
 void LoopbackRooms::toSeated(const Table& t, const QString& line) {

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QVector>
 #include <functional>
@@ -25,8 +26,10 @@ public:
 
     // Answers a line of the table conversation; false when the line is not one of them.
     bool handle(QTcpSocket* s, const QString& nick, const QString& line);
-    // A client left: it gives up its seats as if it closed its rooms.
+    // A client left: it gives up its seats as if it closed its rooms; a game it played ends.
     void leave(QTcpSocket* s);
+    // A client came back after a drop.
+    void reconnected(QTcpSocket* s, const QString& nick);
     // The open tables as the table list shows them ("ADDTABLE" lines).
     QStringList tableLines() const;
     // The decks the rule setup offers (the web service's "CALL usp_FindDecks()").
@@ -78,4 +81,5 @@ private:
     Send m_send;
     Broadcast m_broadcast;
     QList<Table> m_tables;
+    QSet<QString> m_abandoned;  // players whose game ended when their connection dropped
 };
