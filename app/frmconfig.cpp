@@ -44,16 +44,16 @@ void writeOption(const Option& o, const QString& value) {
     WriteIni(QString::fromLatin1(o.section), QString::fromLatin1(o.key), value, GetIniFile());
 }
 
+// Only the window's own controls: the stock colour and font dialogs it opens keep their look.
 const char* const kStyle = R"(
-QLabel[option="true"], QCheckBox { color: #e8dcc0; font-family: Verdana, "DejaVu Sans"; font-size: 9pt; background: transparent; }
-QLineEdit, QComboBox { background: #120e18; color: white; border: 1px solid #8a6d3b; padding: 1px 3px; }
-QComboBox QAbstractItemView { background: #120e18; color: white; selection-background-color: #5a3f7a; }
-QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #c9a55c; background: #120e18; }
-QCheckBox::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.6, fx:0.5, fy:0.5, stop:0 #f0d98c, stop:0.55 #c9a55c, stop:0.6 #120e18); }
-QPushButton { background: #2a1f3a; color: #f0d98c; border: 1px solid #8a6d3b; }
-QPushButton:hover { background: #3d2d55; }
-)";
-}  // namespace
+#frmconfig > QLabel[option="true"], #frmconfig > QCheckBox { color: #e8dcc0; font-family: Verdana, "DejaVu Sans"; font-size: 9pt; background: transparent; }
+#frmconfig > QLineEdit, #frmconfig > QComboBox { background: #120e18; color: white; border: 1px solid #8a6d3b; padding: 1px 3px; }
+#frmconfig > QComboBox QAbstractItemView { background: #120e18; color: white; selection-background-color: #5a3f7a; }
+#frmconfig > QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #c9a55c; background: #120e18; }
+#frmconfig > QCheckBox::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.6, fx:0.5, fy:0.5, stop:0 #f0d98c, stop:0.55 #c9a55c, stop:0.6 #120e18); }
+#frmconfig > QPushButton { background: #2a1f3a; color: #f0d98c; border: 1px solid #8a6d3b; }
+#frmconfig > QPushButton:hover { background: #3d2d55; }
+)";}  // namespace
 
 frmconfig::frmconfig()
     : picTitle(new QWidget(this)),

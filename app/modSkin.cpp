@@ -27,6 +27,18 @@ QPixmap SkinPicture(const QString& section, const QString& key) {
     return p;
 }
 
+QString SkinMenuStyle() {
+    return QStringLiteral(
+        "QMenuBar { background: #1a1226; color: #e8dcc0; border-bottom: 1px solid #8a6d3b; }"
+        "QMenuBar::item { padding: 3px 10px; background: transparent; }"
+        "QMenuBar::item:selected { background: #3d2d55; }"
+        "QMenu { background: #1a1226; color: #e8dcc0; border: 1px solid #8a6d3b; }"
+        "QMenu::item { padding: 4px 24px 4px 24px; }"
+        "QMenu::item:selected { background: #3d2d55; }"
+        "QMenu::item:disabled { color: #6d6478; }"
+        "QMenu::separator { height: 1px; background: #5a4a2a; margin: 3px 8px; }");
+}
+
 void clsBaseForm::LoadContainer(int16_t kind) {
     if (kind != 1) return;
     form<frmCon>()->picBG = SkinPicture(QStringLiteral("baseform"), QStringLiteral("background"));

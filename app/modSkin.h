@@ -13,6 +13,8 @@ QString GetSkinValue(const QString& section, const QString& key);
 QString SkinPicturePath(const QString& value);
 // Loads the picture a skin key names; a null pixmap when the key is empty or the file is missing.
 QPixmap SkinPicture(const QString& section, const QString& key);
+// The look of the lobby's menu bar, for every menu bar and popup menu of the client.
+QString SkinMenuStyle();
 
 class clsBaseForm {
 public:

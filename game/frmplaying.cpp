@@ -51,6 +51,7 @@ frmplaying::frmplaying()
     setObjectName(QStringLiteral("frmplaying"));
     setWindowTitle(QStringLiteral("Corvada"));
 
+    menuBar->setStyleSheet(SkinMenuStyle());
     mnuOptions = menuBar->addMenu(QStringLiteral("Options"));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
     mnuEndGameRequest = mnuOptions->addAction(QStringLiteral("End Game Request"));

@@ -114,7 +114,7 @@ void frmchildchat::mnuadmin_Click() {
             return;
         }
         PlaySound(3);
-        const QString key = InputBox(QStringLiteral("What is your 8 digit pass key?"), QStringLiteral("Corvadex"), QString());
+        const QString key = InputBox(QStringLiteral("What is your 8 digit pass key?"), QStringLiteral("Corvadex"), QString(), Dialogs::Echo::Password);
         if (key == QLatin1String("2")) return;
         bool digits = key.size() == 8;
         for (QChar c : key) digits = digits && c >= u'0' && c <= u'9';

@@ -6,6 +6,7 @@
 #include "app/ErrorHandler.h"
 #include "app/modLinks.h"
 #include "app/modSettings.h"
+#include "app/modSkin.h"
 #include "app/modSound.h"
 #include "app/modText.h"
 #include "app/storedvars.h"
@@ -71,6 +72,8 @@ void backAway() {
 
 frmmenu::frmmenu() {
     setObjectName(QStringLiteral("frmmenu"));
+    // The popup menus are this window's children and take its look.
+    setStyleSheet(SkinMenuStyle());
     const auto menu = [this](const char* name, const QString& caption) {
         auto* m = new QMenu(caption, this);
         m->setObjectName(QString::fromLatin1(name));

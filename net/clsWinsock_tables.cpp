@@ -18,13 +18,12 @@
 #include "platform/Ini.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
+#include "platform/WindowPlacement.h"
 #include "tables/frmchallengebox.h"
 #include "tables/frmchallengebox_single.h"
 #include "tables/frmchallengewaiting.h"
 
-#include <QGuiApplication>
 #include <QListWidget>
-#include <QScreen>
 
 #include <cmath>
 
@@ -56,8 +55,9 @@ QString tableRow(int16_t n, const QString& left, const QString& right, const QSt
 }
 
 // Writes the slot of table n and its row of the lobby's list: the row is replaced in place,
-// removed, or appended (an empty second seat shown as "{JOIN}" in a new row). Both seats empty
-// means the table is gone. A number outside the 50 slots still keeps its row.
+// removed, or appended (an empty second seat shown as "{JOIN}" in a new row, and kept so while
+// it stays empty). Both seats empty means the table is gone. A number outside the 50 slots still
+// keeps its row.
 void DrawTables(int16_t tableNo, QString& left, QString& right, bool& remove, const QString& ruleText, const QString& comment,
                 const QString& decks, const QString& wagerText, double wager) {
     if (left.isEmpty() && right.isEmpty()) remove = true;
@@ -76,10 +76,14 @@ void DrawTables(int16_t tableNo, QString& left, QString& right, bool& remove, co
     for (int i = 0; i < list->count(); ++i) {
         QListWidgetItem* row = list->item(i);
         if (!row->text().startsWith(key)) continue;
-        if (remove)
+        if (remove) {
             delete row;
-        else
-            row->setText(tableRow(tableNo, left, right, &comment));
+            return;
+        }
+        // A seat that stays free keeps its marker (a refresh, the rules asked for, a reconnect);
+        // a seat a player has just left shows empty.
+        if (right.isEmpty() && row->text().contains(QLatin1String(" vs. {JOIN}"))) right = QStringLiteral("{JOIN}");
+        row->setText(tableRow(tableNo, left, right, &comment));
         return;
     }
     if (remove) return;
@@ -146,13 +150,7 @@ void clsWinsock::TableInfo(QString& line) {
         const bool opening = !ifLoaded<frmTableInfo>();
         frmTableInfo* info = form<frmTableInfo>();
         // A new page opens over the lobby it was asked from; one the player moved stays put.
-        if (opening) {
-            const frmchildchat* lobby = ifLoaded<frmchildchat>();
-            if (lobby && lobby->isVisible())
-                info->move(lobby->geometry().center() - info->rect().center());
-            else if (const QScreen* screen = QGuiApplication::primaryScreen())
-                info->move(screen->availableGeometry().center() - info->rect().center());
-        }
+        if (opening) PlaceOver(info, ifLoaded<frmchildchat>());
         info->show();
         info->writerules(n);
     });

@@ -13,9 +13,8 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
+#include "platform/WindowPlacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSet>
 #include <QTreeWidget>
 
@@ -100,12 +99,7 @@ void frmConnect::Form_Load() {
             layoutControls(picture.size());
         }
         // Over the login window when there is one, else in the middle of the screen.
-        const frmstart* login = ifLoaded<frmstart>();
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (login && login->isVisible())
-            move(login->geometry().center() - rect().center());
-        else if (screen)
-            move(screen->availableGeometry().center() - rect().center());
+        PlaceOver(this, ifLoaded<frmstart>());
         Timer1->start();
     });
 }

@@ -61,14 +61,14 @@ public:
         return buttons.size() == 1 ? buttons[0].answer : buttons.back().answer;
     }
 
-    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override {
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, Echo echo) override {
         if (headless()) {
             qWarning("%s: %s", qPrintable(title), qPrintable(prompt));
             return {};
         }
         bool ok = false;
         const QString text = QInputDialog::getText(nullptr, title.isEmpty() ? QStringLiteral("Corvadex") : title, prompt,
-                                                   QLineEdit::Normal, defaultText, &ok);
+                                                   echo == Echo::Password ? QLineEdit::Password : QLineEdit::Normal, defaultText, &ok);
         return ok ? text : QString();
     }
 };
@@ -180,8 +180,8 @@ void installServices(const Services& s) {
 }
 
 int MsgBox(const QString& text, int style, const QString& title) { return services().dialogs->MsgBox(text, style, title); }
-QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
-    return services().dialogs->InputBox(prompt, title, defaultText);
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, Dialogs::Echo echo) {
+    return services().dialogs->InputBox(prompt, title, defaultText, echo);
 }
 void DoEvents() { services().clock->DoEvents(); }
 void WaitForEvents() {

@@ -12,8 +12,9 @@ public:
     virtual ~Dialogs() = default;
     // style: button set + icon (vb::YesNo | vb::Question ...); returns vb::OK, vb::Yes, ...
     virtual int MsgBox(const QString& text, int style, const QString& title) = 0;
-    // Returns the typed text, or "" when cancelled.
-    virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // Returns the typed text, or "" when cancelled. A secret (a pass key) is typed hidden.
+    enum class Echo { Normal, Password };
+    virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, Echo echo) = 0;
 };
 
 class Shell {
@@ -76,7 +77,8 @@ Services productionServices();
 
 // Shorthands used all over the client.
 int MsgBox(const QString& text, int style = 0, const QString& title = QString());
-QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
+QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
+                 Dialogs::Echo echo = Dialogs::Echo::Normal);
 void DoEvents();
 // Waits until at least one event arrives and handles it (a socket write completing, a timer).
 void WaitForEvents();

@@ -11,11 +11,10 @@
 #include "platform/KeyAscii.h"
 #include "platform/Paths.h"
 #include "platform/VbCompat.h"
+#include "platform/WindowPlacement.h"
 #include "tables/frmchallengebox_single.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QUrl>
@@ -67,11 +66,7 @@ void PlaceWindow(QWidget* w) {
     QWidget* over = nullptr;
     for (QWidget* owner : {static_cast<QWidget*>(ifLoaded<frmchallengebox_single>()), static_cast<QWidget*>(ifLoaded<frmchildchat>())})
         if (!over && owner && owner != w && owner->isVisible()) over = owner;
-    if (over) {
-        w->move(over->geometry().center() - w->rect().center());
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        w->move(screen->availableGeometry().center() - w->rect().center());
-    }
+    PlaceOver(w, over);
 }
 
 QString RoomTextStyle(bool strong) {

@@ -246,6 +246,8 @@ private slots:
         c.lobby->mnuadmin_Click();
         QCOMPARE(c.dialogs().boxes[0].title, QStringLiteral("Corvadex"));
         QCOMPARE(c.dialogs().boxes[0].text, QStringLiteral("What is your 8 digit pass key?"));
+        // A pass key on screen is a secret shown.
+        QVERIFY(c.dialogs().boxes[0].hidden);
         QCOMPARE(soundsPlayed(*c.fx), QStringList{QStringLiteral("beep.wav")});
         if (line.isEmpty()) {
             QCOMPARE(c.dialogs().boxes.size(), 2);

@@ -59,6 +59,30 @@ private slots:
         QCOMPARE(c.newLines(), QStringList());
     }
 
+    // The join marker of a new row stays while the second seat stays free, whatever refreshes the
+    // row; once a player has sat there and left, the seat shows empty.
+    void joinMarkerStaysWhileTheSeatStaysFree_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("seat");
+        QTest::newRow("the same record again (a reconnect)") << QStringList{"ADDTABLE 5 Kira  r@@Fast@@d@@0"} << "{JOIN}       ";
+        QTest::newRow("the rules asked for") << QStringList{"TABLEINFO 5 Kira  r@@Fast@@d@@0"} << "{JOIN}       ";
+        QTest::newRow("new rules") << QStringList{"ADDTABLE 5 Kira  s@@Faster@@d@@250"} << "{JOIN}       ";
+        QTest::newRow("a player came and left")
+            << QStringList{"ADDTABLE 5 Kira Ryo r@@Fast@@d@@0", "ADDTABLE 5 Kira  r@@Fast@@d@@0"} << QString(13, u' ');
+        QTest::newRow("a player sits down") << QStringList{"ADDTABLE 5 Kira Ryo r@@Fast@@d@@0"} << "Ryo          ";
+    }
+    void joinMarkerStaysWhileTheSeatStaysFree() {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, seat);
+        LoggedInClient c;
+        QVERIFY(c.ready);
+        c.receive(QStringLiteral("ADDTABLE 5 Kira  r@@Fast@@d@@0"));
+        c.receive(lines);
+        QCOMPARE(rows(), QStringList{QStringLiteral("Table 5  Kira         vs. ") + seat + QStringLiteral("Fast") +
+                                     (lines.last().contains(QLatin1String("Faster")) ? QStringLiteral("er") : QStringLiteral(" "))});
+        QCOMPARE(TableSlot(5)->tableright, seat.trimmed() == QLatin1String("{JOIN}") ? QString() : seat.trimmed());
+    }
+
     void theRowOfTableOneIsNotTheRowOfTableTen() {
         LoggedInClient c;
         QVERIFY(c.ready);

@@ -21,15 +21,15 @@ struct Loopback {
         return QTest::qWaitFor([&] { return output.contains(text); }, ms);
     }
 
-    // Starts the tool on ports of its choosing and reads where it listens; fails the running test
-    // function when it does not come up.
-    void start() {
+    // Starts the tool on ports of its choosing (and with the options given) and reads where it
+    // listens; fails the running test function when it does not come up.
+    void start(const QStringList& options = {}) {
         for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) qunsetenv(v);
         const QString program = QStringLiteral(CORVADEX_BIN_DIR "/corvadex-loopback");
         QVERIFY2(QFile::exists(program), "build the corvadex-loopback target first");
         QObject::connect(&process, &QProcess::readyReadStandardOutput, &process,
                          [this] { output += QString::fromLocal8Bit(process.readAllStandardOutput()); });
-        process.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")});
+        process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--http-port"), QStringLiteral("0")} + options);
         QVERIFY(process.waitForStarted());
         QVERIFY(printed(QStringLiteral("CORVADEX_WEBSITE=")));
         const auto game = QRegularExpression(QStringLiteral("game server on 127\\.0\\.0\\.1:(\\d+)")).match(output);

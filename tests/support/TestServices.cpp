@@ -22,8 +22,8 @@ int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title
     }
 }
 
-QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title, const QString&) {
-    BoxRecord r{BoxRecord::Input, title, prompt, 0};
+QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title, const QString&, Echo echo) {
+    BoxRecord r{BoxRecord::Input, title, prompt, 0, echo == Echo::Password};
     boxes << r;
     if (onBox) onBox(r);
     if (m_inputs.empty()) return {};

@@ -17,12 +17,13 @@ struct BoxRecord {
     QString title;
     QString text;
     int style = 0;
+    bool hidden = false;  // an input box that echoes what is typed as stars
 };
 
 class ScriptedDialogs : public Dialogs {
 public:
     int MsgBox(const QString& text, int style, const QString& title) override;
-    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, Echo echo) override;
 
     // Answers for the next boxes, in order. A message box without a queued answer gets the
     // first button of its set (OK, Yes, Abort, Retry); an input box without one gets "".

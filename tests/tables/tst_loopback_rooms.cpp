@@ -85,10 +85,14 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return room->chatin->toPlainText().contains(QStringLiteral("kira says, \" hello Bree \"")); }));
         room->cmdReady_Click();
         QVERIFY(QTest::qWaitFor([&] { return room->ready[1]->text() == QLatin1String("Yes") && room->ready[2]->text() == QLatin1String("Yes"); }));
+        // Not ready after all, before the game starts: the resident follows.
+        room->cmdReady_Click();
+        QVERIFY(QTest::qWaitFor([&] { return room->ready[1]->text() == QLatin1String("No") && room->ready[2]->text() == QLatin1String("No"); }));
+        QTest::qWait(1200);
+        QVERIFY(!printed(QStringLiteral("<- CV_PICKCARDS"), 0));
         fx.services.dialogs->type(QStringLiteral("700"));
         room->cmdGoldWager_Click();
         QVERIFY(QTest::qWaitFor([&] { return items(room->lstrules).contains(QStringLiteral("Gold Wager: 700GP")); }));
-        QVERIFY(room->ready[1]->text() == QLatin1String("Yes"));
         room->Form_Paint();
         room->lnkKick_Click();
         QVERIFY(QTest::qWaitFor([&] { return room->Player2->text().isEmpty(); }));
@@ -127,6 +131,14 @@ private slots:
         frmchallengebox* team = ifLoaded<frmchallengebox>();
         QVERIFY(!ifLoaded<frmchallengewaiting>());
         QCOMPARE(team->Player1->text(), QStringLiteral("nyxfan"));
+        QVERIFY(QTest::qWaitFor([&] { return !team->picavatar[0]->pixmap().isNull(); }));
+        // Change Sides: the player and his avatar move to the other pair; the seat left is empty.
+        team->cmdChange_Click();
+        QVERIFY(QTest::qWaitFor([&] { return team->player3->text() == QLatin1String("nyxfan"); }));
+        QVERIFY(QTest::qWaitFor([&] { return team->picavatar[0]->pixmap().isNull() && !team->picavatar[2]->pixmap().isNull(); }));
+        QVERIFY(team->Player1->text().isEmpty());
+        team->cmdChange_Click();
+        QVERIFY(QTest::qWaitFor([&] { return team->Player1->text() == QLatin1String("nyxfan") && team->picavatar[2]->pixmap().isNull(); }));
         QCOMPARE(team->ruleset[0]->text(), QStringLiteral("Random"));
         QCOMPARE(team->ruleset[1]->text(), QStringLiteral("5"));
         team->ruleset_Click(1);

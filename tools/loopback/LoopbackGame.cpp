@@ -2,10 +2,13 @@
 
 #include "app/modText.h"
 #include "platform/Codec1252.h"
+#include "tools/loopback/LoopbackCards.h"
 #include "tools/loopback/LoopbackData.h"
 #include "tools/loopback/LoopbackEconomy.h"
 
+#include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QTextStream>
 
 namespace {
@@ -24,6 +27,20 @@ QString shown(const QString& line) {
         return f[0] + u' ' + f[1] + u' ' + QString(f[2].size(), u'*');
     if (f[0] == QLatin1String("ADMINLOGIN")) return f[0] + u' ' + QString(f[1].size(), u'*');
     return line;
+}
+
+QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
+
+// How long a resident takes to answer a private message.
+constexpr int kReplyMs = 1000;
+
+// What a resident answers to a private message.
+QString replyTo(const QString& resident, const QString& text) {
+    const QString t = text.toLower();
+    if (t.contains(QLatin1String("hello")) || t.contains(QLatin1String("hi")))
+        return QStringLiteral("Hello! I am %1. Make a Corvada table and I will sit down to play.").arg(resident);
+    if (t.contains(u'?')) return QStringLiteral("Good question! Ask me again over a game of Corvada.");
+    return QStringLiteral("Thanks for the message. Shall we play? Make a Corvada table and I will join.");
 }
 }  // namespace
 
@@ -140,6 +157,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         logIn(s, f[1]);
         send(s, LoopbackData::showMain());
         send(s, QStringLiteral("QUERYRECONNECTPLAYERS"));
+        m_rooms.reconnected(s, f[1]);
     } else if (keyword == QLatin1String("QUERYPLAYERS") || keyword == QLatin1String("QUERYRECONNECTPLAYERS")) {
         // The client could not reach the web service and asks for the list here.
         sendPlayerList(s);
@@ -151,7 +169,8 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         text.replace(u' ', QStringLiteral("%20"));
         toLoggedIn(QStringLiteral("CHAT ") + c.nick + u' ' + text);
     } else if (keyword == QLatin1String("PING")) {
-        send(s, QStringLiteral("PING"));
+        // The client's keep-alive; a PING back would be answered again, round and round.
+    } else if (c.loggedIn && lobby(s, line)) {
     } else if (keyword == QLatin1String("QUIT")) {
         send(s, QStringLiteral("QUITOKAY"));
         if (c.loggedIn) {
@@ -163,4 +182,44 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
     } else if (!(c.loggedIn && (m_admin.handle(s, c.nick, line) || m_rooms.handle(s, c.nick, line)))) {
         print(c.tag + QStringLiteral("    (the loopback server does not serve \"") + keyword + QStringLiteral("\")"));
     }
+}
+
+bool LoopbackGame::lobby(QTcpSocket* s, const QString& line) {
+    Client& c = m_clients[s];
+    const Fields f = Divide(line, QStringLiteral(" "));
+    const QString& keyword = f[0];
+    if (keyword == QLatin1String("PM")) {
+        // "PM recipient text": to a player on line, or answered by a resident.
+        const QString text = f[2];
+        for (auto it = m_clients.begin(); it != m_clients.end(); ++it)
+            if (it->loggedIn && it->nick == f[1]) send(it.key(), QStringLiteral("INPM ") + c.nick + u' ' + f[1] + u' ' + text);
+        for (const LoopbackData::Player& p : LoopbackData::residents()) {
+            if (p.nick != f[1]) continue;
+            const QPointer<QTcpSocket> to = s;
+            const QString reply = encoded(replyTo(p.nick, QString(text).replace(QStringLiteral("%20"), QStringLiteral(" "))));
+            QTimer::singleShot(kReplyMs, this, [this, to, from = p.nick, nick = c.nick, reply] {
+                if (to) send(to, QStringLiteral("INPM ") + from + u' ' + nick + u' ' + reply);
+            });
+        }
+        return true;
+    }
+    if (keyword == QLatin1String("RANDOM")) {
+        bool okLow = false, okHigh = false;
+        const int low = f[1].toInt(&okLow), high = f[2].toInt(&okHigh);
+        if (!okLow || !okHigh || low < 0 || high < low || high > 32000) return true;
+        const int rolled = int(LoopbackCards::random().bounded(qint64(low), qint64(high) + 1));
+        toLoggedIn(QStringLiteral("CHAT ") + c.nick + u' ' +
+                   encoded(QStringLiteral("/random rolls %1 (%2 to %3)").arg(rolled).arg(low).arg(high)));
+        return true;
+    }
+    if (keyword == QLatin1String("AWAY")) {
+        const bool away = f[1] == QLatin1String("1");
+        if (away == c.away) return true;
+        c.away = away;
+        toLoggedIn(QStringLiteral("CHATBLOCK ") + (away ? QStringLiteral("Away ") : QStringLiteral("Back ")) +
+                       encoded(c.nick + (away ? QStringLiteral(" is away.") : QStringLiteral(" is back."))),
+                   s);
+        return true;
+    }
+    return false;
 }

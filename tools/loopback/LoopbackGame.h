@@ -1,8 +1,8 @@
 #pragma once
 // The game-server half of the loopback: lines of text over TCP on 127.0.0.1, one carriage
 // return after each, Windows-1252 bytes. It serves the login road, the player list, tables,
-// chat, pings, quitting and reconnects, and prints every line it receives and sends. The
-// tables and challenge rooms are LoopbackRooms'.
+// chat, private messages, dice, away, operators, quitting and reconnects, and prints every line
+// it receives and sends. The tables, rooms and games are LoopbackRooms'.
 #include "tools/loopback/LoopbackAdmin.h"
 #include "tools/loopback/LoopbackRooms.h"
 
@@ -35,6 +35,7 @@ private:
         QString nick;
         bool loggedIn = false;
         QString tag;  // for the log: the peer's port
+        bool away = false;
     };
 
     void accept();
@@ -45,6 +46,8 @@ private:
     void sendPlayerList(QTcpSocket* s);
     void logIn(QTcpSocket* s, const QString& nick);
     void gone(QTcpSocket* s);
+    // Private messages, dice, away and the operator login; false when the line is none of them.
+    bool lobby(QTcpSocket* s, const QString& line);
 
     QTcpServer m_server;
     QHash<QTcpSocket*, Client> m_clients;

@@ -12,6 +12,8 @@ const QString kBlank = QStringLiteral(" ");
 const QString kJoin = QStringLiteral("@@");
 // How long a resident takes to sit down at a table a client created.
 constexpr int kResidentJoinMs = 1500;
+// How long both seats show ready before the game starts.
+constexpr int kStartMs = 1000;
 
 QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
 
@@ -82,6 +84,12 @@ LoopbackRooms::Table* LoopbackRooms::tableOf(QTcpSocket* s, int* seat) {
     return nullptr;
 }
 
+LoopbackRooms::Table* LoopbackRooms::table(int number) {
+    for (Table& t : m_tables)
+        if (t.number == number) return &t;
+    return nullptr;
+}
+
 int LoopbackRooms::freeNumber() const {
     for (int n = 1; n <= kTableCount; ++n) {
         bool used = false;
@@ -113,12 +121,17 @@ bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& li
         m_send(s, QStringLiteral("TABLEJACKPOTCHANGE 1 ") + (f[1] == QLatin1String("2") ? QStringLiteral("2") : QStringLiteral("1")));
         return true;
     }
+    if (k.startsWith(QLatin1String("CV_")) || k == QLatin1String("GAMECHAT")) {
+        Table* t = tableOf(s);
+        if (t && t->match) t->match->handle(line);
+        return true;
+    }
     const QStringList roomWords = {"CHANGERULE", "CHANGEWAGER", "GAMEREADY", "CHALLENGECHATS", "TABLECLOSE",
                                    "TEAM_CHANGERULE", "TEAM_READY", "TEAM_CHANGE", "CHALLENGECHAT", "TEAM_CLOSE"};
     if (!roomWords.contains(k)) return false;
     int seat = 0;
     Table* t = tableOf(s, &seat);
-    if (!t) return true;  // not seated: nothing to answer
+    if (!t || t->match) return true;  // not seated, or playing: nothing to answer
     if (k == QLatin1String("CHANGERULE") || k == QLatin1String("TEAM_CHANGERULE")) {
         changeRule(*t, seat, line);
     } else if (k == QLatin1String("CHANGEWAGER")) {
@@ -161,7 +174,7 @@ void LoopbackRooms::create(QTcpSocket* s, const QString& nick, const QString& ki
     t.seats[0].nick = nick;
     t.seats[0].socket = s;
     m_tables << t;
-    sendRoom(t);
+    sendRoom(m_tables.last());
     m_broadcast(tableLine(t));
     // A resident comes to play, so that the room has someone to talk to and to kick.
     if (kind != QLatin1String("team")) QTimer::singleShot(kResidentJoinMs, this, [this, number] { sitResident(number); });
@@ -234,11 +247,71 @@ void LoopbackRooms::ready(Table& t, int seat) {
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
         toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
-        if (other.ready && t.kind != QLatin1String("ocv"))
+        if (other.ready && t.kind != QLatin1String("cv") && t.kind != QLatin1String("ocv") && t.kind != QLatin1String("team"))
             toSeated(t, QStringLiteral("CHALLENGECHATS *** ") +
                             QStringLiteral("The loopback server starts no games of this kind: close the room when you are done."));
     }
-    if (t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team")) startOmni(t);
+    if (t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team")) {
+        startOmni(t);
+        return;
+    }
+    if (t.kind != QLatin1String("cv")) return;
+    int clients = 0, residents = 0;
+    for (const Seat& s : t.seats) {
+        if (s.nick.isEmpty() || !s.ready) return;
+        (s.socket ? clients : residents) += 1;
+    }
+    if (clients != 1 || residents != 1) {
+        toSeated(t, QStringLiteral("CHALLENGECHATS *** The loopback server plays its residents only: close the room when you are done."));
+        return;
+    }
+    // A moment to see both seats ready before the room gives way to the game.
+    const int number = t.number;
+    QTimer::singleShot(kStartMs, this, [this, number] { startMatch(number); });
+}
+
+void LoopbackRooms::startMatch(int number) {
+    Table* t = table(number);
+    if (!t || t->match) return;
+    LoopbackMatch::Setup setup;
+    setup.table = number;
+    for (int i = 0; i < 2; ++i) {
+        const Seat& s = t->seats[i];
+        if (!s.ready || s.nick.isEmpty()) return;  // someone left or changed his mind meanwhile
+        if (s.socket) {
+            setup.nick = s.nick;
+            setup.clientSide = i + 1;
+        } else {
+            setup.resident = s.nick;
+            for (const LoopbackData::Player& p : LoopbackData::residents())
+                if (p.nick == s.nick) setup.residentLevel = p.level;
+        }
+    }
+    setup.rules = t->rules.split(kBlank);
+    setup.decks = t->decks;
+    QPointer<QTcpSocket> client = t->seats[setup.clientSide - 1].socket;
+    t->match = new LoopbackMatch(
+        setup, [this, client](const QString& line) { if (client) m_send(client, line); }, m_broadcast,
+        [this, number] { matchOver(number); }, this);
+    t->match->start();
+}
+
+void LoopbackRooms::matchOver(int number) {
+    Table* t = table(number);
+    if (!t) return;
+    if (t->match) t->match->deleteLater();
+    t->match = nullptr;
+    if (!t->resident) {
+        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
+        m_tables.removeIf([number](const Table& x) { return x.number == number; });
+        return;
+    }
+    // A resident's table stays: the client's seat comes free again.
+    for (Seat& s : t->seats) {
+        if (s.socket) s = Seat();
+        s.ready = false;
+    }
+    m_broadcast(tableLine(*t));
 }
 
 void LoopbackRooms::startOmni(Table& t) {
@@ -290,7 +363,17 @@ void LoopbackRooms::close(Table& t, int seat) {
 void LoopbackRooms::leave(QTcpSocket* s) {
     m_omni.leave(s);
     int seat = 0;
+    if (Table* t = tableOf(s, &seat); t && t->match) {
+        m_abandoned.insert(t->seats[seat].nick);
+        t->match->abandon();
+        matchOver(t->number);
+    }
     while (Table* t = tableOf(s, &seat)) close(*t, seat);
+}
+
+void LoopbackRooms::reconnected(QTcpSocket* s, const QString& nick) {
+    // The game ended with the connection: the client still shows it and is told so.
+    if (m_abandoned.remove(nick)) m_send(s, QStringLiteral("KILLMATCH"));
 }
 
 void LoopbackRooms::toSeated(const Table& t, const QString& line) {
@@ -298,15 +381,20 @@ void LoopbackRooms::toSeated(const Table& t, const QString& line) {
         if (seat.socket) m_send(seat.socket, line);
 }
 
-void LoopbackRooms::sendRoom(const Table& t) {
+void LoopbackRooms::sendRoom(Table& t) {
     toSeated(t, roomLine(t));
+    t.avatarShown.resize(t.seats.size());
     for (int i = 0; i < t.seats.size(); ++i)
-        if (!t.seats[i].nick.isEmpty()) sendAvatar(t, i);
+        if (!t.seats[i].nick.isEmpty() || t.avatarShown[i]) sendAvatar(t, i);
 }
 
-void LoopbackRooms::sendAvatar(const Table& t, int seat) {
+void LoopbackRooms::sendAvatar(Table& t, int seat) {
     const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEAVATAR ") : QStringLiteral("CHALLENGEAVATARS ");
-    toSeated(t, keyword + QString::number(seat + 1) + u' ' + avatarOf(t.seats[seat].nick));
+    // A seat that has come free (a change of sides, a player gone) shows no one's avatar.
+    const bool free = t.seats[seat].nick.isEmpty();
+    toSeated(t, keyword + QString::number(seat + 1) + u' ' + (free ? QStringLiteral("000 000 000 f") : avatarOf(t.seats[seat].nick)));
+    t.avatarShown.resize(t.seats.size());
+    t.avatarShown[seat] = !free;
 }
 
 QString LoopbackRooms::ruleWords(const Table& t) const {

@@ -2,13 +2,15 @@
 // The tables and challenge rooms of the loopback server: creating a table of every kind, joining
 // one, and the talk in the two-seat and four-seat rooms (rules, wagers, readiness, jackpot, chat,
 // kick, close), answered with room records and status lines as the game server sends them. The
-// resident players sit at their tables, join a table a client creates, and say when they are
-// ready; the omni games start when everyone is ready and are played by LoopbackOmni.
+// resident players sit at their tables, join a table a client creates, say when they are ready,
+// and play the standard game (LoopbackMatch) or the omni games (LoopbackOmni) once all are.
+#include "tools/loopback/LoopbackMatch.h"
 #include "tools/loopback/LoopbackOmni.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QVector>
 #include <functional>
@@ -25,8 +27,10 @@ public:
 
     // Answers a line of the table conversation; false when the line is not one of them.
     bool handle(QTcpSocket* s, const QString& nick, const QString& line);
-    // A client left: it gives up its seats as if it closed its rooms.
+    // A client left: it gives up its seats as if it closed its rooms; a game it played ends.
     void leave(QTcpSocket* s);
+    // A client came back after a drop.
+    void reconnected(QTcpSocket* s, const QString& nick);
     // The open tables as the table list shows them ("ADDTABLE" lines).
     QStringList tableLines() const;
     // The decks the rule setup offers (the web service's "CALL usp_FindDecks()").
@@ -50,9 +54,12 @@ private:
         int blocks = 5;
         QStringList diceWagers = {QStringLiteral("0"), QStringLiteral("0")};
         QVector<Seat> seats;  // 2, or 4 for the team game
+        QPointer<LoopbackMatch> match;
+        QVector<bool> avatarShown;  // by seat: the room shows an avatar there
     };
 
     Table* tableOf(QTcpSocket* s, int* seat = nullptr);
+    Table* table(int number);
     void create(QTcpSocket* s, const QString& nick, const QString& kind, const QString& deckType, int blocks);
     void join(QTcpSocket* s, const QString& nick, int number);
     void sitResident(int number);
@@ -60,9 +67,12 @@ private:
     void ready(Table& t, int seat);
     void chat(Table& t, int seat, const QString& text);
     void close(Table& t, int seat);
+    // Both seats of a card-game table are ready: a resident plays the client.
+    void startMatch(int number);
+    void matchOver(int number);
     // The room record and the avatars to everyone seated at the table.
-    void sendRoom(const Table& t);
-    void sendAvatar(const Table& t, int seat);
+    void sendRoom(Table& t);
+    void sendAvatar(Table& t, int seat);
     void toSeated(const Table& t, const QString& line);
     QString roomLine(const Table& t) const;
     QString tableLine(const Table& t, const QString& keyword = QStringLiteral("ADDTABLE")) const;
@@ -76,4 +86,5 @@ private:
     Broadcast m_broadcast;
     QList<Table> m_tables;
     LoopbackOmni m_omni;
+    QSet<QString> m_abandoned;  // players whose game ended when their connection dropped
 };

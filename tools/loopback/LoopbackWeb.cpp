@@ -2,11 +2,13 @@
 
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
+#include "tools/loopback/LoopbackCards.h"
 #include "tools/loopback/LoopbackData.h"
 #include "tools/loopback/LoopbackGuild.h"
 #include "tools/loopback/LoopbackEconomy.h"
 #include "tools/loopback/LoopbackRooms.h"
 
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTextStream>
 #include <QXmlStreamReader>
@@ -103,6 +105,7 @@ QByteArray LoopbackWeb::getData(const QString& command) {
     }
     if (const auto guild = LoopbackGuild::answer(command)) return httpReply(200, "OK", "text/xml; charset=utf-8", *guild);
     if (LoopbackEconomy::serves(command)) return LoopbackEconomy::instance().answer(command);
+    if (command.startsWith(QLatin1String("call sps_CVCards("))) return collection(command);
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);
@@ -119,4 +122,31 @@ QByteArray LoopbackWeb::deckList(const QString& command) {
     for (const QString& deck : LoopbackRooms::decks()) rows << QStringList{deck};
     print(QStringLiteral("[web] GetData %1: %2 decks").arg(command).arg(rows.size()));
     return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("deck"), QStringLiteral("string")}}, rows));
+}
+
+QByteArray LoopbackWeb::collection(const QString& command) {
+    // call sps_CVCards('nick', 'deck', min, max, tradeNone)
+    static const QRegularExpression call(
+        QStringLiteral("^call sps_CVCards\\('([^']*)', '([^']*)', (-?\\d+), (-?\\d+), ([01])\\)$"));
+    const QRegularExpressionMatch m = call.match(command);
+    if (!m.hasMatch()) {
+        print(QStringLiteral("[web] GetData %1: not understood").arg(command));
+        return soapFault(QStringLiteral("The loopback service does not understand: ") + command);
+    }
+    const int minLevel = m.captured(3).toInt(), maxLevel = m.captured(4).toInt();
+    QList<QStringList> rows;
+    for (const LoopbackCards::Card& c : LoopbackCards::all()) {
+        if (m.captured(2) != QLatin1String("Standard") && c.deck != m.captured(2)) continue;
+        if (c.level < minLevel || c.level > maxLevel) continue;
+        // Everyone owns a few of the common cards and one of the rarer ones.
+        rows << QStringList{c.name, QString::number(c.level), c.level <= 2 ? QStringLiteral("3") : QStringLiteral("1"),
+                            c.special ? QStringLiteral("Yes") : QStringLiteral("No")};
+    }
+    print(QStringLiteral("[web] GetData %1: %2 cards").arg(command).arg(rows.size()));
+    return httpReply(200, "OK", "text/xml; charset=utf-8",
+                     DataSetXml::reply({{QStringLiteral("Card"), QStringLiteral("string")},
+                                        {QStringLiteral("Level"), QStringLiteral("integer")},
+                                        {QStringLiteral("Total"), QStringLiteral("integer")},
+                                        {QStringLiteral("Special"), QStringLiteral("string")}},
+                                       rows));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The web half of the loopback: HTTP on 127.0.0.1 serving the web service's GetData (the
-// player list, "call sps_GetPlayers()"; the deck list, "CALL usp_FindDecks()") and the version
+// player list, "call sps_GetPlayers()"; the deck list, "CALL usp_FindDecks()"; the cards a
+// player owns, "call sps_CVCards(...)") and the version
 // record of the web site.
 #include <QHash>
 #include <QObject>
@@ -27,6 +28,8 @@ private:
     QByteArray getData(const QString& command);
     // The decks the rule setup offers.
     QByteArray deckList(const QString& command);
+    // The cards a player owns of one deck, for the card picking.
+    QByteArray collection(const QString& command);
 
     std::function<QStringList()> m_online;
     QTcpServer m_server;

@@ -1,8 +1,9 @@
 // corvadex-loopback: a game server and web service on 127.0.0.1 for trying the client alone.
-//   corvadex-loopback [--port 4000] [--http-port 4080] [--pass-key 12345678] [--admin-level 4]
+//   corvadex-loopback [--port 4000] [--http-port 4080] [--seed n] [--pass-key 12345678] [--admin-level 4]
 // It prints how to point a client at it (tools/setup-and-run.sh does so). While it runs in a
 // terminal, type "drop" to close every connection (the client then reconnects), "request" to
 // send the operators another end-game request and quick call, or "quit".
+#include "tools/loopback/LoopbackCards.h"
 #include "tools/loopback/LoopbackGame.h"
 #include "tools/loopback/LoopbackWeb.h"
 
@@ -31,11 +32,14 @@ int main(int argc, char** argv) {
                        QStringLiteral("4000")});
     options.addOption({QStringLiteral("http-port"), QStringLiteral("Web service and web site port (0: any free one)."),
                        QStringLiteral("port"), QStringLiteral("4080")});
+    options.addOption({QStringLiteral("seed"), QStringLiteral("Deal, start and play by this seed, the same every run."),
+                       QStringLiteral("number")});
     options.addOption({QStringLiteral("pass-key"), QStringLiteral("The operators' 8-digit pass key."), QStringLiteral("key"),
                        QStringLiteral("12345678")});
     options.addOption({QStringLiteral("admin-level"), QStringLiteral("The operator level the pass key grants (1 to 5)."),
                        QStringLiteral("level"), QStringLiteral("4")});
     options.process(app);
+    if (options.isSet(QStringLiteral("seed"))) LoopbackCards::seed(options.value(QStringLiteral("seed")).toUInt());
 
     bool okGame = false, okWeb = false;
     const uint gamePort = options.value(QStringLiteral("port")).toUInt(&okGame);
