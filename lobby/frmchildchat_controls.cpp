@@ -1,6 +1,7 @@
 #include "lobby/frmchildchat.h"
 
 #include "app/ErrorHandler.h"
+#include "app/modSkin.h"
 #include "lobby/frmchildchat_parts.h"
 
 #include <QLinearGradient>
@@ -99,15 +100,7 @@ frmchildchat::frmchildchat() : m_panel(new QWidget(this)) {
     m_panel->setPalette(pal);
     m_panel->setStyleSheet(QString::fromLatin1(kPanelStyle));
     setCentralWidget(m_panel);
-    menuBar()->setStyleSheet(QStringLiteral(
-        "QMenuBar { background: #1a1226; color: #e8dcc0; border-bottom: 1px solid #8a6d3b; }"
-        "QMenuBar::item { padding: 3px 10px; background: transparent; }"
-        "QMenuBar::item:selected { background: #3d2d55; }"
-        "QMenu { background: #1a1226; color: #e8dcc0; border: 1px solid #8a6d3b; }"
-        "QMenu::item { padding: 4px 24px 4px 24px; }"
-        "QMenu::item:selected { background: #3d2d55; }"
-        "QMenu::item:disabled { color: #6d6478; }"
-        "QMenu::separator { height: 1px; background: #5a4a2a; margin: 3px 8px; }"));
+    menuBar()->setStyleSheet(SkinMenuStyle());
     buildControls();
     buildMenus();
 
