@@ -275,8 +275,8 @@ bool frmadmin::eventFilter(QObject* watched, QEvent* event) {
             {imgForum, &frmadmin::imgForum_Click}, {imgInfraction, &frmadmin::imgInfraction_Click},
             {imgPortal, &frmadmin::imgPortal_Click}, {imgGld, &frmadmin::imgGld_Click},
             {imgGldPortal, &frmadmin::imgGldPortal_Click}, {imgWiki, &frmadmin::imgWiki_Click}};
-        for (const auto& [image, click] : links)
-            if (watched == image) shielded("frmadmin link", [&] { (this->*click)(); });
+        for (const auto& link : links)
+            if (watched == link.first) shielded("frmadmin link", [&] { (this->*link.second)(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -201,7 +201,9 @@ void frmguildchat::loadPictureLinks() {
         {imgGuildMessageBoard, "guildmessageboard"}, {imgMyGuild, "myguild"}, {imgPublicMessageBoard, "publicmessageboard"},
     };
     const QCursor hand = lobbyparts::handCursor();
-    for (const auto& [control, key] : rows) {
+    for (const auto& row : rows) {
+        PictureLabel* control = row.first;
+        const char* key = row.second;
         resumeNext([&] {
             QString value = GetSkinValue(QStringLiteral("guild"), QString::fromLatin1(key));
             if (value.isEmpty()) {
