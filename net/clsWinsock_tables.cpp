@@ -223,21 +223,25 @@ void writeResultLine(const Fields& f, const QString& gameName) {
 }  // namespace
 
 // "MATCH winner note loser note score1 score2 type id": a game ended somewhere on the server.
+// Missing fields read as empty texts and an unknown type as no game name; only the replay link
+// needs a safe id, and only the tournament needs the numbers to fit 16 bits.
 void clsWinsock::Match(QString& line) {
     shielded("clsWinsock::Match", [&] {
-        if (!hasFields(line, 9)) return;
         const Fields f = Divide(line, kBlank);
-        long long score1 = 0, score2 = 0, type = 0;
-        const bool plainId = plainName(f[8]);
-        if (!wholeNumber(f[5], -32768, 32767, score1) || !wholeNumber(f[6], -32768, 32767, score2) ||
-            !wholeNumber(f[7], -32768, 32767, type) || !plainId)
-            return reject("MATCH", line);
-        const auto [gameName, page] = gameNames(f[7]);
+        const std::pair<QString, QString> names = gameNames(f[7]);
         if (ConnectionState == 1) {
-            writeResultLine(f, gameName);
-            ReplayNotice(f[8], page);
+            writeResultLine(f, names.first);
+            ReplayNotice(f[8], names.second);
         }
-        if (TourneyRunning)
-            form<frmTournyHelper>()->HandleMatch(f[1], f[3], int16_t(score1), int16_t(score2), int16_t(type));
+        if (!TourneyRunning) return;
+        int16_t score1 = 0, score2 = 0, type = 0;
+        try {
+            score1 = vbCInt(vbVal(f[5]));
+            score2 = vbCInt(vbVal(f[6]));
+            type = vbCInt(vbVal(f[7]));
+        } catch (const RuntimeError&) {
+            return reject("MATCH", line);
+        }
+        form<frmTournyHelper>()->HandleMatch(f[1], f[3], score1, score2, type);
     });
 }

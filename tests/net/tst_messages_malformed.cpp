@@ -5,6 +5,7 @@
 // warning and change nothing. None reaches the error reporter; the client keeps running.
 #include "LoggedInClient.h"
 
+#include "app/Deployment.h"
 #include "app/storedvars.h"
 #include "game/frmTableInfo.h"
 #include "lobby/frmMsgWind.h"
@@ -192,6 +193,12 @@ private slots:
         row("AUTODECLINE 99", {});
         row("SOUNDWAV", {});
         row("SOUNDWAV x", {});
+        // Match results: missing fields are empty, an unknown game has no name, and an id that is
+        // no plain name loses only the replay link.
+        row("MATCH", {"log: <> () ties () Score: - "});
+        row("MATCH a b c d 1 2 1", {"log: <Corvada> a(b) defeats c(d) Score: 1-2 "});
+        row("MATCH a b c d x x one 7", {"log: <> a(b) ties c(d) Score: x-x ", "log: <Replay>  Replay GameID: 7 at " + Deployment::website() + "/Replays/-7.aspx" + at});
+        row("MATCH a b c d 99999 2 1 ../x", {"log: <Corvada> a(b) defeats c(d) Score: 99999-2 "});
     }
     void readAsTheyCome() {
         QFETCH(QString, line);
@@ -214,9 +221,6 @@ private slots:
             "UPDATEAVATAR ../x 001 001 001", "UPDATEAVATAR f ..\\x 001 001", "UPDATEAVATAR f 001 a/b 001",
             // Chat and private messages without a sender or a text.
             "CHAT", "CHAT Nyx", "CHAT  hello", "INPM", "INPM  kira hi",
-            // Match results.
-            "MATCH", "MATCH a b c d 1 2 1", "MATCH a b c d x 2 1 7", "MATCH a b c d 1 2 1 ../x", "MATCH a b c d 99999 2 1 7",
-            "MATCH a b c d 1 2 one 7",
         };
         for (const char* line : lines) QTest::newRow(line) << QString::fromLatin1(line);
     }
