@@ -148,8 +148,9 @@ void frmchildchat::applySkin() {
 
     if (ClientConfig().SkinOutofDate()) {
         ClientConfig().SkinOutofDate(0);
-        MsgBox(QStringLiteral("Your skin is out of date. Some aspects of the skin may not function properly or you could receive "
-                              "an unhandled error.  Be sure to check your custom skin for updates or revert to default."),
-               vb::Exclamation, QStringLiteral("Skin"));
+        PrintChatLine(QStringLiteral("Skin"), QString(),
+                      QStringLiteral("Your skin is out of date. Some aspects of the skin may not function properly or you could "
+                                     "receive an unhandled error.  Be sure to check your custom skin for updates or revert to default."),
+                      ChatColour::Red);
     }
 }
