@@ -10,6 +10,8 @@
 #include "lobby/frmchildchat.h"
 #include "net/frmCon.h"
 #include "net/frmstart.h"
+#include "tables/ChallengeRoom.h"
+#include "tables/frmchallengebox_single.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
 #include "platform/Paths.h"
@@ -101,6 +103,8 @@ void SafeFileCopy(const QString& source, const QString& target) {
 }
 
 void ShutDown() {
+    // A two-seat room still open gives its table up, so the table does not outlive the program.
+    if (ifLoaded<frmchallengebox_single>()) SendRoomLine(QStringLiteral("TABLECLOSE"));
     unload<frmadmin>();
     unload<frmchildchat>();
     unload<frmplaying>();

@@ -4,6 +4,7 @@
 // rooms and the waiting box without a word to the server. Malformed lines end nothing.
 #include "RoomLink.h"
 
+#include "app/modMain.h"
 #include "game/clsCVRules.h"
 #include "game/frmplaying.h"
 #include "lobby/fancychat.h"
@@ -343,6 +344,10 @@ private slots:
         form<frmchallengebox_single>()->show();
         unload<frmchallengebox_single>();
         QVERIFY(l.sent().isEmpty());
+        // The program ending with the room open gives it up too, before anything else goes.
+        form<frmchallengebox_single>()->show();
+        ShutDown();
+        QCOMPARE(l.sent().value(0), QStringLiteral("TABLECLOSE"));
     }
 
     // Change Rules opens the dialog of the game for the creator only.
