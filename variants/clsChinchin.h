@@ -6,4 +6,12 @@ class clsChinchin {
 public:
     // keyword is the line's first field; a keyword this family does not know is ignored.
     void GameModule(QString& keyword, QString& line);
+
+private:
+    void ChinchinYes();
+    void ChinchinTurn(const QString& line);
+    void ChinchinText(const QString& line);
+    void ChinchinDice(const QString& line);
+    void ChinchinClose();
+    void ChinchinPoints(const QString& line);
 };

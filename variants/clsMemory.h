@@ -6,4 +6,12 @@ class clsMemory {
 public:
     // keyword is the line's first field; a keyword this family does not know is ignored.
     void GameModule(QString& keyword, QString& line);
+
+private:
+    void MemoryYes();
+    void MemoryTurn(const QString& line);
+    void MemorySlot(const QString& line);
+    void MemoryScore(const QString& line);
+    void MemoryMatch(const QString& line);
+    void MemoryClose();
 };

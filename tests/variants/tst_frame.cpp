@@ -186,12 +186,12 @@ private slots:
         QTest::addColumn<QStringList>("left");
         QTest::newRow("omni") << "OCVSTARTER 1" << QStringList{"four", "setup", "omni"};
         QTest::newRow("team omni") << "TEAM_OCVSTARTER 1" << QStringList{"single", "setup", "team"};
-        QTest::newRow("coin board") << "OBSTART" << QStringList{"four"};
+        QTest::newRow("coin board") << "OBSTART" << QStringList{"four", "sphere"};
         QTest::newRow("memory") << "MEMORYYES" << QStringList{"four", "setup", "memory"};
         QTest::newRow("dice") << "CHINCHINYES" << QStringList{"four", "setup", "dice"};
         QTest::newRow("card war") << "CARDWARSLOAD 1" << QStringList{"waiting", "four", "setup"};
-        QTest::newRow("memory turn") << "MEMORYTURN 1" << QStringList{"waiting", "four", "setup"};
-        QTest::newRow("dice turn") << "CHINCHINTURN 2" << QStringList{"waiting", "four", "setup"};
+        QTest::newRow("memory turn") << "MEMORYTURN 1" << QStringList{"waiting", "four", "setup", "memory"};
+        QTest::newRow("dice turn") << "CHINCHINTURN 2" << QStringList{"waiting", "four", "setup", "dice"};
         QTest::newRow("no start line") << "OCVPOINTS 1 2" << QStringList{"waiting", "single", "four", "setup", "omni"};
     }
     void startLinesCloseWhatLedToTheGame() {

@@ -26,6 +26,12 @@ QString avatarOf(const QString& nick) {
     return QStringLiteral("001 001 001 f");
 }
 
+// The kinds whose games the loopback plays against a resident.
+bool playable(const QString& kind) {
+    return kind == QLatin1String("cv") || kind == QLatin1String("ocv") || kind == QLatin1String("team") ||
+           kind == QLatin1String("cvm") || kind == QLatin1String("chinchin") || kind == QLatin1String("ob");
+}
+
 // The kind a create line asks for, as the rooms know it.
 QString kindOfCreate(const Fields& f) {
     if (f[0] == QLatin1String("TABLECREATE2")) return QStringLiteral("ocv");
@@ -39,8 +45,12 @@ QString kindOfCreate(const Fields& f) {
 }  // namespace
 
 LoopbackRooms::LoopbackRooms(Send send, Broadcast broadcast, QObject* parent)
-    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send) {
+    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send), m_duels(m_send) {
     connect(&m_omni, &LoopbackOmni::finished, this, [this](int number) {
+        m_tables.removeIf([number](const Table& x) { return x.number == number; });
+        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
+    });
+    connect(&m_duels, &LoopbackDuels::finished, this, [this](int number) {
         m_tables.removeIf([number](const Table& x) { return x.number == number; });
         m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
     });
@@ -101,6 +111,7 @@ int LoopbackRooms::freeNumber() const {
 
 bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& line) {
     if (m_omni.handle(s, line)) return true;
+    if (m_duels.handle(s, line)) return true;
     const Fields f = Divide(line, kBlank);
     const QString& k = f[0];
     if (k.startsWith(QLatin1String("TABLECREATE"))) {
@@ -247,7 +258,7 @@ void LoopbackRooms::ready(Table& t, int seat) {
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
         toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
-        if (other.ready && t.kind != QLatin1String("cv") && t.kind != QLatin1String("ocv") && t.kind != QLatin1String("team"))
+        if (other.ready && !playable(t.kind))
             toSeated(t, QStringLiteral("CHALLENGECHATS *** ") +
                             QStringLiteral("The loopback server starts no games of this kind: close the room when you are done."));
     }
@@ -255,7 +266,11 @@ void LoopbackRooms::ready(Table& t, int seat) {
         startOmni(t);
         return;
     }
-    if (t.kind != QLatin1String("cv")) return;
+    if (t.kind != QLatin1String("cv")) {
+        if (playable(t.kind) && t.seats[0].socket && t.seats[0].ready && t.seats[1].ready && !t.seats[1].socket)
+            m_duels.start(t.seats[0].socket, t.seats[0].nick, t.seats[1].nick, t.kind, t.rules, t.number);
+        return;
+    }
     int clients = 0, residents = 0;
     for (const Seat& s : t.seats) {
         if (s.nick.isEmpty() || !s.ready) return;
@@ -362,6 +377,7 @@ void LoopbackRooms::close(Table& t, int seat) {
 
 void LoopbackRooms::leave(QTcpSocket* s) {
     m_omni.leave(s);
+    m_duels.leave(s);
     int seat = 0;
     if (Table* t = tableOf(s, &seat); t && t->match) {
         m_abandoned.insert(t->seats[seat].nick);

@@ -1,0 +1,60 @@
+#pragma once
+// The memory, dice and coin-board games of the loopback server: the client at seat 1 against a
+// resident who plays by a script. The rules are the loopback's own, only to give the client
+// every line its windows show, and each game closes by itself after a few rounds.
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <array>
+#include <functional>
+
+class QTcpSocket;
+
+class LoopbackDuels : public QObject {
+    Q_OBJECT
+public:
+    using Send = std::function<void(QTcpSocket*, const QString&)>;
+    explicit LoopbackDuels(Send send, QObject* parent = nullptr);
+
+    // A game of `kind` ("cvm", "chinchin" or "ob") for the client against the resident;
+    // rules are the coin board's "time maxscore maxturns".
+    void start(QTcpSocket* client, const QString& nick, const QString& resident, const QString& kind, const QString& rules, int table);
+    // A line of the client's game; false when it is none.
+    bool handle(QTcpSocket* s, const QString& line);
+    // The client left: its game ends without a word.
+    void leave(QTcpSocket* s);
+
+signals:
+    void finished(int table);
+
+private:
+    void send(const QString& line);
+    void later(int ms, std::function<void()> step);
+    void end(const QString& closeLine);
+
+    void memoryPick(int spot, int pick, int seat);
+    void memoryJudge(int seat);
+    void memoryResident();
+    void diceRoll(int seat);
+    void orboltDeal();
+    void orboltTurnOver(long long gained);
+
+    Send m_send;
+    QPointer<QTcpSocket> m_client;
+    QString m_nick, m_resident, m_kind;
+    int m_table = 0;
+    int m_serial = 0;  // steps scheduled for an earlier game do nothing
+    bool m_running = false;
+    // Memory: the 24 cards, the pairs found, the picks of this turn, the scores.
+    QStringList m_cards;
+    std::array<bool, 24> m_found{};
+    QVector<int> m_picks;
+    std::array<int, 3> m_score{};
+    // Dice: rounds rolled by each seat.
+    int m_rounds = 0;
+    // Coin board: this turn's coins (core 1..4, border 1..12), multiplier, turn and settings.
+    std::array<int, 5> m_core{};
+    std::array<int, 13> m_border{};
+    int m_multi = 1, m_turn = 0, m_time = 60, m_maxScore = 75, m_maxTurns = 20;
+};
