@@ -19,6 +19,29 @@ bool hasFields(const QString& line, int count) {
     return false;
 }
 
+bool isNumber(const QString& field) {
+    qsizetype i = 0;
+    if (field.startsWith(u'-') || field.startsWith(u'+')) i = 1;
+    bool digit = false, point = false;
+    for (; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool areNumbers(std::initializer_list<QString> fields) {
+    for (const QString& f : fields)
+        if (!isNumber(f)) return false;
+    return true;
+}
+
 bool wholeNumber(const QString& field, long long low, long long high, long long& out) {
     const qsizetype sign = field.startsWith(u'-') ? 1 : 0;
     if (field.size() <= sign || field.size() > 18) return false;

@@ -14,6 +14,10 @@ int fieldCount(const QString& line);
 // True when the line has at least `count` fields, keyword included; a warning names it otherwise.
 bool hasFields(const QString& line, int count);
 
+// A decimal number as the server sends it: optional sign, digits, at most one point.
+bool isNumber(const QString& field);
+// Every field is a number.
+bool areNumbers(std::initializer_list<QString> fields);
 // A whole number (optional "-", digits only) within low..high.
 bool wholeNumber(const QString& field, long long low, long long high, long long& out);
 // The leading number of a field (0 when none) rounded half to even into 16 bits, as a table
