@@ -48,4 +48,5 @@ QString forum() { return QStringLiteral("http://forums.corvadex.net"); }
 QString supportAddress() { return QStringLiteral("support@corvadex.net"); }
 QString developerContact() { return QStringLiteral("the Corvadex developers (dev@corvadex.net)"); }
 QString downloadSite() { return website() + QStringLiteral("/download/"); }
+QString staffGuild() { return QStringLiteral("Corvadex Staff"); }
 }  // namespace Deployment

@@ -20,4 +20,5 @@ QString forum();             // the forum site, a host of its own
 QString supportAddress();
 QString developerContact();
 QString downloadSite();
+QString staffGuild();        // the operators' guild, whose pages the administrator window links
 }  // namespace Deployment

@@ -177,20 +177,6 @@ void showChatLine(frmchildchat* lobby, const QString& sender, QString text) {
         lobby->addmsg(shown, ChatColour::Green);
 }
 
-// A chat log that cannot be written says so once, until writing works again.
-void logMainChat(frmchildchat* lobby, const QString& text) {
-    static const char* const kFailed = "chatLogFailed";
-    try {
-        LogChat(text, QStringLiteral("mainchat"));
-        lobby->setProperty(kFailed, false);
-    } catch (const std::exception& e) {
-        qWarning("chat log: %s", e.what());
-        if (lobby->property(kFailed).toBool()) return;
-        lobby->setProperty(kFailed, true);
-        PrintChatLine(QStringLiteral("log"), QString(), QStringLiteral("The chat log file could not be written; chat is not being logged."),
-                      ChatColour::Red);
-    }
-}
 }  // namespace
 
 // "CHAT sender text": ignored senders are dropped (but logged), end-game requests go to an
@@ -241,7 +227,7 @@ void clsWinsock::Chat(QString& line) {
             for (const QString& prefix : prefixes) HighlightLinks(guild->chatin, prefix, guild == guildBefore ? guildStart : 0);
 
         if (settingIs(QStringLiteral("Options"), QStringLiteral("Chatlog"), QStringLiteral("1")))
-            logMainChat(lobby, sender + QStringLiteral(">> ") + text);
+            LogMainChat(sender + QStringLiteral(">> ") + text);
     });
 }
 

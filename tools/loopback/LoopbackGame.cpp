@@ -16,18 +16,20 @@ void print(const QString& text) {
     out << text << Qt::endl;
 }
 
-// The log shows a login's password as stars.
+// The log shows a login's password and an operator's pass key as stars.
 QString shown(const QString& line) {
     const Fields f = Divide(line, QStringLiteral(" "));
     if (f[0] == QLatin1String("LOADGAME") || f[0] == QLatin1String("RECONNECT"))
         return f[0] + u' ' + f[1] + u' ' + QString(f[2].size(), u'*');
+    if (f[0] == QLatin1String("ADMINLOGIN")) return f[0] + u' ' + QString(f[1].size(), u'*');
     return line;
 }
 }  // namespace
 
 LoopbackGame::LoopbackGame(QObject* parent)
     : QObject(parent),
-      m_rooms([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }) {
+      m_rooms([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
+      m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }) {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackGame::accept);
 }
 
@@ -63,6 +65,7 @@ void LoopbackGame::gone(QTcpSocket* s) {
     const Client c = *it;
     m_clients.erase(it);
     m_rooms.leave(s);
+    m_admin.leave(s);
     s->deleteLater();
     print(c.tag + QStringLiteral(" disconnected"));
     if (c.loggedIn) toLoggedIn(QStringLiteral("REMPLAYER ") + c.nick);
@@ -154,7 +157,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
             c.loggedIn = false;
             toLoggedIn(QStringLiteral("REMPLAYER ") + c.nick, s);
         }
-    } else if (!(c.loggedIn && m_rooms.handle(s, c.nick, line))) {
+    } else if (!(c.loggedIn && (m_admin.handle(s, c.nick, line) || m_rooms.handle(s, c.nick, line)))) {
         print(c.tag + QStringLiteral("    (the loopback server does not serve \"") + keyword + QStringLiteral("\")"));
     }
 }

@@ -3,6 +3,7 @@
 // return after each, Windows-1252 bytes. It serves the login road, the player list, tables,
 // chat, pings, quitting and reconnects, and prints every line it receives and sends. The
 // tables and challenge rooms are LoopbackRooms'.
+#include "tools/loopback/LoopbackAdmin.h"
 #include "tools/loopback/LoopbackRooms.h"
 
 #include <QHash>
@@ -23,6 +24,10 @@ public:
     QStringList online() const;
     // Closes every connection (to watch the client reconnect).
     void dropAll();
+    // The operators' pass key and the level it grants.
+    void operators(const QString& passKey, const QString& level) { m_admin.configure(passKey, level); }
+    // A new end-game request and quick call for every operator.
+    void sampleRequests() { m_admin.sampleRequests(); }
 
 private:
     struct Client {
@@ -44,4 +49,5 @@ private:
     QTcpServer m_server;
     QHash<QTcpSocket*, Client> m_clients;
     LoopbackRooms m_rooms;
+    LoopbackAdmin m_admin;
 };

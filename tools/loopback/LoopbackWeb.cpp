@@ -88,6 +88,17 @@ QByteArray LoopbackWeb::respond(const QByteArray& method, const QByteArray& path
 
 QByteArray LoopbackWeb::getData(const QString& command) {
     if (command == QLatin1String("CALL usp_FindDecks()")) return deckList(command);
+    if (command == QLatin1String("call sps_GetAdminKeywords()")) {
+        QList<QStringList> rows;
+        for (const char* word : {"help", "scam", "bug", "language"}) rows << QStringList{QString::fromLatin1(word)};
+        print(QStringLiteral("[web] GetData %1: %2 keywords").arg(command).arg(rows.size()));
+        return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("keyword"), QStringLiteral("string")}}, rows));
+    }
+    if (command.startsWith(QLatin1String("call spt_MarryPlayer("))) {
+        // The call carries the operator's pass key: the log names only the procedure.
+        print(QStringLiteral("[web] GetData call spt_MarryPlayer(...): done"));
+        return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Result"), QStringLiteral("string")}}, {}));
+    }
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);

@@ -1,7 +1,7 @@
 // makeassets: draws the default skin, the starter cards and the avatar layers, writes
 // the sound effects, and packs them into the first-run archives decks.zip, skins.zip and
 // wavs.zip. The skin's ini file decides which skin pictures exist; the card list decides
-// which card pictures exist.
+// which card pictures exist. The example bot files of assets/bottxt go into skins.zip.
 
 #include "AssetBundle.h"
 #include "AssetSources.h"
@@ -142,14 +142,28 @@ int main(int argc, char **argv)
     for (const SoundFile &s : makeSounds())
         if (!bundle.add(s.member, s.bytes))
             return fail(QStringLiteral("cannot add ") + s.member);
+    // Example files of the administrator's chat bots, so an operator can try them at once.
+    const QDir bots(source.filePath(QStringLiteral("bottxt")));
+    for (const QString &name : bots.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        QByteArray text;
+        if (!readFile(bots.filePath(name), &text, &error))
+            return fail(error);
+        if (!bundle.add(QStringLiteral("bottxt/") + name, text))
+            return fail(QStringLiteral("cannot add bottxt/") + name);
+    }
 
     if (parser.isSet(outOpt)) {
         const QString out = parser.value(outOpt);
         if (!QDir().mkpath(out))
             return fail(QStringLiteral("cannot create ") + out);
-        for (const QString &top : {QStringLiteral("decks"), QStringLiteral("skins"), QStringLiteral("wavs")})
-            if (!(error = writeZip(QDir(out).filePath(top + QStringLiteral(".zip")), bundle.under(top))).isEmpty())
+        for (const QString &top : {QStringLiteral("decks"), QStringLiteral("skins"), QStringLiteral("wavs")}) {
+            QMap<QString, QByteArray> members = bundle.under(top);
+            // The bot files travel with the skins: there are three first-run archives.
+            if (top == QLatin1String("skins"))
+                members.insert(bundle.under(QStringLiteral("bottxt")));
+            if (!(error = writeZip(QDir(out).filePath(top + QStringLiteral(".zip")), members)).isEmpty())
                 return fail(error);
+        }
     }
     if (parser.isSet(treeOpt) && !(error = writeTree(parser.value(treeOpt), bundle.all())).isEmpty())
         return fail(error);
