@@ -42,18 +42,24 @@ void ReplayNotice(const QString& gameId, const QString& page) {
                   ChatColour::Yellow);
 }
 
+std::unique_ptr<ChatRuns> ResultLineRuns() {
+    frmchildchat* lobby = form<frmchildchat>();
+    TrimLobbyLogIfLong();
+    TrimLobbyLogIfLong();
+    lobby->chatout->end(false);
+    auto out = std::make_unique<ChatRuns>(lobby->chatin);
+    out->font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
+              vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+    return out;
+}
+
 void TeamMatchLine(const QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsTeamOCV::TeamMatch", [&] {
         const Fields f = Divide(line, QStringLiteral(" "));
-        frmchildchat* lobby = form<frmchildchat>();
-        TrimLobbyLogIfLong();
-        TrimLobbyLogIfLong();
-        lobby->chatout->end(false);
         {
-            ChatRuns out(lobby->chatin);
-            out.font(ReadIni(QStringLiteral("Chat"), QStringLiteral("Font"), GetIniFile()),
-                     vbVal(ReadIni(QStringLiteral("Chat"), QStringLiteral("FontSize"), GetIniFile())));
+            const std::unique_ptr<ChatRuns> runs = ResultLineRuns();
+            ChatRuns& out = *runs;
             out.run(QStringLiteral("<"), kOlive);
             out.run(teamGameName(f[11]), ChatColour::White);
             out.run(QStringLiteral("> "), kOlive);
