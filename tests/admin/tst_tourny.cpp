@@ -3,6 +3,7 @@
 // generator, results from the server (match lines and card war lines), removal, the winner and
 // the logging calls, and registration closed after the end.
 #include "OperatorClient.h"
+#include "Screenshots.h"
 
 #include "admin/frmTournyHelper.h"
 #include "app/storedvars.h"
@@ -172,6 +173,7 @@ private slots:
                                     QStringLiteral("Cy vs. Ann"), QStringLiteral("Eve vs. Bo"), QStringLiteral("Dan vs. bye")}));
         QCOMPARE(c.items(c.w->lstmatches), (L{QStringLiteral("Cy:Ann"), QStringLiteral("Eve:Bo")}));
         QVERIFY(TourneyRunning);
+        if (type == QLatin1String("7")) save(c.w->grab().toImage(), "tourny_round1");
 
         // A draw, another game's result, and a pair with no match change nothing.
         result(QStringLiteral("Cy"), QStringLiteral("Ann"), 3, 3, type);

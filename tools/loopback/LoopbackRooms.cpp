@@ -37,11 +37,13 @@ QString kindOfCreate(const Fields& f) {
 }  // namespace
 
 LoopbackRooms::LoopbackRooms(Send send, Broadcast broadcast, QObject* parent)
-    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send) {
-    connect(&m_omni, &LoopbackOmni::finished, this, [this](int number) {
+    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send), m_cardwar(m_send) {
+    const auto gone = [this](int number) {
         m_tables.removeIf([number](const Table& x) { return x.number == number; });
         m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
-    });
+    };
+    connect(&m_omni, &LoopbackOmni::finished, this, gone);
+    connect(&m_cardwar, &LoopbackCardWar::finished, this, gone);
     // The residents' tables, as the table list announces them.
     for (const QString& line : LoopbackData::tables()) {
         const Fields f = Divide(line, kBlank);
@@ -92,7 +94,7 @@ int LoopbackRooms::freeNumber() const {
 }
 
 bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& line) {
-    if (m_omni.handle(s, line)) return true;
+    if (m_omni.handle(s, line) || m_cardwar.handle(s, line)) return true;
     const Fields f = Divide(line, kBlank);
     const QString& k = f[0];
     if (k.startsWith(QLatin1String("TABLECREATE"))) {
@@ -234,11 +236,16 @@ void LoopbackRooms::ready(Table& t, int seat) {
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
         toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
-        if (other.ready && t.kind != QLatin1String("ocv"))
+        if (other.ready && t.kind != QLatin1String("ocv") && t.kind != QLatin1String("cardwars"))
             toSeated(t, QStringLiteral("CHALLENGECHATS *** ") +
                             QStringLiteral("The loopback server starts no games of this kind: close the room when you are done."));
     }
     if (t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team")) startOmni(t);
+    // A card war starts when the creator is ready; a resident takes a free red seat.
+    if (t.kind == QLatin1String("cardwars") && t.seats[0].socket && t.seats[0].ready && (t.seats[1].nick.isEmpty() || t.seats[1].ready)) {
+        if (t.seats[1].nick.isEmpty()) t.seats[1].nick = LoopbackData::residents().value(0).nick;
+        m_cardwar.start(t.seats[0].socket, t.seats[0].nick, t.seats[1].nick, t.number);
+    }
 }
 
 void LoopbackRooms::startOmni(Table& t) {
@@ -289,6 +296,7 @@ void LoopbackRooms::close(Table& t, int seat) {
 
 void LoopbackRooms::leave(QTcpSocket* s) {
     m_omni.leave(s);
+    m_cardwar.leave(s);
     int seat = 0;
     while (Table* t = tableOf(s, &seat)) close(*t, seat);
 }

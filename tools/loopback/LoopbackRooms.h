@@ -4,6 +4,7 @@
 // kick, close), answered with room records and status lines as the game server sends them. The
 // resident players sit at their tables, join a table a client creates, and say when they are
 // ready; the omni games start when everyone is ready and are played by LoopbackOmni.
+#include "tools/loopback/LoopbackCardWar.h"
 #include "tools/loopback/LoopbackOmni.h"
 
 #include <QList>
@@ -76,4 +77,5 @@ private:
     Broadcast m_broadcast;
     QList<Table> m_tables;
     LoopbackOmni m_omni;
+    LoopbackCardWar m_cardwar;
 };
