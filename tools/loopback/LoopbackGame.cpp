@@ -29,7 +29,8 @@ QString shown(const QString& line) {
 LoopbackGame::LoopbackGame(QObject* parent)
     : QObject(parent),
       m_rooms([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
-      m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }) {
+      m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
+      m_tourny([this](QTcpSocket* s, const QString& line) { send(s, line); }) {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackGame::accept);
 }
 
@@ -149,6 +150,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         QString text = line.mid(5);
         text.replace(u' ', QStringLiteral("%20"));
         toLoggedIn(QStringLiteral("CHAT ") + c.nick + u' ' + text);
+        m_tourny.chat(s, c.nick, line.mid(5));
     } else if (keyword == QLatin1String("PING")) {
         send(s, QStringLiteral("PING"));
     } else if (keyword == QLatin1String("QUIT")) {

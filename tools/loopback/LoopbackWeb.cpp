@@ -2,6 +2,7 @@
 
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
+#include "tools/loopback/LoopbackTourny.h"
 #include "tools/loopback/LoopbackData.h"
 #include "tools/loopback/LoopbackRooms.h"
 
@@ -98,6 +99,11 @@ QByteArray LoopbackWeb::getData(const QString& command) {
         // The call carries the operator's pass key: the log names only the procedure.
         print(QStringLiteral("[web] GetData call spt_MarryPlayer(...): done"));
         return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{QStringLiteral("Result"), QStringLiteral("string")}}, {}));
+    }
+    if (const auto row = LoopbackTourny::webReply(command)) {
+        print(QStringLiteral("[web] GetData tournament procedure: done"));
+        const QList<QStringList> rows = row->second.isEmpty() ? QList<QStringList>() : QList<QStringList>{{row->second}};
+        return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{row->first, QStringLiteral("string")}}, rows));
     }
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
