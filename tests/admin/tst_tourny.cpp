@@ -215,6 +215,25 @@ private slots:
         QVERIFY(c.healthy());
     }
 
+    // Start during a running tournament begins afresh: every list emptied, nothing running, and
+    // a result of the old round moves nothing.
+    void startAgainClears() {
+        Tourny c;
+        QVERIFY(c.open(QStringLiteral("Corvada")));
+        c.randoms({0.0, 0.0, 0.0});
+        c.startWith({QStringLiteral("Ann"), QStringLiteral("Bo"), QStringLiteral("Cy")});
+        c.receive(QStringLiteral("MATCH Ann [x] Bo [y] 5 1 1 7"));
+        QCOMPARE(c.items(c.w->lstRank), L{QStringLiteral("bo")});
+        c.w->cmdBegin_Click();
+        for (const QListWidget* l : {c.w->lstRegistrations, c.w->lstwinner, c.w->lstloser, c.w->lstmatches, c.w->lstshuffle, c.w->lstRank})
+            QVERIFY2(l->count() == 0, qPrintable(l->objectName()));
+        QVERIFY(!TourneyRunning && TourneyAnnounced);
+        QCOMPARE(c.w->RoundNumber, int16_t(0));
+        c.chat();
+        c.receive(QStringLiteral("MATCH Cy [x] Ann [y] 5 1 1 8"));
+        QCOMPARE(c.chat(), L());
+    }
+
     // Remove Player takes out exactly the named player's match; the last match gone starts the
     // next round. A failed logging call is reported and no rank is logged against no id.
     void removeAndFailedLogging() {
