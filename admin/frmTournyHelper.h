@@ -1,10 +1,19 @@
 #pragma once
-// The tournament helper: runs a single-elimination tournament from an administrator's client.
-// The tournament work comes with the administration tools; the lobby's handlers already hand it
-// match results and registrations by private message.
+// The tournament helper: runs a single-elimination tournament in the public chat from an
+// administrator's client. It announces the tournament and counts the registration down once a
+// minute, registers players (by private message or from the player menu, with the entry fee
+// through the web service), pairs the players still in at random each round, follows the
+// results the server reports, eliminates losers, crowns the winner and logs the tournament.
 #include "platform/Forms.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -13,8 +22,71 @@ class frmTournyHelper : public FormWindow<QWidget> {
 public:
     frmTournyHelper();
 
-    // A reported game result for the running tournament.
-    void HandleMatch(const QString& winner, const QString& loser, int16_t score1, int16_t score2, int16_t gameType);
-    // Enters a player into the announced tournament (charging the fee when asked).
-    void RegisterPlayer(const QString& name, bool chargeFee);
+    QLineEdit* txtTitle;
+    QComboBox* cmbType;
+    QLineEdit* txtRules;
+    QComboBox* cmbGame;
+    QComboBox* cmbFee;
+    QComboBox* cmbTimer;
+    QLineEdit* txtPrize;
+    QCheckBox* chkOther;
+    QCheckBox* chkPot;
+    QCheckBox* chkAcceptPM;
+    QListWidget* lstRegistrations;
+    QListWidget* lstwinner;
+    QListWidget* lstloser;
+    QListWidget* lstmatches;
+    QListWidget* lstshuffle;
+    QListWidget* lstRank;
+    QPlainTextEdit* txtDebug;
+    QPushButton* cmdBegin;
+    QPushButton* cmdRemove;
+    QTimer* tmrTimer;
+
+    int16_t MinutesLeft = 0;
+    int16_t RoundNumber = 0;
+    int16_t GamesPlayed = 0;
+    // The pot and the id the web service gives can pass 16 bits (four players at 10000 gold).
+    int32_t TournamentID = 0;
+    int64_t PotAmount = 0;
+
+    // A reported result: acts only on a game of the tournament's own kind, for a pair that has
+    // an open match; the loser is eliminated.
+    void HandleMatch(const QString& sWinner, const QString& sLoser, int16_t iWinnerScore, int16_t iLoserScore, int16_t iGameType);
+    // Enters a player, charging the entry fee when bFee is set. Only while registration is open.
+    void RegisterPlayer(const QString& name, bool bFee);
+    void nextround();
+    void single_nextround();
+    // True from Start until the tournament ends.
+    bool registrationOpen() const { return m_open; }
+
+    void Form_Unload(int& cancel) override;
+
+public slots:
+    void Form_Load();
+    void chkAcceptPM_Click();
+    void chkOther_Click();
+    void cmdBegin_Click();
+    void cmdRemove_Click();
+    void tmrTimer_Timer();
+
+private:
+    void LogTournament();
+    void LogRankings();
+    void LogTournamentPlayer(const QString& name, int rank);
+    void LogTournamentPrize(const QString& name, int64_t amount);
+    void AnnouncePrize();
+    void AddLog(const QString& text);
+    void ResetCounters();
+    // The tournament is over: no more registrations by any road.
+    void closeRegistration();
+    void pm(const QString& name, const QString& text);
+    // "PM me to get entered" or the wait notice, by chkAcceptPM.
+    QString entering() const;
+    // The fee as a number (the list holds whole numbers).
+    int64_t fee() const;
+    // Runs a logging call; a failure is reported in the log. True when it went through.
+    bool logCall(const QString& procedure, QString call, QString* idOut = nullptr);
+
+    bool m_open = false;
 };

@@ -2,6 +2,9 @@
 // The lobby's result lines of finished games: the team family's "TEAM_MATCH" line and the
 // replay notice that follows a result when the user has replays on.
 #include <QString>
+#include <memory>
+
+class ChatRuns;
 
 #include <memory>
 

@@ -12,6 +12,10 @@ public:
     // The picture of [section] key of the skin; a skin without it keeps the plain ground.
     void load(const QString& section, const QString& key);
     const QPixmap& picture() const { return m_picture; }
+    void setPicture(const QPixmap& picture) {
+        m_picture = picture;
+        update();
+    }
 
 signals:
     void mouseMoved();

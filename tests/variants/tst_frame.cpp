@@ -189,7 +189,7 @@ private slots:
         QTest::newRow("coin board") << "OBSTART" << QStringList{"four", "sphere"};
         QTest::newRow("memory") << "MEMORYYES" << QStringList{"four", "setup", "memory"};
         QTest::newRow("dice") << "CHINCHINYES" << QStringList{"four", "setup", "dice"};
-        QTest::newRow("card war") << "CARDWARSLOAD 1" << QStringList{"waiting", "four", "setup"};
+        QTest::newRow("card war") << "CARDWARSLOAD 1" << QStringList{"waiting", "four", "setup", "cardwars"};
         QTest::newRow("memory turn") << "MEMORYTURN 1" << QStringList{"waiting", "four", "setup", "memory"};
         QTest::newRow("dice turn") << "CHINCHINTURN 2" << QStringList{"waiting", "four", "setup", "dice"};
         QTest::newRow("no start line") << "OCVPOINTS 1 2" << QStringList{"waiting", "single", "four", "setup", "omni"};

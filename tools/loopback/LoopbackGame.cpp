@@ -47,7 +47,8 @@ QString replyTo(const QString& resident, const QString& text) {
 LoopbackGame::LoopbackGame(QObject* parent)
     : QObject(parent),
       m_rooms([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
-      m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }) {
+      m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
+      m_tourny([this](QTcpSocket* s, const QString& line) { send(s, line); }) {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackGame::accept);
 }
 
@@ -168,6 +169,7 @@ void LoopbackGame::handle(QTcpSocket* s, const QString& line) {
         QString text = line.mid(5);
         text.replace(u' ', QStringLiteral("%20"));
         toLoggedIn(QStringLiteral("CHAT ") + c.nick + u' ' + text);
+        m_tourny.chat(s, c.nick, line.mid(5));
     } else if (keyword == QLatin1String("PING")) {
         // The client's keep-alive; a PING back would be answered again, round and round.
     } else if (c.loggedIn && lobby(s, line)) {

@@ -5,6 +5,7 @@
 // it receives and sends. The tables, rooms and games are LoopbackRooms'.
 #include "tools/loopback/LoopbackAdmin.h"
 #include "tools/loopback/LoopbackRooms.h"
+#include "tools/loopback/LoopbackTourny.h"
 
 #include <QHash>
 #include <QObject>
@@ -53,4 +54,5 @@ private:
     QHash<QTcpSocket*, Client> m_clients;
     LoopbackRooms m_rooms;
     LoopbackAdmin m_admin;
+    LoopbackTourny m_tourny;
 };

@@ -29,7 +29,8 @@ QString avatarOf(const QString& nick) {
 // The kinds whose games the loopback plays against a resident.
 bool playable(const QString& kind) {
     return kind == QLatin1String("cv") || kind == QLatin1String("ocv") || kind == QLatin1String("team") ||
-           kind == QLatin1String("cvm") || kind == QLatin1String("chinchin") || kind == QLatin1String("ob");
+           kind == QLatin1String("cvm") || kind == QLatin1String("chinchin") || kind == QLatin1String("ob") ||
+           kind == QLatin1String("cardwars");
 }
 
 // The kind a create line asks for, as the rooms know it.
@@ -45,15 +46,14 @@ QString kindOfCreate(const Fields& f) {
 }  // namespace
 
 LoopbackRooms::LoopbackRooms(Send send, Broadcast broadcast, QObject* parent)
-    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send), m_duels(m_send) {
-    connect(&m_omni, &LoopbackOmni::finished, this, [this](int number) {
+    : QObject(parent), m_send(std::move(send)), m_broadcast(std::move(broadcast)), m_omni(m_send), m_duels(m_send), m_cardwar(m_send) {
+    const auto gone = [this](int number) {
         m_tables.removeIf([number](const Table& x) { return x.number == number; });
         m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
-    });
-    connect(&m_duels, &LoopbackDuels::finished, this, [this](int number) {
-        m_tables.removeIf([number](const Table& x) { return x.number == number; });
-        m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(number));
-    });
+    };
+    connect(&m_omni, &LoopbackOmni::finished, this, gone);
+    connect(&m_duels, &LoopbackDuels::finished, this, gone);
+    connect(&m_cardwar, &LoopbackCardWar::finished, this, gone);
     // The residents' tables, as the table list announces them.
     for (const QString& line : LoopbackData::tables()) {
         const Fields f = Divide(line, kBlank);
@@ -110,8 +110,7 @@ int LoopbackRooms::freeNumber() const {
 }
 
 bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& line) {
-    if (m_omni.handle(s, line)) return true;
-    if (m_duels.handle(s, line)) return true;
+    if (m_omni.handle(s, line) || m_duels.handle(s, line) || m_cardwar.handle(s, line)) return true;
     const Fields f = Divide(line, kBlank);
     const QString& k = f[0];
     if (k.startsWith(QLatin1String("TABLECREATE"))) {
@@ -266,6 +265,14 @@ void LoopbackRooms::ready(Table& t, int seat) {
         startOmni(t);
         return;
     }
+    // A card war starts when the creator is ready; a resident takes a free red seat.
+    if (t.kind == QLatin1String("cardwars")) {
+        if (t.seats[0].socket && t.seats[0].ready && (t.seats[1].nick.isEmpty() || t.seats[1].ready)) {
+            if (t.seats[1].nick.isEmpty()) t.seats[1].nick = LoopbackData::residents().value(0).nick;
+            m_cardwar.start(t.seats[0].socket, t.seats[0].nick, t.seats[1].nick, t.number);
+        }
+        return;
+    }
     if (t.kind != QLatin1String("cv")) {
         if (playable(t.kind) && t.seats[0].socket && t.seats[0].ready && t.seats[1].ready && !t.seats[1].socket)
             m_duels.start(t.seats[0].socket, t.seats[0].nick, t.seats[1].nick, t.kind, t.rules, t.number);
@@ -378,6 +385,7 @@ void LoopbackRooms::close(Table& t, int seat) {
 void LoopbackRooms::leave(QTcpSocket* s) {
     m_omni.leave(s);
     m_duels.leave(s);
+    m_cardwar.leave(s);
     int seat = 0;
     if (Table* t = tableOf(s, &seat); t && t->match) {
         m_abandoned.insert(t->seats[seat].nick);

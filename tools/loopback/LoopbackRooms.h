@@ -3,8 +3,9 @@
 // one, and the talk in the two-seat and four-seat rooms (rules, wagers, readiness, jackpot, chat,
 // kick, close), answered with room records and status lines as the game server sends them. The
 // resident players sit at their tables, join a table a client creates, say when they are ready,
-// and play the standard game (LoopbackMatch), the omni games (LoopbackOmni) or memory, dice and
-// the coin board (LoopbackDuels) once all are.
+// and play the standard game (LoopbackMatch), the omni games (LoopbackOmni), memory, dice and
+// the coin board (LoopbackDuels) or the card war (LoopbackCardWar) once all are.
+#include "tools/loopback/LoopbackCardWar.h"
 #include "tools/loopback/LoopbackDuels.h"
 #include "tools/loopback/LoopbackMatch.h"
 #include "tools/loopback/LoopbackOmni.h"
@@ -90,4 +91,5 @@ private:
     LoopbackOmni m_omni;
     QSet<QString> m_abandoned;  // players whose game ended when their connection dropped
     LoopbackDuels m_duels;  // memory, dice and the coin board
+    LoopbackCardWar m_cardwar;
 };

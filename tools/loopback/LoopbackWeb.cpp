@@ -3,6 +3,7 @@
 #include "app/clsCrypt.h"
 #include "tools/dataset/DataSetXml.h"
 #include "tools/loopback/LoopbackCards.h"
+#include "tools/loopback/LoopbackTourny.h"
 #include "tools/loopback/LoopbackData.h"
 #include "tools/loopback/LoopbackGuild.h"
 #include "tools/loopback/LoopbackEconomy.h"
@@ -106,6 +107,11 @@ QByteArray LoopbackWeb::getData(const QString& command) {
     if (const auto guild = LoopbackGuild::answer(command)) return httpReply(200, "OK", "text/xml; charset=utf-8", *guild);
     if (LoopbackEconomy::serves(command)) return LoopbackEconomy::instance().answer(command);
     if (command.startsWith(QLatin1String("call sps_CVCards("))) return collection(command);
+    if (const auto row = LoopbackTourny::webReply(command)) {
+        print(QStringLiteral("[web] GetData tournament procedure: done"));
+        const QList<QStringList> rows = row->second.isEmpty() ? QList<QStringList>() : QList<QStringList>{{row->second}};
+        return httpReply(200, "OK", "text/xml; charset=utf-8", DataSetXml::reply({{row->first, QStringLiteral("string")}}, rows));
+    }
     if (command != QLatin1String("call sps_GetPlayers()")) {
         print(QStringLiteral("[web] GetData %1: not served").arg(command));
         return soapFault(QStringLiteral("The loopback service does not serve: ") + command);

@@ -1,0 +1,58 @@
+// A four-player tournament run against the loopback server tool: the operator's pass key, the
+// tournament window from the Scripts menu, four loopback players entering by private message,
+// their results reported by the server round after round, the winner line and the logging
+// calls. The window's picture is saved when CORVADEX_SCREENSHOTS names a folder.
+#include "ClientFixture.h"
+#include "Loopback.h"
+#include "Screenshots.h"
+
+#include "admin/frmTournyHelper.h"
+#include "admin/frmadmin.h"
+#include "app/HttpClient.h"
+#include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
+
+#include <QtTest>
+
+class tst_tourny_loopback : public QObject {
+    Q_OBJECT
+    Loopback loopback;
+
+private slots:
+    void initTestCase() {
+        loopback.start();
+        if (QTest::currentTestFailed()) return;
+        loopback.exportAddresses();
+        HttpClient::setTimeouts({500, 3000});
+    }
+    void cleanupTestCase() { loopback.stop(); }
+
+    void fourPlayers() {
+        ClientFixture fx(ClientFixture::All);
+        QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
+        fx.services.dialogs->type(QStringLiteral("12345678"));
+        ifLoaded<frmchildchat>()->mnuadmin_Click();
+        QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmadmin>() && ifLoaded<frmadmin>()->isVisible(); }, 8000));
+        ifLoaded<frmadmin>()->mnuTournamentHelper->trigger();
+        frmTournyHelper* w = ifLoaded<frmTournyHelper>();
+        QVERIFY(w && w->isVisible());
+        w->txtTitle->setText(QStringLiteral("Loopback Cup"));
+        w->txtRules->setText(QStringLiteral("Best of one"));
+        w->cmbGame->setCurrentText(QStringLiteral("Corvada War"));
+        w->chkAcceptPM->click();
+        w->cmdBegin_Click();
+        QVERIFY(QTest::qWaitFor([&] { return w->lstRegistrations->count() == 4; }, 8000));
+        while (w->tmrTimer->isActive()) w->tmrTimer_Timer();
+        QVERIFY(TourneyRunning);
+        QCOMPARE(w->lstmatches->count(), 2);
+        save(w->grab().toImage(), "tourny_loopback");
+        QVERIFY(QTest::qWaitFor([] { return !TourneyRunning; }, 20000));
+        const QString log = w->txtDebug->toPlainText();
+        QVERIFY2(log.contains(QStringLiteral("Tournament ended.  Winner: bree")) || log.contains(QStringLiteral("Winner: Bree")),
+                 qPrintable(log));
+        QVERIFY2(!log.contains(QStringLiteral("Could not log")), qPrintable(log));
+    }
+};
+
+QTEST_MAIN(tst_tourny_loopback)
+#include "tst_tourny_loopback.moc"

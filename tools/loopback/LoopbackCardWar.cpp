@@ -1,0 +1,106 @@
+#include "tools/loopback/LoopbackCardWar.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+// Cards both deck folders hold.
+const QStringList kCards = {QStringLiteral("Gustling"),      QStringLiteral("Emberlark"),      QStringLiteral("Cinderpup"),
+                            QStringLiteral("Kilnwarden"),    QStringLiteral("Tidecall Nymph"), QStringLiteral("Sparkfin Eel"),
+                            QStringLiteral("Brine Skitter"), QStringLiteral("Basalt Vigil"),   QStringLiteral("Frostmere Heron")};
+constexpr int kRevealMs = 1500;
+
+QString wire(QString name) { return name.replace(u' ', QStringLiteral("%20")); }
+}  // namespace
+
+LoopbackCardWar::LoopbackCardWar(Send send, QObject* parent) : QObject(parent), m_send(std::move(send)) {}
+
+QString LoopbackCardWar::draw() { return kCards[(m_serial++ * 5 + 2) % kCards.size()]; }
+
+void LoopbackCardWar::start(QTcpSocket* client, const QString& nick, const QString& opponent, int table) {
+    m_client = client;
+    m_nick = nick;
+    m_opponent = opponent;
+    m_table = table;
+    m_running = true;
+    m_round = 0;
+    m_life[0] = m_life[1] = 1000;
+    m_hand.clear();
+    for (int k = 0; k < 5; ++k) m_hand << draw();
+    m_send(client, QStringLiteral("CARDWARSLOAD 1"));
+    deal();
+    m_send(client, QStringLiteral("CARDWARSHISTORY ") + wire(opponent + QStringLiteral(" takes the red seat. Play a card!")));
+    m_send(client, QStringLiteral("CARDWARSSTART"));
+}
+
+void LoopbackCardWar::deal() {
+    QStringList names;
+    for (const QString& c : m_hand) names << wire(c);
+    m_send(m_client, QStringLiteral("CARDWARSHAND 1 ") + names.join(u' '));
+}
+
+bool LoopbackCardWar::handle(QTcpSocket* s, const QString& line) {
+    if (!m_running || s != m_client || !line.startsWith(QLatin1String("CARDWARS_"))) return false;
+    if (line.startsWith(QLatin1String("CARDWARS_PLACEAT "))) {
+        bool ok = false;
+        const int slot = line.mid(17).toInt(&ok);
+        if (ok && slot >= 0 && slot < 5) QTimer::singleShot(kRevealMs, this, [this, slot] { round(slot); });
+    } else if (line == QLatin1String("CARDWARS_SURRENDER")) {
+        end(false, false);
+    } else if (line == QLatin1String("CARDWARS_STALEMATE")) {
+        m_send(m_client, QStringLiteral("CARDWARSHISTORY ") + wire(m_opponent + QStringLiteral(" agrees to a stalemate.")));
+        end(false, true);
+    } else if (line == QLatin1String("CARDWARS_ENDGAME")) {
+        end(m_life[0] >= m_life[1], false);
+    }
+    return true;
+}
+
+void LoopbackCardWar::round(int slot) {
+    if (!m_running || !m_client) return;
+    ++m_round;
+    const QString mine = m_hand[slot];
+    const QString theirs = draw();
+    m_hand[slot] = draw();
+    m_send(m_client, QStringLiteral("CARDWARSPHASE ") + wire(mine) + u' ' + wire(theirs));
+    // The loopback's rule: the longer name strikes harder; the striker holds the sword.
+    const bool clientStrikes = mine.size() + m_round % 3 >= theirs.size();
+    const int damage = 90 + (mine.size() * 37 + theirs.size() * 11 + m_round * 13) % 160;
+    m_life[clientStrikes ? 1 : 0] = qMax(0, m_life[clientStrikes ? 1 : 0] - damage);
+    const QString who = clientStrikes ? m_nick : m_opponent;
+    m_send(m_client, QStringLiteral("CARDWARSHISTORY ") +
+                         wire(who + QStringLiteral(" strikes with ") + (clientStrikes ? mine : theirs) + QStringLiteral(" for ") +
+                              QString::number(damage) + QStringLiteral(" damage.")));
+    deal();
+    const QString combo = m_round % 2 ? QStringLiteral("x") + QString::number(m_round % 4 + 1) : QStringLiteral("0");
+    m_send(m_client, QStringLiteral("CARDWARSBOARD %1 %2 %3 %4 %5 %6 %7 0 0")
+                         .arg(clientStrikes ? 1 : 2)
+                         .arg(clientStrikes ? 2 : 1)
+                         .arg(clientStrikes ? 1 : 2)
+                         .arg(combo)
+                         .arg(m_round % 11)
+                         .arg(m_life[0])
+                         .arg(m_life[1]));
+    if (m_life[0] == 0 || m_life[1] == 0) end(m_life[1] == 0, false);
+}
+
+void LoopbackCardWar::end(bool clientWins, bool stalemate) {
+    if (!m_running) return;
+    m_running = false;
+    const QString winner = clientWins ? m_nick : m_opponent, loser = clientWins ? m_opponent : m_nick;
+    const int a = stalemate ? 1 : qMax(m_life[0], m_life[1]), b = stalemate ? 1 : 0;
+    if (m_client) {
+        m_send(m_client, QStringLiteral("CARDWARSMATCH %1 [%2] %3 [%4] %5 %6 %7")
+                             .arg(winner, QString::number(clientWins ? m_life[0] : m_life[1]), loser,
+                                  QString::number(clientWins ? m_life[1] : m_life[0]))
+                             .arg(a)
+                             .arg(b)
+                             .arg(m_gameId++));
+        m_send(m_client, QStringLiteral("CARDWARSCLOSE"));
+    }
+    emit finished(m_table);
+}
+
+void LoopbackCardWar::leave(QTcpSocket* s) {
+    if (s == m_client) m_running = false;
+}
