@@ -1,6 +1,7 @@
 #pragma once
 // The loopback server tool (tools/loopback) run as its own process for the tests that drive the
 // whole client against it, and the login through the login and connect windows they start with.
+#include "app/HttpClient.h"
 #include "net/frmConnect.h"
 #include "net/frmstart.h"
 #include "platform/Forms.h"
@@ -38,6 +39,15 @@ struct Loopback {
         gamePort = quint16(game.captured(1).toUInt());
         serviceUrl = web.captured(1);
         siteUrl = serviceUrl.left(serviceUrl.indexOf(QStringLiteral("/RookfellWebService")));
+    }
+
+    // The start of a test program that plays against the tool: the tool up, the client pointed at
+    // it, and short web-service timeouts so that a missing answer fails fast.
+    void startForClients(const QStringList& options = {}) {
+        start(options);
+        if (QTest::currentTestFailed()) return;
+        exportAddresses();
+        HttpClient::setTimeouts({500, 3000});
     }
 
     // Points the client at the tool's game server, web service and site.

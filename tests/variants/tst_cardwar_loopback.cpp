@@ -21,10 +21,7 @@ class tst_cardwar_loopback : public QObject {
 
 private slots:
     void initTestCase() {
-        loopback.start();
-        if (QTest::currentTestFailed()) return;
-        loopback.exportAddresses();
-        HttpClient::setTimeouts({500, 3000});
+        loopback.startForClients();
     }
     void cleanupTestCase() { loopback.stop(); }
 
