@@ -30,15 +30,18 @@ int ShowTurnSeat(QWidget* window, const SeatMarkers& playerturn, const QString& 
     return n;
 }
 
-void LayOutTable(QWidget* window, QMenuBar* menuBar, SkinBackdrop* table, QWidget* picTitle, QLabel* lblTitle, QSize size) {
+void LayOutTable(QWidget* window, QMenuBar* menuBar, SkinBackdrop* table, QWidget* picTitle, QLabel* lblTitle, QSize size,
+                 QWidget* below) {
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(menuBar);
     layout->addWidget(table);
+    if (below) layout->addWidget(below);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     table->setObjectName(QStringLiteral("table"));
     table->setFixedSize(size);
+    if (!picTitle || !lblTitle) return;
     picTitle->setObjectName(QStringLiteral("picTitle"));
     picTitle->setGeometry(0, 0, size.width(), 22);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -28,8 +28,10 @@ bool IsOwnSeat(int seat);
 class QMenuBar;
 class SkinBackdrop;
 
-// The window's menu bar above its table of the given size, with the title strip along the top.
-void LayOutTable(QWidget* window, QMenuBar* menuBar, SkinBackdrop* table, QWidget* picTitle, QLabel* lblTitle, QSize size);
+// The window's menu bar above its table of the given size, with the title strip (when given)
+// along the top, and what stands below the table (a chat panel), if anything.
+void LayOutTable(QWidget* window, QMenuBar* menuBar, SkinBackdrop* table, QWidget* picTitle, QLabel* lblTitle, QSize size,
+                 QWidget* below = nullptr);
 
 // Each seat's caption ("Player 1", "Player 2"), score and turn marker, in two columns of the
 // given width starting at lefts[1] and lefts[2], from top down.

@@ -13,8 +13,8 @@
 #include "net/frmCon.h"
 #include "platform/Paths.h"
 #include "variants/CardWarIcons.h"
+#include "variants/TwoSeatTurn.h"
 
-#include <QVBoxLayout>
 
 namespace {
 // The surface is drawn at the size of the default skin's picture; the hands, play slots and the
@@ -52,14 +52,7 @@ frmcardwars::frmcardwars() : menuBar(new QMenuBar(this)), table(new SkinBackdrop
     mnuStalemate = menu.mnuStalemate;
     mnuSurrender = menu.mnuSurrender;
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(table);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    table->setObjectName(QStringLiteral("table"));
-    table->setFixedSize(kTableWidth, kTableHeight);
+    LayOutTable(this, menuBar, table, nullptr, nullptr, QSize(kTableWidth, kTableHeight));
 
     for (int k = 0; k < kHand; ++k) {
         const int top = kHandTop + kHandPitch * k;

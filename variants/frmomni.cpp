@@ -1,6 +1,7 @@
 #include "variants/frmomni.h"
 
 #include "variants/OmniShared.h"
+#include "variants/TwoSeatTurn.h"
 
 #include "app/ErrorHandler.h"
 #include "app/modSkin.h"
@@ -10,7 +11,6 @@
 #include "net/frmCon.h"
 #include "platform/Services.h"
 
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kCellWidth = 72, kCellHeight = 90;
@@ -59,20 +59,7 @@ frmomni::frmomni()
     mnuStalemate = menu.mnuStalemate;
     mnuSurrender = menu.mnuSurrender;
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(table);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    table->setObjectName(QStringLiteral("table"));
-    table->setFixedSize(kTableWidth, kTableHeight);
-
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    picTitle->setGeometry(0, 0, kTableWidth, 22);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(8, 0, kTableWidth - 16, 22);
-    lblTitle->setTextFormat(Qt::PlainText);
+    LayOutTable(this, menuBar, table, picTitle, lblTitle, QSize(kTableWidth, kTableHeight));
 
     buildCells(table, Board, flip, QPoint(105, 48), QSize(77, 96));
     for (int i = 0; i < kCells; ++i) {

@@ -11,9 +11,9 @@
 #include "platform/KeyAscii.h"
 #include "platform/Services.h"
 #include "variants/OmniShared.h"
+#include "variants/TwoSeatTurn.h"
 #include "variants/frmomni.h"
 
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kCellWidth = 72, kCellHeight = 90;
@@ -51,21 +51,7 @@ frmteamomni::frmteamomni()
     QPalette ground = chatPanel->palette();
     ground.setColor(QPalette::Window, QColor(14, 12, 22));
     chatPanel->setPalette(ground);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(table);
-    layout->addWidget(chatPanel);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    table->setObjectName(QStringLiteral("table"));
-    table->setFixedSize(kTableWidth, kTableHeight);
-
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    picTitle->setGeometry(0, 0, kTableWidth, 22);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(8, 0, kTableWidth - 16, 22);
-    lblTitle->setTextFormat(Qt::PlainText);
+    LayOutTable(this, menuBar, table, picTitle, lblTitle, QSize(kTableWidth, kTableHeight), chatPanel);
 
     frmomni::buildCells(table, Board, flip, QPoint(164, 62), QSize(80, 100));
     for (int i = 0; i < kCells; ++i) {
