@@ -3,6 +3,7 @@
 #include "app/ErrorHandler.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
+#include "game/GameChatInput.h"
 #include "game/ModMiscFunctions.h"
 #include "lobby/frmchildchat.h"
 #include "net/frmCon.h"
@@ -405,17 +406,8 @@ void frmplaying::mnuSurrender_Click() {
 // ---- Chat and notices ---------------------------------------------------------------------------
 
 void frmplaying::chatout_KeyPress(int& KeyAscii) {
-    if (KeyAscii == 1) {
-        chatin->clear();
-        return;
-    }
-    QString text = chatout->text();
-    if (text.contains(QChar(3)) || text.trimmed().isEmpty()) return;
-    if (KeyAscii == 22) KeyAscii = 32;
-    if (KeyAscii != 13 && KeyAscii != 10) return;
-    text.replace(QStringLiteral("  "), QStringLiteral(" "));
-    chatout->setText(text);
-    KeyAscii = 0;
+    const QString text = TakeGameChatLine(chatin, chatout, KeyAscii);
+    if (text.isEmpty()) return;
     const QString opponent = ifLoaded<frmCon>() ? ifLoaded<frmCon>()->versus->text() : QString();
     QPointer<frmplaying> self(this);
     SendGameLine(QStringLiteral("GAMECHAT ") + opponent + QStringLiteral("~@*~*") + text);

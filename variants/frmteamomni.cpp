@@ -3,6 +3,7 @@
 #include "app/ErrorHandler.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
+#include "game/GameChatInput.h"
 #include "game/ModMiscFunctions.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat.h"
@@ -224,17 +225,8 @@ void frmteamomni::ShowGameChat(const QString& sender, const QString& text) {
 }
 
 void frmteamomni::chatout_KeyPress(int16_t& KeyAscii) {
-    if (KeyAscii == 1) {
-        chatin->clear();
-        return;
-    }
-    QString text = chatout->text();
-    if (text.contains(QChar(3)) || text.trimmed().isEmpty()) return;
-    if (KeyAscii == 22) KeyAscii = 32;
-    if (KeyAscii != 13 && KeyAscii != 10) return;
-    text.replace(QStringLiteral("  "), QStringLiteral(" "));
-    chatout->setText(text);
-    KeyAscii = 0;
+    const QString text = TakeGameChatLine(chatin, chatout, KeyAscii);
+    if (text.isEmpty()) return;
     QPointer<frmteamomni> self(this);
     SendGameLine(QStringLiteral("TEAM_GAMECHAT ") + text);
     if (!self) return;
