@@ -59,16 +59,6 @@ bool ScoresFit(const QString& line) {
     return false;
 }
 
-QFrame* MakeHoverFrame(QWidget* table) {
-    auto* frame = new QFrame(table);
-    frame->setObjectName(QStringLiteral("shapecover"));
-    frame->resize(72 + 6, 90 + 6);
-    frame->setStyleSheet(QStringLiteral("QFrame { border: 3px solid #e2bc66; border-radius: 4px; background: transparent; }"));
-    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    frame->setVisible(false);
-    return frame;
-}
-
 void MoveCard(PictureBox* cell, PictureBox* slot) {
     cell->Picture(slot->Picture());
     cell->Tag = slot->Tag;

@@ -40,9 +40,6 @@ bool ScoresFit(const QString& line);
 
 // ---- The user's side of a turn, alike on both boards ---------------------------------------------
 
-// The hover frame over a free cell: 3 pixels outside the cell on every side.
-QFrame* MakeHoverFrame(QWidget* table);
-
 // The card of the slot onto the cell; the slot keeps the empty card, Tag "Empty".
 void MoveCard(PictureBox* cell, PictureBox* slot);
 

@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "variants/SkinBackdrop.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
@@ -28,6 +29,16 @@ int ShowTurnSeat(QWidget* window, const SeatMarkers& playerturn, const QString& 
     playerturn[n]->show();
     playerturn[3 - n]->hide();
     return n;
+}
+
+QFrame* MakeHoverFrame(QWidget* table, QSize cell) {
+    auto* frame = new QFrame(table);
+    frame->setObjectName(QStringLiteral("shapecover"));
+    frame->resize(cell.width() + 6, cell.height() + 6);
+    frame->setStyleSheet(QStringLiteral("QFrame { border: 3px solid #e2bc66; border-radius: 4px; background: transparent; }"));
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame->setVisible(false);
+    return frame;
 }
 
 void LayOutTable(QWidget* window, QMenuBar* menuBar, SkinBackdrop* table, QWidget* picTitle, QLabel* lblTitle, QSize size,

@@ -25,8 +25,12 @@ bool IsOwnSeat(int seat);
 
 // ---- Layout of the two-seat windows ----------------------------------------------------------
 
+class QFrame;
 class QMenuBar;
 class SkinBackdrop;
+
+// The hover frame over a free cell of the given size: 3 pixels outside the cell on every side.
+QFrame* MakeHoverFrame(QWidget* table, QSize cell = QSize(72, 90));
 
 // The window's menu bar above its table of the given size, with the title strip (when given)
 // along the top, and what stands below the table (a chat panel), if anything.

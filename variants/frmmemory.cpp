@@ -22,7 +22,7 @@ bool validSpot(int i) { return i >= 0 && i < frmmemory::kSpots; }
 
 frmmemory::frmmemory()
     : menuBar(new QMenuBar(this)), table(new SkinBackdrop(this)), picTitle(new QWidget(table)), lblTitle(new QLabel(picTitle)),
-      selected(new QLineEdit(this)), shapecover(new QFrame(table)), TimerTurn(new QTimer(this)) {
+      selected(new QLineEdit(this)), shapecover(nullptr), TimerTurn(new QTimer(this)) {
     setObjectName(QStringLiteral("frmmemory"));
     setWindowTitle(QStringLiteral("Corvada Memory"));
     const RequestMenu menu = BuildRequestMenu(menuBar, QStringLiteral("Options"), QStringLiteral("Stalemate"));
@@ -54,11 +54,7 @@ frmmemory::frmmemory()
     timeleft = GameLabel(table, "timeleft", QString(), QRect(300, 424, 180, 28),
                          QStringLiteral("font-weight: bold; font-size: 16px; background: transparent; color: %1;").arg(kGold));
 
-    shapecover->setObjectName(QStringLiteral("shapecover"));
-    shapecover->resize(kSpotWidth + 6, kSpotHeight + 6);
-    shapecover->setStyleSheet(QStringLiteral("QFrame { border: 3px solid %1; border-radius: 4px; background: transparent; }").arg(kGold));
-    shapecover->setAttribute(Qt::WA_TransparentForMouseEvents);
-    shapecover->setVisible(false);
+    shapecover = MakeHoverFrame(table, QSize(kSpotWidth, kSpotHeight));
     connect(table, &SkinBackdrop::mouseMoved, this, &frmmemory::Form_MouseMove);
 
     TimerTurn->setObjectName(QStringLiteral("TimerTurn"));
