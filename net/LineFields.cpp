@@ -13,12 +13,8 @@ namespace lines {
 
 int fieldCount(const QString& line) { return DivideCount(line, QStringLiteral(" ")); }
 
-bool hasFields(const QString& line, int count) {
-    if (fieldCount(line) >= count) return true;
-    qWarning("line ignored, fields missing: %s", qPrintable(line.left(200)));
-    return false;
-}
-
+namespace {
+// A decimal number as the server sends it: optional sign, digits, at most one point.
 bool isNumber(const QString& field) {
     qsizetype i = 0;
     if (field.startsWith(u'-') || field.startsWith(u'+')) i = 1;
@@ -35,6 +31,7 @@ bool isNumber(const QString& field) {
     }
     return digit;
 }
+}  // namespace
 
 bool areNumbers(std::initializer_list<QString> fields) {
     for (const QString& f : fields)

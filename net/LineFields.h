@@ -11,12 +11,8 @@ namespace lines {
 
 // The number of fields the line has, keyword included (at most 35).
 int fieldCount(const QString& line);
-// True when the line has at least `count` fields, keyword included; a warning names it otherwise.
-bool hasFields(const QString& line, int count);
 
-// A decimal number as the server sends it: optional sign, digits, at most one point.
-bool isNumber(const QString& field);
-// Every field is a number.
+// Every field is a decimal number as the server sends it: optional sign, digits, at most one point.
 bool areNumbers(std::initializer_list<QString> fields);
 // A whole number (optional "-", digits only) within low..high.
 bool wholeNumber(const QString& field, long long low, long long high, long long& out);
