@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <tuple>
+
 Q_DECLARE_METATYPE(VariantGame)
 
 namespace {
@@ -132,16 +134,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("beep");
-        QTest::newRow("end game, yes") << "mnuEndGameRequest" << int(vb::Yes) << "End Game Request" << kEndGameText << "OCVENDGAME" << true;
-        QTest::newRow("end game, no") << "mnuEndGameRequest" << int(vb::No) << "End Game Request" << kEndGameText << "" << true;
-        QTest::newRow("stalemate, yes") << "mnuStalemate" << int(vb::Yes) << "Game Stalemate"
-                                        << "Are you sure you want to request a stalemate?" << "OCVSTALEMATE" << false;
-        QTest::newRow("stalemate, no") << "mnuStalemate" << int(vb::No) << "Game Stalemate"
-                                       << "Are you sure you want to request a stalemate?" << "" << false;
-        const QString surrender = QStringLiteral("Are you sure you want to surrender? You will automatically lose and will cost 100GP!");
-        QTest::newRow("surrender, yes") << "mnuSurrender" << int(vb::Yes) << "Surrender (Game Termination)" << surrender
-                                        << "OCVSURRENDER" << false;
-        QTest::newRow("surrender, no") << "mnuSurrender" << int(vb::No) << "Surrender (Game Termination)" << surrender << "" << false;
+        const std::tuple<const char*, const char*, QString, const char*, bool> boxes[] = {
+            {"mnuEndGameRequest", "End Game Request", kEndGameText, "OCVENDGAME", true},
+            {"mnuStalemate", "Game Stalemate", QStringLiteral("Are you sure you want to request a stalemate?"), "OCVSTALEMATE", false},
+            {"mnuSurrender", "Surrender (Game Termination)",
+             QStringLiteral("Are you sure you want to surrender? You will automatically lose and will cost 100GP!"), "OCVSURRENDER",
+             false}};
+        for (const auto& [item, title, text, line, beep] : boxes) {
+            QTest::addRow("%s, yes", title) << item << int(vb::Yes) << title << text << line << beep;
+            QTest::addRow("%s, no", title) << item << int(vb::No) << title << text << "" << beep;
+        }
     }
     void requestBoxes() {
         QFETCH(QString, item);

@@ -51,7 +51,6 @@ private slots:
         QCOMPARE(w->blnPlay, blue);
         QCOMPARE(w->TimerTurn->isActive(), blue);
         QCOMPARE(w->gamestatus->text(), blue ? QStringLiteral("Your turn") : QString());
-        QCOMPARE(w->Timerints, int16_t(90));
         QCOMPARE(w->Board[4]->Tag, QStringLiteral("Card blocked by mysterious force"));
         PictureBox* current = blue ? w->Player1 : w->Player2;
         PictureBox* next = blue ? w->player1_nextcard : w->player2_nextcard;
