@@ -101,44 +101,38 @@ private slots:
         QVERIFY(l.sent().isEmpty());
     }
 
-    void trainSendsTheKey_data() {
+    // Train sends the key of the chosen ability; the share list sends its percentage.
+    void linesSent_data() {
         QTest::addColumn<bool>("veteran");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("row");   // train the ability of this row (0: none chosen)
+        QTest::addColumn<int>("share"); // or, from 0 up, pick this share item instead
         QTest::addColumn<QString>("line");
-        QTest::addRow("two-word name") << false << 1 << "ALTERNATETRAIN iron's";
-        QTest::addRow("veteran") << true << 2 << "VETERANALTERNATETRAIN quick";
-        QTest::addRow("no row chosen") << false << 0 << "";
+        QTest::addRow("train, two-word name") << false << 1 << -1 << "ALTERNATETRAIN iron's";
+        QTest::addRow("train, veteran") << true << 2 << -1 << "VETERANALTERNATETRAIN quick";
+        QTest::addRow("train, no row chosen") << false << 0 << -1 << "";
+        QTest::addRow("share 40 percent") << false << 0 << 4 << "ALTERNATESET 40";
+        QTest::addRow("share 100 percent") << false << 0 << 10 << "ALTERNATESET 100";
+        QTest::addRow("share 0 percent") << false << 0 << 0 << "ALTERNATESET 0";
     }
-    void trainSendsTheKey() {
+    void linesSent() {
         QFETCH(bool, veteran);
         QFETCH(int, row);
+        QFETCH(int, share);
         QFETCH(QString, line);
         EconomyLink l;
-        answer(l, veteran, stats("5", "0", "4", "1", veteran));
+        answer(l, veteran, stats("5", "30", "4", "1", veteran));
         AdvancementWindow* w = open(veteran);
+        if (share >= 0) {
+            w->cmbAASlider->setCurrentIndex(share);
+            w->cmbAASlider_Click();
+            QCOMPARE(l.sent(), QStringList{line});
+            return;
+        }
         if (row > 0) w->DataGrid_Click(row, 1);
         w->cmdTrain_Click();
         QCOMPARE(l.sent(), line.isEmpty() ? QStringList() : QStringList{line});
         // Disabled until the next refresh once a line went.
         QCOMPARE(w->cmdTrain->Enabled(), line.isEmpty());
-    }
-
-    void shareListSendsThePercentage_data() {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("line");
-        QTest::addRow("40 percent") << 4 << "ALTERNATESET 40";
-        QTest::addRow("100 percent") << 10 << "ALTERNATESET 100";
-        QTest::addRow("0 percent") << 0 << "ALTERNATESET 0";
-    }
-    void shareListSendsThePercentage() {
-        QFETCH(int, item);
-        QFETCH(QString, line);
-        EconomyLink l;
-        answer(l, false, stats("5", "30", "4", "1", false));
-        AdvancementWindow* w = open(false);
-        w->cmbAASlider->setCurrentIndex(item);
-        w->cmbAASlider_Click();
-        QCOMPARE(l.sent(), QStringList{line});
     }
 
     void descriptionOfTheClickedAbility() {

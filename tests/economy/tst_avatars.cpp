@@ -92,17 +92,26 @@ private slots:
         QCOMPARE(l.lobby->Gold(), 500);
     }
 
-    void sellAsksWithTheOffer_data() {
+    // Selling and the gender change ask first; only a yes sends the line.
+    void asksBeforeTheLine_data() {
+        QTest::addColumn<bool>("gender");
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("line");
-        QTest::addRow("yes") << 1 << int(vb::Yes) << "Sell Avatar|Are you sure you want to sell Plain head for 37GP?" << "AVATARSELL 7";
-        QTest::addRow("no") << 2 << int(vb::No) << "Sell Avatar|Are you sure you want to sell Cheap body for 0GP?" << "";
-        QTest::addRow("no name") << 3 << int(vb::Yes) << "Error|You must select an inventory item to sell" << "";
-        QTest::addRow("no row") << 0 << int(vb::Yes) << "Error|You must select an inventory item to sell" << "";
+        const QString gender = QStringLiteral("Change Gender|Are you sure you want to change genders? You may only do this once "
+                                              "and it WILL NOT be reversed!");
+        const QString noItem = QStringLiteral("Error|You must select an inventory item to sell");
+        QTest::addRow("sell, yes") << false << 1 << int(vb::Yes) << "Sell Avatar|Are you sure you want to sell Plain head for 37GP?"
+                                   << "AVATARSELL 7";
+        QTest::addRow("sell, no") << false << 2 << int(vb::No) << "Sell Avatar|Are you sure you want to sell Cheap body for 0GP?" << "";
+        QTest::addRow("sell, no name") << false << 3 << int(vb::Yes) << noItem << "";
+        QTest::addRow("sell, no row") << false << 0 << int(vb::Yes) << noItem << "";
+        QTest::addRow("gender, yes") << true << 0 << int(vb::Yes) << gender << "AVATARCHANGE";
+        QTest::addRow("gender, no") << true << 0 << int(vb::No) << gender << "";
     }
-    void sellAsksWithTheOffer() {
+    void asksBeforeTheLine() {
+        QFETCH(bool, gender);
         QFETCH(int, row);
         QFETCH(int, answer);
         QFETCH(QString, box);
@@ -111,9 +120,11 @@ private slots:
         frmAvatars* w = open(l);
         w->Grid_Inventory->Row(row);
         l.dialogs().answer(answer);
-        w->cmdSell_Click();
+        gender ? w->mnuChange->trigger() : w->cmdSell_Click();
         QCOMPARE(l.boxes(), QStringList{box});
         QCOMPARE(l.sent(), line.isEmpty() ? QStringList() : QStringList{line});
+        // The server, not the question, changes the gender.
+        QCOMPARE(l.lobby->AvatarGender(), QStringLiteral("m"));
     }
 
     void equipAndTryOnShowTheLayers() {
@@ -149,25 +160,6 @@ private slots:
         w->mnuReset_Click();
         QCOMPARE(shown(w->imgbody), picture("m_body_001.gif"));
         QCOMPARE(w->imghead->pixmap().isNull(), l.lobby->imghead->pixmap().isNull());
-    }
-
-    void genderChangeAsksFirst_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addRow("yes") << int(vb::Yes) << QStringList{"AVATARCHANGE"};
-        QTest::addRow("no") << int(vb::No) << QStringList();
-    }
-    void genderChangeAsksFirst() {
-        QFETCH(int, answer);
-        QFETCH(QStringList, lines);
-        EconomyLink l;
-        frmAvatars* w = open(l);
-        l.dialogs().answer(answer);
-        w->mnuChange->trigger();
-        QCOMPARE(l.boxes(), QStringList{"Change Gender|Are you sure you want to change genders? You may only do this once "
-                                        "and it WILL NOT be reversed!"});
-        QCOMPARE(l.sent(), lines);
-        QCOMPARE(l.lobby->AvatarGender(), QStringLiteral("m"));
     }
 };
 

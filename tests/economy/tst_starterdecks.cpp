@@ -73,10 +73,9 @@ private slots:
                                                "this deck along with your GP and AP!  Are you sure you want to do this?");
         QTest::addRow("yes") << "Rook's Pride" << int(vb::Yes) << warning << "ABNEWDECK Rook's Pride";
         QTest::addRow("no") << "Ashfall" << int(vb::No) << warning << "";
-        QTest::addRow("not eligible") << "Crusade" << int(vb::Yes)
-                                      << "Locked Deck|This deck is not eligible for a starter deck.  Please pick another." << "";
-        QTest::addRow("not eligible 2") << "Anime2" << int(vb::Yes)
-                                        << "Locked Deck|This deck is not eligible for a starter deck.  Please pick another." << "";
+        const QString locked = QStringLiteral("Locked Deck|This deck is not eligible for a starter deck.  Please pick another.");
+        QTest::addRow("not eligible") << "Crusade" << int(vb::Yes) << locked << "";
+        QTest::addRow("not eligible 2") << "Anime2" << int(vb::Yes) << locked << "";
         QTest::addRow("event deck") << "EVNT" << int(vb::Yes)
                                     << "Locked Deck|This is an event card deck.  You cannot get a starter deck for deck.  Please "
                                        "pick another."
