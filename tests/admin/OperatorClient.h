@@ -35,3 +35,8 @@ struct OperatorClient : LoggedInClient {
         return driver.fx->services.lifecycle->ends == 0 && !driver.server.lines.join(u'\n').contains(QStringLiteral("ERRORHANDLER"));
     }
 };
+inline QStringList entries(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}

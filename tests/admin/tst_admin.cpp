@@ -19,7 +19,7 @@ const QString kAccepted = QStringLiteral(
 
 L fileLines(const ClientFixture& fx, const char* name) {
     QFile f(fx.path(QLatin1String(name)));
-    const L out = f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n")) : L();
+    const L out = f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).split("\r\n") : L();
     return out.mid(0, out.size() - 1);
 }
 long colourOf(const QList<Run>& runs, const QString& text) {
@@ -34,11 +34,6 @@ QString itemsShown(frmmenu* m, frmadmin* admin) {
     for (QAction* a : {m->mnuadmincontrols->menuAction(), m->mnuwarn, m->mnukick, m->mnuban, m->mnuSilence, m->mnuipcheck->menuAction(),
                        m->mnusinglecheck, m->mnuendmatch, m->mnuservercommands->menuAction(), admin->mnuDisablePM})
         out += a->isVisible() ? u'Y' : u'-';
-    return out;
-}
-L entries(const QListWidget* list) {
-    L out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
     return out;
 }
 void select(QListWidget* list, int row) {
@@ -67,12 +62,12 @@ private slots:
         QFETCH(QString, shown);
         OperatorClient c;
         QVERIFY(c.ready);
-        c.keywords({QStringLiteral("help"), QStringLiteral("scam")});
-        c.dialogs().type(QStringLiteral("00123456"));
+        c.keywords({"help", "scam"});
+        c.dialogs().type("00123456");
         c.lobby->mnuadmin_Click();
         QCOMPARE(c.sent(), L{"ADMINLOGIN 123456"});
         QVERIFY(!c.lobby->mnuadmin->isEnabled());
-        c.receive(QStringLiteral("ADMINSTATUS ") + level);
+        c.receive("ADMINSTATUS " + level);
         frmadmin* admin = ifLoaded<frmadmin>();
         QVERIFY(admin && admin->isVisible());
         QCOMPARE(itemsShown(form<frmmenu>(), admin), shown);
@@ -85,14 +80,14 @@ private slots:
 
     void secondLoginKeepsTheQueueAndLog() {
         OperatorClient c;
-        c.keywords({QStringLiteral("help")});
-        QVERIFY(c.becomeOperator(QStringLiteral("3")));
-        c.receive({QStringLiteral("CHAT Nyx !endgame"), QStringLiteral("ADMINCHAT Mod hi")});
+        c.keywords({"help"});
+        QVERIFY(c.becomeOperator("3"));
+        c.receive({"CHAT Nyx !endgame", "ADMINCHAT Mod hi"});
         c.lobby->mnuadmin_Click();
         QCOMPARE(c.sent(), L{"ADMINLOGOUT"});
         c.driver.web.clearAnswers();
-        c.keywords({QStringLiteral("help"), QStringLiteral("bug")});
-        QVERIFY(c.becomeOperator(QStringLiteral("1")));
+        c.keywords({"help", "bug"});
+        QVERIFY(c.becomeOperator("1"));
         QCOMPARE(entries(c.admin->lstkeywords), (L{"help", "bug"}));
         QCOMPARE(entries(c.admin->lstrequests), L{"ENDGAME Nyx"});
         QCOMPARE(linesOf(c.admin->chatin), L{"Mod commands, \"hi\" "});
@@ -102,11 +97,11 @@ private slots:
     void refusedPassKey() {
         OperatorClient c;
         QVERIFY(c.ready);
-        c.dialogs().type(QStringLiteral("87654321"));
+        c.dialogs().type("87654321");
         c.lobby->mnuadmin_Click();
         c.sounds();
-        c.receive(QStringLiteral("ADMINPASSERROR"));
-        QCOMPARE(colourOf(c.newRuns(), QStringLiteral("invalid")), 16744576L);
+        c.receive("ADMINPASSERROR");
+        QCOMPARE(colourOf(c.newRuns(), "invalid"), 16744576L);
         QCOMPARE(c.newLines(), L{"<Pass Error>  The pass key you entered is invalid. 20:15:00"});
         QCOMPARE(c.sounds(), L{"beep.wav"});
         QVERIFY(c.lobby->mnuadmin->isEnabled() && !ifLoaded<frmadmin>());
@@ -139,11 +134,11 @@ private slots:
         QFETCH(L, logged);
         OperatorClient c;
         QVERIFY(c.ready);
-        c.setting(QStringLiteral("Options"), QStringLiteral("Chatlog"), line.startsWith(u'+') ? QStringLiteral("1") : QStringLiteral("0"));
+        c.setting("Options", "Chatlog", line.startsWith(u'+') ? "1" : "0");
         if (line.startsWith(u'-')) ConnectionState = 0;
         c.receive(line.mid(line.startsWith(u'A') ? 0 : 1));
         ConnectionState = 1;
-        if (!shown.isEmpty()) QCOMPARE(colourOf(c.newRuns(), QStringLiteral(" 20:15:00")), line.contains(QLatin1String("KEYWORD")) ? 12632064L : 255L);
+        if (!shown.isEmpty()) QCOMPARE(colourOf(c.newRuns(), " 20:15:00"), line.contains(QLatin1String("KEYWORD")) ? 12632064L : 255L);
         QCOMPARE(c.newLines(), shown);
         QCOMPARE(c.sounds(), sounds);
         QCOMPARE(fileLines(c.fx(), "logs/mainchat_07-01-2026.log"), logged);
@@ -152,7 +147,7 @@ private slots:
     void warningBoxAndChatClear() {
         OperatorClient c;
         QVERIFY(c.ready);
-        c.receive({QStringLiteral("CHAT Nyx hello"), QStringLiteral("ADMINWARN Stop%20<b>now</b>"), QStringLiteral("ADMINCHATCLEAR")});
+        c.receive({"CHAT Nyx hello", "ADMINWARN Stop%20<b>now</b>", "ADMINCHATCLEAR"});
         QCOMPARE(c.boxes(), L{"Warning|You have been warned!\r\n\r\nReason: Stop <b>now</b>"});
         QCOMPARE(c.dialogs().boxes[0].style, int(vb::Critical));
         QCOMPARE(linesOf(c.lobby->chatin), L{"<Clear>  The server operators have cleared the chat for everyone. 20:15:00"});
@@ -177,7 +172,7 @@ private slots:
         QFETCH(L, shown);
         OperatorClient c;
         QVERIFY(c.ready);
-        c.receive({line, QStringLiteral("CHAT Nyx still%20here")});
+        c.receive({line, "CHAT Nyx still%20here"});
         QCOMPARE(c.newLines(), shown << "Nyx says, \" still here \" ");
         QVERIFY(!form<frmmenu>()->mnuadmincontrols->menuAction()->isVisible());
         QVERIFY(c.healthy());
@@ -185,18 +180,18 @@ private slots:
 
     void operatorsChatAndQuickCalls() {
         OperatorClient c;
-        c.keywords({QStringLiteral("help"), QStringLiteral("scam alert")});
+        c.keywords({"help", "scam alert"});
         QVERIFY(c.becomeOperator());
         QTest::keyClick(c.admin->chatout, Qt::Key_Return);
-        QTest::keyClicks(c.admin->chatout, QStringLiteral("restart  at <b>9</b>"));
+        QTest::keyClicks(c.admin->chatout, "restart  at <b>9</b>");
         QTest::keyClick(c.admin->chatout, Qt::Key_Return);
         c.admin->lstkeywords_DblClick();
         select(c.admin->lstkeywords, 1);
         c.admin->lstkeywords_DblClick();
         QCOMPARE(c.sent(), (L{"ADMINCHAT restart  at <b>9</b>", "ADMINKEYWORD scam alert"}));
         QCOMPARE(c.admin->chatout->text(), QString());
-        c.receive(QStringLiteral("ADMINCHAT Mod ") + QString(15001, u'x'));
-        c.receive(QStringLiteral("ADMINCHAT Mod at%20<b>9</b>"));
+        c.receive("ADMINCHAT Mod " + QString(15001, u'x'));
+        c.receive("ADMINCHAT Mod at%20<b>9</b>");
         QCOMPARE(runsOf(c.admin->chatin), (QList<Run>{{"Mod", 12632064, true}, {" commands, \"at <b>9</b>\" ", 12632064, false}, {"\n", 0, false}}));
     }
 
@@ -221,7 +216,7 @@ private slots:
         QFETCH(L, lines);
         OperatorClient c;
         QVERIFY(c.becomeOperator());
-        c.admin->lstrequests->addItem(QStringLiteral("ENDGAME Ryo"));
+        c.admin->lstrequests->addItem("ENDGAME Ryo");
         if (!request.isEmpty()) c.admin->lstrequests->addItem(request), select(c.admin->lstrequests, 1);
         if (!reason.isEmpty()) c.dialogs().type(reason);
         (grant ? c.admin->mnuGrant : c.admin->mnuDeny)->trigger();
@@ -234,8 +229,7 @@ private slots:
     void endGameRequests() {
         OperatorClient c;
         QVERIFY(c.becomeOperator());
-        c.receive({QStringLiteral("CHAT Nyx !endgame"), QStringLiteral("CHAT Ryo !Endgame stuck"), QStringLiteral("CHAT Ryo !Endgame"),
-                   QStringLiteral("CHAT ryo !endgame")});
+        c.receive({"CHAT Nyx !endgame", "CHAT Ryo !Endgame stuck", "CHAT Ryo !Endgame", "CHAT ryo !endgame"});
         QCOMPARE(c.sounds(), L(4, "requestlog.wav"));
         // The arrow keys sound while the selection can move that way.
         for (auto [row, key] : {std::pair{0, Qt::Key_Up}, {3, Qt::Key_Down}, {1, Qt::Key_Up}, {2, Qt::Key_Down}, {1, Qt::Key_Left}}) {
@@ -253,7 +247,7 @@ private slots:
         QCOMPARE(c.sent(), (L{"TRIGGERREMOVE ENDGAME Ryo", "TABLEENDMATCH Ryo"}));
         QCOMPARE(c.sounds(), (L{"beep.wav", "command.wav"}));
         // Only the exact request leaves the queue.
-        c.receive(QStringLiteral("ADMINREMOVETRIGGER ENDGAME Ryo "));
+        c.receive("ADMINREMOVETRIGGER ENDGAME Ryo ");
         QCOMPARE(entries(c.admin->lstrequests), (L{"ENDGAME Nyx", "ENDGAME ryo"}));
         c.admin->mnuClearAll->trigger();
         QCOMPARE(c.admin->lstrequests->count(), 0);
@@ -262,22 +256,22 @@ private slots:
 
     void privateMessagesRefused() {
         OperatorClient c;
-        QVERIFY(c.becomeOperator(QStringLiteral("3")));
+        QVERIFY(c.becomeOperator("3"));
         const auto shown = [] {
             QString out;
             for (const auto& w : MsgWindows) out += w ? w->chatin->toPlainText() : QString();
             return out;
         };
         c.admin->mnuDisablePM->trigger();
-        c.receive(QStringLiteral("INPM Nyx kira hello%20there"));
+        c.receive("INPM Nyx kira hello%20there");
         QCOMPARE(c.sent(), L{"PM Nyx This%20administrator%20is%20not%20accepting%20private%20messages%20because%20he/she%20is%20busy.%20%20"
                              "Please%20try%20addressing%20your%20question%20in%20main%20chat%20or%20send%20a%20ticket%20to%20our%20customer%20"
                              "service%20center%20on%20our%20website%20at%20" + Deployment::website() + "/support/"});
         QCOMPARE(shown(), QString());
         c.admin->mnuDisablePM_Click();
-        c.receive(QStringLiteral("INPM Nyx kira hello%20there"));
+        c.receive("INPM Nyx kira hello%20there");
         QCOMPARE(c.sent(), L());
-        QVERIFY(shown().contains(QStringLiteral("hello there")));
+        QVERIFY(shown().contains("hello there"));
     }
 
     void marryPlayers_data() {
@@ -303,7 +297,7 @@ private slots:
         QFETCH(QString, logged);
         OperatorClient c;
         QVERIFY(c.becomeOperator());
-        if (serviceAnswers) c.driver.web.answerPrefix(QStringLiteral("call spt_MarryPlayer"), {{{QStringLiteral("Result"), QStringLiteral("string")}}, {}});
+        if (serviceAnswers) c.driver.web.answerPrefix("call spt_MarryPlayer", {{{"Result", "string"}}, {}});
         c.driver.web.clearRecords();
         c.dialogs().type(typed[0]), c.dialogs().type(typed[1]), c.dialogs().answer(confirmed ? vb::Yes : vb::No);
         c.admin->mnuMarryPlayers->trigger();
@@ -330,7 +324,7 @@ private slots:
         QVERIFY(!unload<frmadmin>() && !c.admin->isVisible());
         c.admin->show();
         // The server's quit answer still ends the program with the console up.
-        c.receive(QStringLiteral("QUITOKAY"));
+        c.receive("QUITOKAY");
         QVERIFY(c.fx().services.lifecycle->ends > 0);
     }
 };

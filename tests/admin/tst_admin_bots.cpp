@@ -21,8 +21,8 @@ const L kAnswers = {"Fire", "nine", "Leviathan", "Same"};
 const QString kEightBallOn = "CHAT 8-Ball is activated.  Type !8ball yourquestion to trigger it.  - Powered by Brightmoor, Inc.";
 
 struct BotClient : OperatorClient {
-    bool start(const QString& questions = QStringLiteral("4"), const QString& giveAnswers = QStringLiteral("1")) {
-        fx().write(QStringLiteral("bottxt/lore.txt"), quizFile(questions, giveAnswers));
+    bool start(const QString& questions = "4", const QString& giveAnswers = "1") {
+        fx().write("bottxt/lore.txt", quizFile(questions, giveAnswers));
         return becomeOperator();
     }
     // Draws question k (of four) next.
@@ -44,21 +44,21 @@ private slots:
         QVERIFY(c.becomeOperator());
         c.fx().services.random->values = {0.0, 0.99, 0.0};
         c.admin->mnu8Ball->trigger();
-        c.receive({QStringLiteral("CHAT Nyx !8BALL shall%20I?"), QStringLiteral("CHAT Ryo !8bal")});
+        c.receive({"CHAT Nyx !8BALL shall%20I?", "CHAT Ryo !8bal"});
         c.admin->mnu8Ball->trigger();
         QCOMPARE(c.sent(), (L{kEightBallOn, "CHAT Nyx, It is certain.", "CHAT 8-Ball is deactivated."}));
 
         const int pauses = int(c.fx().services.clock->pauses.size());
-        c.trivia(QStringLiteral("general"), QStringLiteral("2"));
+        c.trivia("general", "2");
         QCOMPARE(c.boxes(), (L{"Trivia Name?|Name of the trivia file (minus the extension, IE if general.txt, then general)?",
                                "Questions?|How many questions?"}));
         QCOMPARE(c.fx().services.clock->pauses.mid(pauses), QList<int>{3});
         QVERIFY(TriviaOpen && c.admin->tmrTrivia->isActive() && c.admin->tmrTrivia->interval() == 30000);
-        c.receive({QStringLiteral("CHAT Ryo chain"), QStringLiteral("CHAT Nyx cOMBO"), QStringLiteral("CHAT Ryo combo")});
+        c.receive({"CHAT Ryo chain", "CHAT Nyx cOMBO", "CHAT Ryo combo"});
         QVERIFY(!TriviaOpen && !c.admin->tmrTrivia->isActive() && c.admin->tmrTriviaNext->interval() == 5000);
         c.admin->tmrTriviaNext_Timer();
         c.admin->tmrTrivia_Timer();
-        c.receive(QStringLiteral("CHAT Ryo 9"));
+        c.receive("CHAT Ryo 9");
         c.admin->tmrTriviaNext_Timer();
         QCOMPARE(c.sent(), (L{"CHAT Trivia Interactive is activated. kira has chosen General Corvada competition trivia.  The winner after 2 "
                               "will .... win! Each question is 30 seconds. - Powered by Brightmoor, Inc.",
@@ -93,12 +93,12 @@ private slots:
         QFETCH(QString, giveAnswers);
         QFETCH(QString, last);
         BotClient c;
-        QVERIFY(c.start(QStringLiteral("4"), giveAnswers));
+        QVERIFY(c.start("4", giveAnswers));
         for (int k : drawn) c.draw(k);
-        c.trivia(QStringLiteral("lore"), QString::number(drawn.size()));
+        c.trivia("lore", QString::number(drawn.size()));
         for (int i = 0; i < drawn.size(); ++i) {
             if (answerers[i].isEmpty()) c.admin->tmrTrivia_Timer();
-            else c.receive(QStringLiteral("CHAT ") + answerers[i] + u' ' + kAnswers[drawn[i] - 1]);
+            else c.receive("CHAT " + answerers[i] + u' ' + kAnswers[drawn[i] - 1]);
             if (!last.contains(QLatin1String("Time is up"))) c.admin->tmrTriviaNext_Timer();
         }
         QCOMPARE(c.sent().last(), last);
@@ -119,17 +119,17 @@ private slots:
         BotClient c;
         QVERIFY(c.start());
         c.draw(1);
-        c.trivia(QStringLiteral("lore"), QStringLiteral("3"));
-        if (answeredFirst) c.receive(QStringLiteral("CHAT Nyx fire"));
+        c.trivia("lore", "3");
+        if (answeredFirst) c.receive("CHAT Nyx fire");
         c.sent();
         if (byEightBall) c.admin->mnu8Ball->trigger();
-        else c.trivia(QStringLiteral("lore"), QStringLiteral("2"));
-        c.receive(QStringLiteral("CHAT Ryo fire"));
+        else c.trivia("lore", "2");
+        c.receive("CHAT Ryo fire");
         QCOMPARE(c.sent(), L{byEightBall ? "CHAT 8-Ball is deactivated." : "CHAT Trivia Interactive is deactivated."});
         QVERIFY(!ChatBotOn && !TriviaOpen && !c.admin->tmrTrivia->isActive() && !c.admin->tmrTriviaNext->isActive());
         // A new quiz starts with no scores.
         c.draw(2);
-        c.trivia(QStringLiteral("lore"), QStringLiteral("1"));
+        c.trivia("lore", "1");
         c.admin->tmrTrivia_Timer();
         c.admin->tmrTriviaNext_Timer();
         QCOMPARE(c.sent().mid(2), (L{"CHAT Trivia Question - Question #1: Q2", "CHAT Time is up! The answer is: nine",
@@ -171,16 +171,16 @@ private slots:
     void eightBallSwitch() {
         BotClient c;
         QVERIFY(c.start());
-        const QByteArray answers = c.fx().read(QStringLiteral("bottxt/8ball.txt"));
-        QVERIFY(QFile::remove(c.fx().path(QStringLiteral("bottxt/8ball.txt"))));
+        const QByteArray answers = c.fx().read("bottxt/8ball.txt");
+        QVERIFY(QFile::remove(c.fx().path("bottxt/8ball.txt")));
         c.admin->mnu8Ball->trigger();
         QCOMPARE(c.boxes(), L{"8Ball Interactive|You do not have an 8ball file."});
         QVERIFY(!ChatBotOn);
         // Choosing the quiz while the 8-ball runs only switches the 8-ball off.
-        c.fx().write(QStringLiteral("bottxt/8ball.txt"), answers);
+        c.fx().write("bottxt/8ball.txt", answers);
         c.admin->mnu8Ball->trigger();
-        c.trivia(QStringLiteral("lore"), QStringLiteral("2"));
-        c.receive(QStringLiteral("CHAT Nyx !8ball"));
+        c.trivia("lore", "2");
+        c.receive("CHAT Nyx !8ball");
         QCOMPARE(c.sent(), (L{kEightBallOn, "CHAT Trivia Interactive is deactivated."}));
     }
 };

@@ -19,9 +19,7 @@ class tst_tourny_loopback : public QObject {
     Loopback loopback;
 
 private slots:
-    void initTestCase() {
-        loopback.startForClients();
-    }
+    void initTestCase() { loopback.startForClients(); }
     void cleanupTestCase() { loopback.stop(); }
 
     void fourPlayers() {
