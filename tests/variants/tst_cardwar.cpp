@@ -38,8 +38,6 @@ QString boardState() {
         .join(u'|');
 }
 
-// The log's text as a player reads it.
-QString logText(const QTextEdit* box) { return box->toPlainText(); }
 }  // namespace
 
 class tst_cardwar : public QObject {
@@ -66,36 +64,36 @@ private slots:
         QVERIFY(!ifLoaded<frmchallengebox_single>());
         QCOMPARE(w->windowTitle(), QStringLiteral("Corvada War"));
         QCOMPARE(w->playerid, int16_t(seat));
-        QCOMPARE(w->SelectedID, int16_t(-1));
         QCOMPARE(w->player1_life->text() + w->player2_life->text(), QStringLiteral("10001000"));
         auto& own = seat == 1 ? w->Player1 : w->Player2;
         auto& other = seat == 1 ? w->Player2 : w->Player1;
+        // A click on a hand card: the own hand, or the other one.
+        auto pick = [&](bool mine, int k) { (seat == 1) == mine ? w->Player1_Click(k) : w->Player2_Click(k); };
         const QPixmap back = SkinPicture(QStringLiteral("main"), QStringLiteral("cardback"));
         for (int k = 0; k < 5; ++k) {
             QVERIFY(samePicture(own[k]->Picture(), l.card(seat == 1 ? "blue" : "red", kHand[k])));
-            QCOMPARE(own[k]->Tag, QString());
             QVERIFY(samePicture(other[k]->Picture(), back));
         }
         QVERIFY(samePicture(w->imgcard[0]->Picture(), back));
 
         // Before the round opens nothing can be chosen.
-        seat == 1 ? w->Player1_Click(2) : w->Player2_Click(2);
+        pick(true, 2);
         QCOMPARE(w->SelectedID, int16_t(-1));
         l.receive(QStringLiteral("CARDWARSSTART"));
         QVERIFY(w->Battle && w->TimerTurn->isActive());
         QCOMPARE(w->imgcard[0]->Tag + w->imgcard[1]->Tag, QStringLiteral("emptyempty"));
 
         // The opponent's hand and play slot, and the own slot with nothing chosen, do nothing.
-        seat == 1 ? w->Player2_Click(1) : w->Player1_Click(1);
-        w->imgcard[seat - 1]->Tag == QLatin1String("empty") ? w->imgcard_Click(seat - 1) : void();
+        pick(false, 1);
+        w->imgcard_Click(seat - 1);
         w->imgcard_Click(2 - seat);
         QCOMPARE(w->SelectedID, int16_t(-1));
         QVERIFY(l.sent().isEmpty());
 
         const int column = seat == 1 ? 86 : 541, out = seat == 1 ? 111 : 516;
-        seat == 1 ? w->Player1_Click(2) : w->Player2_Click(2);
-        seat == 1 ? w->Player1_Click(4) : w->Player2_Click(4);
-        seat == 1 ? w->Player1_Click(4) : w->Player2_Click(4);
+        pick(true, 2);
+        pick(true, 4);
+        pick(true, 4);
         QCOMPARE(w->SelectedID, int16_t(4));
         const QString c = QString::number(column);
         QCOMPARE(lefts(own), QStringList({c, c, c, c, QString::number(out)}).join(u','));
@@ -104,7 +102,6 @@ private slots:
         QCOMPARE(l.sent(), QStringList{QStringLiteral("CARDWARS_PLACEAT 4")});
         QCOMPARE(lefts(own), QStringList(5, c).join(u','));
         QVERIFY(samePicture(w->imgcard[seat - 1]->Picture(), l.card(seat == 1 ? "blue" : "red", kHand[4])));
-        QVERIFY(w->imgcard[seat - 1]->Tag != QLatin1String("empty"));
         QVERIFY(IsEmptyCard(own[4]));
         QCOMPARE(own[4]->Tag, QStringLiteral("Empty"));
         QVERIFY(!w->Battle && !w->TimerTurn->isActive());
@@ -112,7 +109,7 @@ private slots:
         QCOMPARE(w->gamestatus->text(), QString());
         // A second play, or a click on the played card, does nothing.
         w->imgcard_Click(seat - 1);
-        seat == 1 ? w->Player1_Click(4) : w->Player2_Click(4);
+        pick(true, 4);
         QVERIFY(l.sent().isEmpty());
 
         // The reveal shows both cards.
@@ -139,7 +136,7 @@ private slots:
         frmcardwars* w = war();
         for (int k = 0; k < played; ++k) w->Player1[k]->Picture(CardBack());
         if (played < 4) w->Player1_Click(4);
-        l.sent(), l.sounds();
+        l.sent();
         const int before = l.fx->services.sound->played.size();
         QStringList shown;
         for (int t = 0; t < 35; ++t) {
@@ -163,22 +160,17 @@ private slots:
         }
     }
 
-    // Statuses with their places, combo owner and text, element, lives; the round opens.
+    // Statuses, combo owner and text, element, lives; the round opens.
     void board_data() {
         QTest::addColumn<QString>("fields");
-        QTest::addColumn<QPoint>("status1");
-        QTest::addColumn<QPoint>("status2");
         QTest::addColumn<QString>("pictures");  // plr1status, plr2status, imgElement
         QTest::addColumn<QString>("combos");
-        QTest::newRow("swords, no combo") << "1 1 1 0 0 900 850 x y" << QPoint(259, 123) << QPoint(384, 119) << "1,1,-1" << "|";
-        QTest::newRow("shields, red combo") << "2 2 2 x3 4 640 1000 x y" << QPoint(266, 112) << QPoint(390, 114) << "2,2,6" << "|x3";
-        QTest::newRow("blue combo, last element") << "1 2 1 x2 10 1 2 x y" << QPoint(259, 123) << QPoint(390, 114) << "1,2,12"
-                                                  << "x2|kept";
+        QTest::newRow("swords, no combo") << "1 1 1 0 0 900 850 x y" << "1,1,-1" << "|";
+        QTest::newRow("shields, red combo") << "2 2 2 x3 4 640 1000 x y" << "2,2,6" << "|x3";
+        QTest::newRow("blue combo, last element") << "1 2 1 x2 10 1 2 x y" << "1,2,12" << "x2|kept";
     }
     void board() {
         QFETCH(QString, fields);
-        QFETCH(QPoint, status1);
-        QFETCH(QPoint, status2);
         QFETCH(QString, pictures);
         QFETCH(QString, combos);
         VariantLink l;
@@ -188,8 +180,6 @@ private slots:
         w->imgcard[1]->Tag = QStringLiteral("Taken");
         l.receive(QStringLiteral("CARDWARSBOARD ") + fields);
         const QStringList f = fields.split(u' ');
-        QCOMPARE(w->plr1status->pos(), status1);
-        QCOMPARE(w->plr2status->pos(), status2);
         QCOMPARE(QStringLiteral("%1,%2,%3").arg(iconOf(w->plr1status)).arg(iconOf(w->plr2status)).arg(iconOf(w->imgElement)), pictures);
         if (pictures.endsWith(QLatin1String("-1"))) QVERIFY(samePicture(w->imgElement->pixmap(), w->imgNothing->pixmap()));
         QCOMPARE(w->lblP1Combo->text() + u'|' + w->lblP2Combo->text(), combos);
@@ -241,7 +231,7 @@ private slots:
             for (int t = 0; t < 35; ++t) w->TimerTurn_Timer();
             QVERIFY(l.sent().isEmpty());
         } else {
-            QCOMPARE(logText(w->chatin), expect);
+            QCOMPARE(w->chatin->toPlainText(), expect);
             QVERIFY(!w->isVisible());
         }
         QVERIFY(l.healthy());
@@ -302,8 +292,6 @@ private slots:
         frmcardwars* w = war();
         w->TimerTurn_Timer();
         l.sent();
-        QCOMPARE(w->mnuOptions->title(), QStringLiteral("Option"));
-        QCOMPARE(w->mnuStalemate->text(), QStringLiteral("Ask Opponent for Stalemate"));
         auto* action = w->findChild<QAction*>(item);
         l.dialogs().answer(vb::Yes);
         action->trigger();

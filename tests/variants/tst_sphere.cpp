@@ -101,8 +101,6 @@ private slots:
         QCOMPARE(w->lbltime->text(), QStringLiteral("30"));
         QVERIFY(w->timeleft->isActive());
         QCOMPARE(l.sounds(), QList<int>{42});
-        QCOMPARE(BorderCoins[4].CoinValue, 0);
-        QCOMPARE(CoreCoins[2].CoinValue, 5);
         w->imgborder_coin[3]->Stop();
         w->imgborder_coin_Finished(3);
         QVERIFY(w->imgborder_coin[3]->isHidden());
@@ -188,7 +186,7 @@ private slots:
         QCOMPARE(sphere()->lblgamestatus->text(), status);
         QCOMPARE(sphere()->blnLock, !sent.isEmpty());
         QCOMPARE(sphere()->lstsphere, sent.isEmpty() ? QStringList() : QStringList{QStringLiteral("OBCOREBREAK")});
-        if (!sent.isEmpty()) QCOMPARE(sphere()->timeleft->isActive(), false);
+        if (!sent.isEmpty()) QVERIFY(!sphere()->timeleft->isActive());
     }
 
     void selectionShowsTheSum() {
@@ -243,7 +241,7 @@ private slots:
         VariantLink l;
         l.receive(QStringLiteral("OBSTART"));
         frmsphere* w = sphere();
-        QCOMPARE(w->lblgamestatus->text(), QStringLiteral("Click Ready to Begin!"));
+        QCOMPARE(w->lblgamestatus->text(), kReady);
         l.sent();
         w->cmdGo_Click();
         QVERIFY(w->cmdGo->isHidden());
