@@ -134,6 +134,10 @@ public:
     QAction* mnugameportalweb;
     QAction* mnuCVXCashDaily;  // in the bar itself
     QAction* mnuForums;        // in the bar itself
+    // The shop icon's right-click menu: the icon itself opens the shop's web page, this item
+    // opens the window where the player sets the shop up.
+    QMenu* mnuMyShop;
+    QAction* mnuShopSetup;
 
     // The number in lblActive.
     int16_t PlayersOnline() const;
@@ -200,6 +204,7 @@ public slots:
     // The economy windows: a "Loading" notice, then the window hidden, refreshed and shown.
     void mnuAvatars_Click();
     void mnuNewDecks_Click();
+    void mnuShopSetup_Click();
     void mnuVAdvancement_Click();
     // Link pictures and labels.
     void imgAchievement_Click();

@@ -8,6 +8,7 @@
 #include "economy/frmAvatars.h"
 #include "economy/frmStarterDecks.h"
 #include "economy/frmVAdvancement.h"
+#include "economy/frmmerchant.h"
 #include "lobby/LoadingWindow.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmchildchat_parts.h"
@@ -99,6 +100,14 @@ void frmchildchat::buildMenus() {
 
     mnuCVXCashDaily = item(menuBar(), "mnuCVXCashDaily", QStringLiteral("Earn CVX Cash Daily"), &frmchildchat::mnuCVXCashDaily_Click);
     mnuForums = item(menuBar(), "mnuForums", QStringLiteral("Corvadex Forums"), &frmchildchat::mnuForums_Click);
+
+    mnuMyShop = new QMenu(this);
+    mnuMyShop->setObjectName(QStringLiteral("mnuMyShop"));
+    mnuMyShop->setStyleSheet(menuBar()->styleSheet());
+    mnuShopSetup = item(mnuMyShop, "mnuShopSetup", QStringLiteral("Set Up Your Shop"), &frmchildchat::mnuShopSetup_Click);
+    connect(imgMyShop, &PictureLabel::MouseUp, this, [this](int button) {
+        if (button == 2) popupAtPointer(mnuMyShop);
+    });
 }
 
 // ---- Administrator login -------------------------------------------------------------------
@@ -178,6 +187,11 @@ void frmchildchat::mnuAvatars_Click() {
 void frmchildchat::mnuNewDecks_Click() {
     OpenLoadingWindow(QStringLiteral("starter deck"), [] { return form<frmStarterDecks>(); },
                       [](QWidget* w) { static_cast<frmStarterDecks*>(w)->LoadCombo(); });
+}
+
+void frmchildchat::mnuShopSetup_Click() {
+    OpenLoadingWindow(QStringLiteral("player shop setup"), [] { return form<frmmerchant>(); },
+                      [](QWidget* w) { static_cast<frmmerchant*>(w)->LoadData(); });
 }
 
 void frmchildchat::mnuVAdvancement_Click() {

@@ -81,8 +81,9 @@ private slots:
         QCOMPARE(decks->DataGrid->Rows(), 5);
         look(decks, "starter-decks");
 
-        frmmerchant* shop = form<frmmerchant>();
-        shop->LoadData();
+        lobby->mnuShopSetup->trigger();
+        frmmerchant* shop = ifLoaded<frmmerchant>();
+        QVERIFY(shop && shop->isVisible());
         QCOMPARE(shop->txtTitle->text(), QStringLiteral("Ember Stall"));
         shop->DataGrid_OnHand_Click(1, 1);
         shop->txtGP->setText(QStringLiteral("75"));

@@ -34,8 +34,12 @@ void walk(const QList<QAction*>& actions, const QString& indent, QStringList& ou
 
 // How many queries the web service had each time the window hid or showed.
 // The veteran window closes itself without its abilities and figures, so the service has both.
-void answerVeteran(FakeWebService& web) {
+void answerWindows(FakeWebService& web) {
     web.answer(QStringLiteral("call sps_PlayerVA('kira')"), {{{"Ability", "string"}}, {}});
+    web.answer(QStringLiteral("call usp_FindDecks()"), {{{"Deck", "string"}}, {{"Standard"}}});
+    web.answer(QStringLiteral("call sps_ShopInfo('kira')"), {{{"title", "string"}, {"description", "string"}}, {{"Kira's", "Cards"}}});
+    web.answer(QStringLiteral("call sps_ShopCardsOnly('kira')"), {{{"Card", "string"}, {"Price", "integer"}}, {}});
+    web.answer(QStringLiteral("call sps_PlayerCardsOnly('kira', 'Standard')"), {{{"Card", "string"}, {"Total", "integer"}}, {}});
     web.answer(QStringLiteral("call sps_PlayerVAStats('kira')"),
                {{{"EXP", "string"}, {"Percent", "integer"}, {"AAPoints", "integer"}, {"AATrained", "integer"}}, {{"0", "0", "0", "0"}}});
 }
@@ -154,6 +158,10 @@ private slots:
         QTest::newRow("starter decks") << "mnuNewDecks" << "frmStarterDecks" << "starter deck" << QStringList{"call sps_FindStarterDecks()"};
         QTest::newRow("veteran") << "mnuVAdvancement" << "frmVAdvancement" << "veteran advancement"
                                  << QStringList{"call sps_PlayerVA('kira')", "call sps_PlayerVAStats('kira')"};
+        // The shop icon opens the web page; its right-click menu opens the set-up window.
+        QTest::newRow("shop setup") << "mnuShopSetup" << "frmmerchant" << "player shop setup"
+                                    << QStringList{"call usp_FindDecks()", "call sps_ShopInfo('kira')", "call sps_ShopCardsOnly('kira')",
+                                                   "call sps_PlayerCardsOnly('kira', 'Standard')"};
     }
     void windowItems() {
         QFETCH(QString, item);
@@ -162,7 +170,7 @@ private slots:
         QFETCH(QStringList, queries);
         LoggedIn c;
         FakeWebService web;
-        answerVeteran(web);
+        answerWindows(web);
         qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         HttpClient::setTimeouts({500, 3000});
         c.lobby->AvatarGender(QStringLiteral("f"));
@@ -172,7 +180,13 @@ private slots:
         // The first time, and again while the window is open.
         for (int round = 0; round < 2; ++round) {
             const qsizetype before = web.commands().size();
-            c.lobby->menuBar()->findChild<QAction*>(item)->trigger();
+            QAction* action = c.lobby->findChild<QAction*>(item);
+            if (action->parent() == c.lobby->mnuMyShop) {
+                QTest::mouseClick(c.lobby->imgMyShop, Qt::RightButton);
+                QVERIFY(c.lobby->mnuMyShop->isVisible());
+                c.lobby->mnuMyShop->hide();
+            }
+            action->trigger();
             QCOMPARE(linesOf(c.lobby->chatin).last(),
                      "<Loading>  The " + screen + " screen is loading, please wait... This may take a few seconds depending on your "
                      "internet connection.  Maximum time is 60-80 seconds.  Do not panic if the screen freezes while it loads. " + ChatTime());
@@ -192,7 +206,7 @@ private slots:
     void aWindowThatFailsLeavesTheLobbyUsable() {
         LoggedIn c;
         FakeWebService web;
-        answerVeteran(web);
+        answerWindows(web);
         qputenv("CORVADEX_WEBSERVICE", web.url().toUtf8());
         const auto fails = [](auto...) -> QWidget* { throw RuntimeError(QStringLiteral("Object required")); };
         OpenLoadingWindow(QStringLiteral("veteran advancement"), fails, fails);
