@@ -23,6 +23,7 @@
 #include "variants/clsTeamOCV.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -56,34 +57,90 @@ constexpr std::array<QLatin1StringView, clsWinsock::kKeywordCount> kKeywords = {
     QLatin1StringView("GAMEOPPONENT"),   QLatin1StringView("GAMESTALEMATE"),
 };
 
+// Lookup masks built from the tables above, so a keyword is compared only with the entries that
+// share its first two characters (prefixes) or its first character and length (keywords). The
+// lowest set bit is the earliest in matching order.
+constexpr int kMaskChars = 128;
+constexpr qsizetype kLongestKeyword = 22;
+static_assert(clsWinsock::kKeywordCount <= 64 && clsWinsock::kFamilyCount <= 32);
+
+struct Masks {
+    std::array<uint32_t, kMaskChars> prefixFirst{};
+    std::array<uint32_t, kMaskChars> prefixSecond{};
+    std::array<uint64_t, kMaskChars> keywordFirst{};
+    std::array<uint64_t, kLongestKeyword + 1> keywordLength{};
+};
+
+constexpr Masks buildMasks() {
+    Masks m;
+    for (int i = 0; i < clsWinsock::kFamilyCount; ++i) {
+        m.prefixFirst[size_t(kPrefixes[i].data()[0])] |= 1u << i;
+        m.prefixSecond[size_t(kPrefixes[i].data()[1])] |= 1u << i;
+    }
+    for (int i = 0; i < clsWinsock::kKeywordCount; ++i) {
+        m.keywordFirst[size_t(kKeywords[i].data()[0])] |= uint64_t(1) << i;
+        m.keywordLength[size_t(kKeywords[i].size())] |= uint64_t(1) << i;
+    }
+    return m;
+}
+
+constexpr bool tablesFitMasks() {
+    for (const auto& p : kPrefixes)
+        if (p.size() < 2 || uchar(p.data()[0]) >= kMaskChars || uchar(p.data()[1]) >= kMaskChars) return false;
+    for (const auto& k : kKeywords)
+        if (k.size() < 1 || k.size() > kLongestKeyword || uchar(k.data()[0]) >= kMaskChars) return false;
+    return true;
+}
+static_assert(tablesFitMasks());
+
+constexpr Masks kMasks = buildMasks();
+
 int32_t tickCount() { return int32_t(services().clock->monotonicMs()); }
 }  // namespace
 
 double clsWinsock::ProcessingSeconds() const { return std::round(double(m_end - m_begin) / 1000.0 * 1000.0) / 1000.0; }
 
 int clsWinsock::familyOf(QStringView keyword) {
-    for (int i = 0; i < kFamilyCount; ++i)
+    if (keyword.size() < 2) return -1;
+    const char16_t first = keyword[0].unicode(), second = keyword[1].unicode();
+    if (first >= kMaskChars || second >= kMaskChars) return -1;
+    for (uint32_t m = kMasks.prefixFirst[first] & kMasks.prefixSecond[second]; m; m &= m - 1) {
+        const int i = std::countr_zero(m);
         if (keyword.startsWith(kPrefixes[i], Qt::CaseSensitive)) return i;
+    }
     return -1;
 }
 
 int clsWinsock::keywordOf(QStringView keyword) {
-    for (int i = 0; i < kKeywordCount; ++i)
+    if (keyword.isEmpty() || keyword.size() > kLongestKeyword) return -1;
+    const char16_t first = keyword[0].unicode();
+    if (first >= kMaskChars) return -1;
+    for (uint64_t m = kMasks.keywordFirst[first] & kMasks.keywordLength[size_t(keyword.size())]; m; m &= m - 1) {
+        const int i = std::countr_zero(m);
         if (keyword == kKeywords[i]) return i;
+    }
     return -1;
+}
+
+clsWinsock::Route clsWinsock::routeOf(QStringView line) {
+    // Only the first field decides; handlers split the line themselves.
+    const qsizetype blank = line.indexOf(u' ');
+    Route r;
+    r.keywordLength = blank < 0 ? line.size() : blank;
+    const QStringView keyword = line.first(r.keywordLength);
+    r.family = familyOf(keyword);
+    if (r.family < 0) r.keyword = keywordOf(keyword);
+    return r;
 }
 
 void clsWinsock::HandleIncoming(QString& line) {
     BeginProcessing(tickCount());
-    // Only the first field decides; handlers split the line themselves.
-    const qsizetype blank = line.indexOf(u' ');
-    QString keyword = blank < 0 ? line : line.left(blank);
-    const int family = familyOf(keyword);
-    if (family >= 0) {
-        dispatchFamily(family, keyword, line);
-    } else {
-        const int index = keywordOf(keyword);
-        if (index >= 0) dispatchKeyword(index, line);
+    const Route route = routeOf(line);
+    if (route.family >= 0) {
+        QString keyword = line.first(route.keywordLength);
+        dispatchFamily(route.family, keyword, line);
+    } else if (route.keyword >= 0) {
+        dispatchKeyword(route.keyword, line);
     }
     EndProcessing(tickCount());
 }

@@ -18,6 +18,14 @@ public:
     void HandleIncoming(QString& line);
     void killmatch();
 
+    // Which code handles a line, read from its first field alone: a family (index into the
+    // prefixes) or else a whole keyword (index into the keywords); -1 where none matched.
+    struct Route {
+        int family = -1;
+        int keyword = -1;
+        qsizetype keywordLength = 0;  // the first field's length
+    };
+    static Route routeOf(QStringView line);
     // Index of the family whose prefix the keyword begins with (0-based, in matching order), or -1.
     static int familyOf(QStringView keyword);
     // Index of the whole keyword (0-based, in matching order), or -1.

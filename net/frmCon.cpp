@@ -22,6 +22,9 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 
+#include <cstring>
+#include <utility>
+
 namespace {
 // A loss of a logged-in link starts a reconnect run with a fresh count; a close inside the run
 // (before the server confirmed) keeps counting. The run ends with the server's
@@ -88,41 +91,106 @@ QCursor frmCon::skinCursor() const {
 
 void frmCon::Winsock_DataArrival() {
     shielded("frmCon::Winsock_DataArrival", [&] {
-        guarded(26, [&] { frameArrival(decode1252(Winsock->GetData())); });
+        guarded(26, [&] {
+            const QByteArray data = Winsock->GetData();
+            frameArrival(data.constData(), data.size());
+        });
     });
 }
 
-void frmCon::frameArrival(const QString& text) {
-    QString buffer = sPendingData.isEmpty() ? text : sPendingData + text;
-    sPendingData.clear();
-    while (!buffer.isEmpty()) {
-        const qsizetype cr = buffer.indexOf(u'\r');
+namespace {
+// The two forms an arrival comes in: the wire's bytes (decoded line by line as they are cut, so
+// a big read is scanned once) and text already decoded.
+struct WireBytes {
+    const char* data;
+    qsizetype size;
+    qsizetype find(qsizetype from) const {
+        const void* cr = std::memchr(data + from, '\r', size_t(size - from));
+        return cr ? static_cast<const char*>(cr) - data : -1;
+    }
+    bool blank(qsizetype at) const { return data[at] == ' '; }
+    QString text(qsizetype from, qsizetype length) const {
+        // Most lines are plain ASCII, where the code page is Latin-1 and Qt's own widening is fastest.
+        const char* p = data + from;
+        unsigned char high = 0;
+        for (qsizetype i = 0; i < length; ++i) high |= static_cast<unsigned char>(p[i]);
+        return high < 0x80 ? QString::fromLatin1(p, length) : decode1252(p, length);
+    }
+    void appendTo(QString& out, qsizetype from, qsizetype length) const { out += decode1252(data + from, length); }
+};
+
+struct DecodedText {
+    QStringView view;
+    qsizetype size;
+    explicit DecodedText(QStringView v) : view(v), size(v.size()) {}
+    qsizetype find(qsizetype from) const { return view.indexOf(u'\r', from); }
+    bool blank(qsizetype at) const { return view[at] == u' '; }
+    QString text(qsizetype from, qsizetype length) const { return view.sliced(from, length).toString(); }
+    void appendTo(QString& out, qsizetype from, qsizetype length) const { out += view.sliced(from, length); }
+};
+}  // namespace
+
+void frmCon::frameArrival(const QString& text) { frameText(DecodedText(text)); }
+
+void frmCon::frameArrival(const char* data, qsizetype size) { frameText(WireBytes{data, size}); }
+
+bool frmCon::dropLine(qsizetype length) {
+    const bool drop = m_pendingOverflow || length > kMaxPendingLine;
+    if (drop) qWarning("dropped a server line longer than %lld characters", static_cast<long long>(kMaxPendingLine));
+    m_pendingOverflow = false;
+    return drop;
+}
+
+bool frmCon::queueLine(QString&& line) {
+    if (line == QLatin1String("UPDATE")) {
+        updatePath();
+        return false;
+    }
+    lstPackets.push_back(std::move(line));
+    return true;
+}
+
+// One forward pass over the arrival: each line is cut out where it ends, never by shifting what
+// follows it, and a line too long to keep is never copied.
+template <class Arrival>
+void frmCon::frameText(const Arrival& in) {
+    qsizetype at = 0;
+    const auto skipBlanks = [&] {
+        // Blanks that begin the next line are dropped; those ending an unfinished line stay.
+        while (at < in.size && in.blank(at)) ++at;
+    };
+    if (!sPendingData.isEmpty()) {
+        const qsizetype cr = in.find(0);
+        if (cr < 0) {
+            if (sPendingData.size() + in.size > kMaxPendingLine) {
+                m_pendingOverflow = true;
+                sPendingData.clear();
+            } else {
+                in.appendTo(sPendingData, 0, in.size);
+            }
+            return;
+        }
+        QString line = std::exchange(sPendingData, QString());
+        at = cr + 1;
+        if (!dropLine(line.size() + cr)) {
+            in.appendTo(line, 0, cr);
+            if (!queueLine(std::move(line))) return;
+        }
+        skipBlanks();
+    }
+    while (at < in.size) {
+        const qsizetype cr = in.find(at);
         if (cr < 0) {
             // An unfinished line waits for the rest; one that never ends cannot grow without bound.
-            if (buffer.size() > kMaxPendingLine) {
+            if (in.size - at > kMaxPendingLine)
                 m_pendingOverflow = true;
-                buffer.clear();
-            }
-            sPendingData = buffer;
+            else
+                sPendingData = in.text(at, in.size - at);
             return;
         }
-        const QString line = buffer.left(cr);
-        buffer.remove(0, cr + 1);
-        if (m_pendingOverflow) {
-            m_pendingOverflow = false;
-            qWarning("dropped a server line longer than %lld characters", static_cast<long long>(kMaxPendingLine));
-        } else if (line.size() > kMaxPendingLine) {
-            qWarning("dropped a server line longer than %lld characters", static_cast<long long>(kMaxPendingLine));
-        } else if (line == QLatin1String("UPDATE")) {
-            updatePath();
-            return;
-        } else {
-            lstPackets.push_back(line);
-        }
-        // Blanks that begin the next line are dropped; those ending an unfinished line stay.
-        qsizetype lead = 0;
-        while (lead < buffer.size() && buffer[lead] == u' ') ++lead;
-        if (lead) buffer.remove(0, lead);
+        const qsizetype from = std::exchange(at, cr + 1);
+        if (!dropLine(cr - from) && !queueLine(in.text(from, cr - from))) return;
+        skipBlanks();
     }
 }
 
@@ -148,7 +216,8 @@ void frmCon::tmrPacket_Timer() {
         gblnProcessingData = true;
         // Lines that arrive while a handler waits land behind it and are handled in this tick.
         while (!lstPackets.empty() && !ClientConfig().packetBlocked()) {
-            QString line = lstPackets.front();
+            // The line leaves its place only after its handler returns; its text is moved out.
+            QString line = std::move(lstPackets.front());
             bool failed = false;
             QString failure;
             try {

@@ -61,6 +61,8 @@ public:
 
     // A line longer than this without a carriage return is dropped when it ends.
     static constexpr qsizetype kMaxPendingLine = 64 * 1024;
+    // frameArrival() for the wire's bytes, decoded as they are cut.
+    void frameArrival(const char* data, qsizetype size);
 
 public slots:
     void Form_Load();
@@ -77,6 +79,12 @@ public slots:
 
 private:
     void updatePath();
+    template <class Arrival>
+    void frameText(const Arrival& in);
+    // True (logged) when the line that just ended is too long to keep.
+    bool dropLine(qsizetype length);
+    // False when the line was "UPDATE", which ends the framing.
+    bool queueLine(QString&& line);
     void Reconnect();
     int PickReconnectPort();
     void SendReconnect();

@@ -7,6 +7,7 @@
 #include "app/storedvars.h"
 #include "net/clsWinsock.h"
 #include "net/frmCon.h"
+#include "platform/Codec1252.h"
 #include "platform/Forms.h"
 #include "platform/VbCompat.h"
 
@@ -94,6 +95,53 @@ private slots:
         QVERIFY(l.waitQueued(1));
         // The overlong line is gone; the next line arrives whole.
         QCOMPARE(l.queue(), QStringList{QStringLiteral("PING")});
+    }
+
+    void framingIsTheSameHoweverTheReadsFall_data() {
+        QTest::addColumn<QByteArrayList>("reads");
+        QTest::addColumn<QStringList>("queued");
+        QTest::addColumn<QString>("pending");
+        const QByteArray stream("CHAT a b\rPING\r\rTAIL");
+        const QStringList lines{QStringLiteral("CHAT a b"), QStringLiteral("PING"), QString()};
+        for (qsizetype at = 0; at <= stream.size(); ++at) {
+            QTest::addRow("cut at %lld", static_cast<long long>(at))
+                << QByteArrayList{stream.left(at), stream.mid(at)} << lines << QStringLiteral("TAIL");
+        }
+        QByteArrayList bytes;
+        for (char c : stream) bytes << QByteArray(1, c);
+        QTest::newRow("a byte a read") << bytes << lines << QStringLiteral("TAIL");
+        // Blanks after a cut are dropped within a read; a read that begins a line keeps them.
+        QTest::newRow("blanks in one read") << QByteArrayList{"A\r  B\r"} << QStringList{"A", "B"} << QString();
+        QTest::newRow("blanks cut off by the read") << QByteArrayList{"A\r ", " B\r"} << QStringList{"A", " B"} << QString();
+        QTest::newRow("blanks after a joined line") << QByteArrayList{"CH", "AT\r  B"} << QStringList{"CHAT"} << QStringLiteral("B");
+        QTest::newRow("code page across reads") << QByteArrayList{"\x80", "\x9d\xe9\r\x85"} << QStringList{QStringLiteral("\u20ac\u009d\u00e9")}
+                                                << QStringLiteral("\u2026");
+        const QByteArray cap(frmCon::kMaxPendingLine, 'x');
+        QTest::newRow("a line at the cap is kept") << QByteArrayList{cap.left(9), cap.mid(9) + "\rPING\r"}
+                                                   << QStringList{QString::fromLatin1(cap), "PING"} << QString();
+        QTest::newRow("one over the cap in one read") << QByteArrayList{cap + "x\rPING\r"} << QStringList{"PING"} << QString();
+        QTest::newRow("one over the cap across reads") << QByteArrayList{"x", cap + "\rPING\r"} << QStringList{"PING"} << QString();
+        QTest::newRow("over the cap unfinished") << QByteArrayList{cap.left(100), cap, "x", "tail\rPING\r"} << QStringList{"PING"}
+                                                 << QString();
+    }
+
+    void framingIsTheSameHoweverTheReadsFall() {
+        QFETCH(QByteArrayList, reads);
+        QFETCH(QStringList, queued);
+        QFETCH(QString, pending);
+        ClientFixture fixture(ClientFixture::None);
+        // The socket's bytes, and text decoded before framing, frame alike.
+        for (const bool decodedFirst : {false, true}) {
+            frmCon con;
+            for (const QByteArray& read : reads) {
+                if (decodedFirst)
+                    con.frameArrival(decode1252(read));
+                else
+                    con.frameArrival(read.constData(), read.size());
+            }
+            QCOMPARE(QStringList(con.lstPackets.begin(), con.lstPackets.end()), queued);
+            QCOMPARE(con.sPendingData, pending);
+        }
     }
 
     void pingIsAnsweredCaseSensitively() {
@@ -241,6 +289,51 @@ private slots:
         QCOMPARE(clsWinsock::keywordOf(u"ping"), -1);
         // "UPDATE" alone is a family member by prefix, but the framer never lets it through.
         QCOMPARE(clsWinsock::familyOf(u"UPDATE"), 10);
+    }
+
+    void everyPrefixAndKeywordIsFoundAndNothingNearThem_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("family");
+        QTest::addColumn<int>("keyword");
+        const QStringList prefixes{"OB", "AA", "CHPASS", "CHALLENGE", "CHINCHIN", "OCV", "MEMORY",
+                                   "TEAM_", "CV", "ADMIN", "UPDATE", "AVATAR", "LOADGAME", "CARDWARS"};
+        const QStringList keywords{"QUERYPLAYERS", "QUERYRECONNECTPLAYERS", "PING", "SHOWMENU", "MOTD", "SHOWMAIN",
+                                   "NOTABLE", "PLAYERSLOADED", "NEWPLAYER", "NEWPLAYER2", "CHAT", "TABLE", "REMPLAYER",
+                                   "MATCH", "INPM", "CANCELBOX", "CHATBLOCK", "GPADD", "TABLEJACKPOTCHANGE",
+                                   "STARTERDECKREFRESHGRID", "PLAYBUYSOUND", "QUITOKAY", "QUITNOTOKAY", "LEVELUP",
+                                   "NOTICE", "KILLMATCH", "DROPGAME", "AUTODECLINE", "ADDBLOCK", "SOUNDWAV", "ENDMATCH",
+                                   "EXIT", "GAMECHAT", "ADDTABLE", "REMOVETABLE", "TABLEINFO", "GAMEOPPONENT",
+                                   "GAMESTALEMATE"};
+        // The expected route read the slow way: the first prefix in order, else an equal keyword.
+        QSet<QString> added;
+        const auto add = [&](const QString& word) {
+            if (added.contains(word)) return;
+            added.insert(word);
+            int family = -1;
+            for (int i = 0; i < prefixes.size() && family < 0; ++i)
+                if (word.startsWith(prefixes[i])) family = i;
+            const int keyword = family < 0 ? int(keywords.indexOf(word)) : -1;
+            QTest::addRow("%s", qPrintable(word)) << word + QStringLiteral(" a b") << family << keyword;
+        };
+        for (const QStringList* table : {&prefixes, &keywords}) {
+            for (const QString& word : *table) {
+                add(word);
+                add(word + u'X');
+                add(word.chopped(1));
+                add(word.toLower());
+                add(word.left(1) + u'\u00c9' + word.mid(2));
+            }
+        }
+    }
+
+    void everyPrefixAndKeywordIsFoundAndNothingNearThem() {
+        QFETCH(QString, line);
+        QFETCH(int, family);
+        QFETCH(int, keyword);
+        const clsWinsock::Route route = clsWinsock::routeOf(line);
+        QCOMPARE(route.family, family);
+        QCOMPARE(route.keyword, keyword);
+        QCOMPARE(route.keywordLength, line.indexOf(u' '));
     }
 
     void familyLinesGoToTheirFamilyNotToWholeKeywords() {
