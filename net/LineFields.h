@@ -5,12 +5,38 @@
 #include "app/modText.h"
 
 #include <QString>
+#include <QStringView>
+#include <array>
 #include <cstdint>
 
 namespace lines {
 
 // The number of fields the line has, keyword included (at most 35).
 int fieldCount(const QString& line);
+
+// The first N pieces Divide would give, in fresh outputs, without cutting the rest: for a
+// handler that reads only the leading fields of a long line.
+template <int N>
+std::array<QString, N> firstFields(const QString& line, QStringView delimiter = u" ") {
+    static_assert(N >= 1 && N <= kDivideFields);
+    std::array<QString, N> out;
+    if (line.isEmpty()) return out;
+    if (delimiter.isEmpty()) {
+        out[0] = line;
+        return out;
+    }
+    qsizetype start = 0;
+    for (int k = 0; k < N; ++k) {
+        const qsizetype at = line.indexOf(delimiter, start, Qt::CaseSensitive);
+        if (at < 0) {
+            out[k] = line.mid(start);
+            break;
+        }
+        out[k] = line.mid(start, at - start);
+        start = at + delimiter.size();
+    }
+    return out;
+}
 
 // Every field is a decimal number as the server sends it: optional sign, digits, at most one point.
 bool areNumbers(std::initializer_list<QString> fields);

@@ -32,7 +32,6 @@
 using namespace lines;
 
 namespace {
-const QString kBlank = QStringLiteral(" ");
 constexpr long kKillColour = 0xFF8080;
 
 // The lobby back in front after a game ended without its own closing window.
@@ -48,7 +47,7 @@ void lobbyToFront() {
 void clsWinsock::GPAdd(QString& line) {
     shielded("clsWinsock::GPAdd", [&] {
         frmchildchat* lobby = form<frmchildchat>();
-        const double gold = vbVal(lobby->lblgp->text()) + vbVal(Divide(line, kBlank)[1]);
+        const double gold = vbVal(lobby->lblgp->text()) + vbVal(firstFields<2>(line)[1]);
         if (!std::isfinite(gold)) return reject("GPADD", line);
         lobby->lblgp->setText(vbStr(gold));
     });
@@ -76,7 +75,7 @@ void clsWinsock::QuitNotOkay() {
 // "LEVELUP level experience next": the figures as they come and the greeting.
 void clsWinsock::LevelUp(QString& line) {
     shielded("clsWinsock::LevelUp", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<4>(line);
         frmchildchat* lobby = form<frmchildchat>();
         lobby->lblLevel->setText(f[1]);
         lobby->lblExp->setText(f[2]);
@@ -90,7 +89,7 @@ void clsWinsock::LevelUp(QString& line) {
 void clsWinsock::Notice(QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsWinsock::Notice", [&] {
-        const QString text = blanks(Divide(line, kBlank)[1]);
+        const QString text = blanks(firstFields<2>(line)[1]);
         frmchildchat* lobby = form<frmchildchat>();
         TrimLobbyLogIfLong();
         {
@@ -139,7 +138,7 @@ void clsWinsock::DropGame() {
 // "AUTODECLINE code": the server turned a table request down.
 void clsWinsock::AutoDecline(QString& line) {
     shielded("clsWinsock::AutoDecline", [&] {
-        const QString code = Divide(line, kBlank)[1];
+        const QString code = firstFields<2>(line)[1];
         QString text;
         long colour = 0x0000FF;
         if (code == QLatin1String("15")) {
@@ -163,7 +162,7 @@ void clsWinsock::AutoDecline(QString& line) {
 // number is 0; one outside the 24 bits of a colour cannot be drawn.
 void clsWinsock::AddBlock(QString& line) {
     shielded("clsWinsock::AddBlock", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<5>(line);
         const double colour = vbVal(f[4]);
         if (!(colour >= 0 && colour <= 0xFFFFFF)) return reject("ADDBLOCK", line);
         PrintChatLine(f[1], f[2], blanks(f[3]), long(colour));
@@ -171,14 +170,14 @@ void clsWinsock::AddBlock(QString& line) {
 }
 
 void clsWinsock::SoundWav(QString& line) {
-    if (Divide(line, kBlank)[1] == QLatin1String("1")) PlaySound(1);
+    if (firstFields<2>(line)[1] == QLatin1String("1")) PlaySound(1);
 }
 
 // "ENDMATCH administrator first second".
 void clsWinsock::EndMatch(QString& line) {
     if (ConnectionState != 1) return;
     shielded("clsWinsock::EndMatch", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<4>(line);
         PrintChatLine(QStringLiteral("Kill"), f[1], QStringLiteral("ended match between ") + f[2] + QStringLiteral(" and ") + f[3],
                       kKillColour);
     });
@@ -203,7 +202,7 @@ void clsWinsock::GameChat(QString& line) {
     shielded("clsWinsock::GameChat", [&] {
         frmplaying* game = ifLoaded<frmplaying>();
         if (!game || !game->isVisible()) return;
-        const QString sender = Divide(line, kBlank)[1];
+        const QString sender = firstFields<2>(line)[1];
         const QString text = line.mid(QStringLiteral("GAMECHAT ").size() + sender.size() + 1);
         {
             ChatRuns out(game->chatin);
@@ -219,7 +218,7 @@ void clsWinsock::GameOpponent(QString& line) {
         frmCon* con = ifLoaded<frmCon>();
         if (!con) return;
         con->versus->setTextFormat(Qt::PlainText);
-        con->versus->setText(Divide(line, kBlank)[1]);
+        con->versus->setText(firstFields<2>(line)[1]);
     });
 }
 
@@ -235,7 +234,7 @@ void clsWinsock::GameStalemate() {
 // "CHATBLOCK label text", both with "%20" for blanks.
 void clsWinsock::ChatBlock(QString& line) {
     shielded("clsWinsock::ChatBlock", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<3>(line);
         PrintChatLine(blanks(f[1]), QString(), blanks(f[2]), 0x00FFFF);
     });
 }

@@ -95,10 +95,10 @@ void DrawTables(int16_t tableNo, QString& left, QString& right, bool& remove, co
 // the comment, the decks and the gold wager; missing parts are empty, a wager that is no number
 // is 0. False, with nothing written, for a number beyond 16 bits or a wager beyond every number.
 bool addtable(const QString& line, int16_t& tableNo) {
-    const Fields f = Divide(line, kBlank);
+    const auto f = firstFields<4>(line);
     const qsizetype recordAt = f[0].size() + f[1].size() + f[2].size() + f[3].size() + 3;
     const QString record = line.mid(recordAt).trimmed();
-    const Fields parts = Divide(record, QStringLiteral("@@"));
+    const auto parts = firstFields<4>(record, u"@@");
     const double wager = vbVal(parts[3]);
     if (!integerOf(f[1], tableNo) || !std::isfinite(wager)) {
         reject("ADDTABLE", line);
@@ -121,7 +121,7 @@ void clsWinsock::AddTable(QString& line) {
 void clsWinsock::RemoveTable(QString& line) {
     shielded("clsWinsock::RemoveTable", [&] {
         int16_t n = 0;
-        if (!integerOf(Divide(line, kBlank)[1], n)) return reject("REMOVETABLE", line);
+        if (!integerOf(firstFields<2>(line)[1], n)) return reject("REMOVETABLE", line);
         QString left, right;
         bool remove = true;
         DrawTables(n, left, right, remove, QString(), QString(), QStringLiteral("0"), QString(), 0);
@@ -131,7 +131,7 @@ void clsWinsock::RemoveTable(QString& line) {
 // "TABLE n left right": the seats of a slot only; a missing seat is empty.
 void clsWinsock::Table(QString& line) {
     shielded("clsWinsock::Table", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<4>(line);
         int16_t n = 0;
         if (!integerOf(f[1], n) || !hasSlot(n)) return reject("TABLE", line);
         clsTables* slot = slotOf(n);
@@ -167,7 +167,7 @@ void clsWinsock::NoTable() {
 // "TABLEJACKPOTCHANGE result room": room 1 is the two-seat room, 2 the four-seat room.
 void clsWinsock::TableJackpotChange(QString& line) {
     shielded("clsWinsock::TableJackpotChange", [&] {
-        const Fields f = Divide(line, kBlank);
+        const auto f = firstFields<3>(line);
         QString text;
         long colour = 0;
         if (f[1] == QLatin1String("0")) {
