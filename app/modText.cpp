@@ -1,6 +1,8 @@
 #include "app/modText.h"
 
-void Divide(const QString& text, const QString& delimiter, Fields& out) {
+void Divide(const QString& text, const QString& delimiter, Fields& out) { DivideInto(text, delimiter, out.data(), kDivideFields); }
+
+void DivideInto(const QString& text, QStringView delimiter, QString* out, int count) {
     if (text.isEmpty()) return;
     if (delimiter.isEmpty()) {
         out[0] = text;
@@ -8,7 +10,7 @@ void Divide(const QString& text, const QString& delimiter, Fields& out) {
     }
     const qsizetype dl = delimiter.size();
     qsizetype start = 0;
-    for (int k = 0; k < kDivideFields; ++k) {
+    for (int k = 0; k < count; ++k) {
         const qsizetype at = text.indexOf(delimiter, start, Qt::CaseSensitive);
         if (at < 0) {
             out[k] = text.mid(start);

@@ -2,6 +2,7 @@
 // Field splitting and the small text routines every handler shares.
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <array>
 #include <initializer_list>
 
@@ -16,6 +17,9 @@ void Divide(const QString& text, const QString& delimiter, Fields& out);
 Fields Divide(const QString& text, const QString& delimiter);
 // The number of pieces Divide would fill (at most 35).
 int DivideCount(const QString& text, const QString& delimiter);
+// Divide's cut into out[0..count-1] (count at most 35): for a reader of the leading pieces only,
+// nothing after the last one it asks for is cut.
+void DivideInto(const QString& text, QStringView delimiter, QString* out, int count);
 
 // Replaces each (find, replacement) pair in turn without regard to case, giving the
 // replacement the case of the text it replaces. Changes text in place and returns it.

@@ -20,21 +20,7 @@ template <int N>
 std::array<QString, N> firstFields(const QString& line, QStringView delimiter = u" ") {
     static_assert(N >= 1 && N <= kDivideFields);
     std::array<QString, N> out;
-    if (line.isEmpty()) return out;
-    if (delimiter.isEmpty()) {
-        out[0] = line;
-        return out;
-    }
-    qsizetype start = 0;
-    for (int k = 0; k < N; ++k) {
-        const qsizetype at = line.indexOf(delimiter, start, Qt::CaseSensitive);
-        if (at < 0) {
-            out[k] = line.mid(start);
-            break;
-        }
-        out[k] = line.mid(start, at - start);
-        start = at + delimiter.size();
-    }
+    DivideInto(line, delimiter, out.data(), N);
     return out;
 }
 
