@@ -22,6 +22,10 @@ RecordSet RecordSet::failure(const QString& error) {
 }
 
 int RecordSet::fieldIndex(const QString& name) const {
+    // Callers mostly spell the name as the schema does; no two names differ only in case, so an
+    // exact match is the one match.
+    const qsizetype exact = m_fields.indexOf(name);
+    if (exact >= 0) return int(exact);
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;

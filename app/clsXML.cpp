@@ -1,180 +1,128 @@
 #include "app/clsXML.h"
 
+#include "app/DataSetBuilder.h"
 #include "app/Deployment.h"
 #include "app/storedvars.h"
-#include "platform/VbCompat.h"
 
-#include <QHash>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
-#include <cmath>
+#include <expat.h>
+
+#include <cstring>
+#include <string_view>
 
 namespace {
-const QString kXsd = QStringLiteral("http://www.w3.org/2001/XMLSchema");
 const QString kServicePath = QStringLiteral("/RookfellWebService/RookfellWebService.asmx");
 
-enum class Kind { Text, Integer, Decimal, Byte };
+// Expat reports a namespaced name as "<uri><kNsSep><local>"; no XML name holds this character.
+constexpr char kNsSep = '\x01';
+constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema";
+constexpr std::string_view kXsdElement = "http://www.w3.org/2001/XMLSchema\x01" "element";
 
-Kind kindOf(QStringView schemaType) {
-    const qsizetype colon = schemaType.indexOf(u':');
-    const QStringView t = colon >= 0 ? schemaType.mid(colon + 1) : schemaType;
-    if (t == u"integer") return Kind::Integer;
-    if (t == u"decimal") return Kind::Decimal;
-    if (t == u"unsignedByte") return Kind::Byte;
-    return Kind::Text;  // "string", "unsignedLong" and every other type keep the text
-}
-
-// Plain digits, the usual form, directly; anything else the way the client reads numbers.
-bool readInt32(const QString& text, int32_t& v) {
-    bool ok = false;
-    const int plain = text.toInt(&ok);
-    if (ok) v = plain;
-    return ok || tryInt32(text, v);
-}
-
-// A value the column's type cannot hold stays null rather than ending the reading.
-QVariant typed(Kind kind, const QString& text) {
-    int32_t v = 0;
-    switch (kind) {
-    case Kind::Text:
-        return text;
-    case Kind::Integer:
-        return readInt32(text, v) ? QVariant(int(v)) : QVariant();
-    case Kind::Byte:
-        return readInt32(text, v) && v >= 0 && v <= 255 ? QVariant(int(v)) : QVariant();
-    case Kind::Decimal: {
-        bool ok = false;
-        double d = text.toDouble(&ok);
-        if (!ok) {
-            if (!vbIsNumeric(text)) return {};
-            d = vbVal(text);
-        }
-        return std::isfinite(d) ? QVariant(d) : QVariant();
-    }
-    }
-    return {};
-}
-
-struct Column {
-    QString xmlName;  // as the rows spell it
-    Kind kind;
-};
-
-class DataSetReader {
+class ExpatReading {
 public:
-    DataSetReader(QXmlStreamReader& xml, qsizetype inputSize)
-        : m_xml(xml), m_inputSize(inputSize), m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)) {}
+    // encoding: "UTF-8" for text already decoded; nullptr to follow the reply's declaration.
+    ExpatReading(const char* encoding, qsizetype inputSize)
+        : m_parser(XML_ParserCreateNS(encoding, kNsSep)), m_builder(inputSize) {
+        if (!m_parser) return;
+        XML_SetUserData(m_parser, this);
+        XML_SetElementHandler(m_parser, onStart, onEnd);
+        XML_SetCharacterDataHandler(m_parser, onCharacters);
+        XML_SetUnknownEncodingHandler(m_parser, onUnknownEncoding, nullptr);
+        XML_SetXmlDeclHandler(m_parser, onDeclaration);
+    }
+    ~ExpatReading() {
+        if (m_parser) XML_ParserFree(m_parser);
+    }
+    ExpatReading(const ExpatReading&) = delete;
+    ExpatReading& operator=(const ExpatReading&) = delete;
 
-    RecordSet read() {
-        QStringList openElements;  // names of the open xs:element declarations
-        bool haveSchema = false;
-        bool haveRows = false;
-        while (!m_xml.atEnd()) {
-            const auto token = m_xml.readNext();
-            if (token == QXmlStreamReader::StartElement) {
-                const bool xsd = m_xml.namespaceUri() == kXsd;
-                if (xsd && m_xml.name() == u"element") {
-                    openElements.append(m_xml.attributes().value(QLatin1StringView("name")).toString());
-                } else if (xsd && !haveSchema && m_xml.name() == u"sequence") {
-                    // The row element is the declaration around the column sequence.
-                    if (!openElements.isEmpty() && !openElements.last().isEmpty()) m_tableName = openElements.last();
-                    readColumns();
-                    haveSchema = true;
-                } else if (!xsd && !haveRows && m_xml.name() == u"NewDataSet") {
-                    if (!readRows()) return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
-                    haveRows = true;
-                }
-            } else if (token == QXmlStreamReader::EndElement) {
-                if (m_xml.namespaceUri() == kXsd && m_xml.name() == u"element" && !openElements.isEmpty())
-                    openElements.removeLast();
-            }
+    // The set, or a failed empty one; errorText phrases a reply that is not well-formed.
+    template <class ErrorText>
+    RecordSet read(const QByteArray& bytes, ErrorText&& errorText) {
+        if (!m_parser) return RecordSet::failure(QStringLiteral("Error: -2 - out of memory"));
+        bool ok = true;
+        constexpr qsizetype kChunk = 1 << 30;  // expat takes an int length
+        for (qsizetype at = 0; ok;) {
+            const qsizetype n = qMin(bytes.size() - at, kChunk);
+            const bool last = at + n == bytes.size();
+            ok = XML_Parse(m_parser, bytes.constData() + at, int(n), last) == XML_STATUS_OK;
+            at += n;
+            if (last) break;
         }
-        if (m_xml.hasError())
-            return RecordSet::failure(QStringLiteral("Error: -2 - %1 (line %2)")
-                                          .arg(m_xml.errorString())
-                                          .arg(m_xml.lineNumber()));
-        return std::move(m_rs);
+        if (m_builder.tooLarge()) return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
+        if (!ok) {
+            const QString text = errorText();
+            return RecordSet::failure(!text.isEmpty() ? text
+                                                      : QStringLiteral("Error: -2 - %1 (line %2)")
+                                                            .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(m_parser))))
+                                                            .arg(XML_GetCurrentLineNumber(m_parser)));
+        }
+        return m_builder.take();
     }
 
 private:
-    // The most cells one reply may make, whatever its size (a cell costs some 32 bytes).
-    static constexpr qsizetype kMaxCells = 4 * 1024 * 1024;
-
-    void readColumns() {
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.namespaceUri() == kXsd && m_xml.name() == u"element") {
-                const QXmlStreamAttributes a = m_xml.attributes();
-                const QString xmlName = a.value(QLatin1StringView("name")).toString();
-                QString name = xmlName;
-                name.replace(QStringLiteral("_x0020_"), QStringLiteral(" "));
-                // A nameless or repeated column is stepped over; its values are not read.
-                if (m_rs.appendField(name)) {
-                    m_byName.insert(xmlName, int(m_columns.size()));
-                    m_columns.append({xmlName, kindOf(a.value(QLatin1StringView("type")))});
-                }
-            }
-            m_xml.skipCurrentElement();
+    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+        auto* self = static_cast<ExpatReading*>(data);
+        const std::string_view qualified(name);
+        const size_t sep = qualified.find(kNsSep);
+        const bool xsd = sep != std::string_view::npos && qualified.substr(0, sep) == kXsd;
+        const std::string_view local = sep != std::string_view::npos ? qualified.substr(sep + 1) : qualified;
+        auto attr = [attributes](const char* wanted) -> const char* {
+            for (const XML_Char** a = attributes; *a; a += 2)
+                if (std::strcmp(a[0], wanted) == 0) return a[1];
+            return nullptr;
+        };
+        if (!self->m_builder.startElement(xsd, local, attr, XML_GetCurrentByteIndex(self->m_parser)))
+            XML_StopParser(self->m_parser, XML_FALSE);
+    }
+    static void XMLCALL onEnd(void* data, const XML_Char* name) {
+        static_cast<ExpatReading*>(data)->m_builder.endElement(name == kXsdElement);
+    }
+    static void XMLCALL onCharacters(void* data, const XML_Char* text, int length) {
+        static_cast<ExpatReading*>(data)->m_builder.characters(text, length);
+    }
+    // Only XML 1.0 is read, as the client always has.
+    static void XMLCALL onDeclaration(void* data, const XML_Char* version, const XML_Char*, int) {
+        if (version && std::strcmp(version, "1.0") != 0) XML_StopParser(static_cast<ExpatReading*>(data)->m_parser, XML_FALSE);
+    }
+    // Single-byte encodings beyond expat's own (windows-1252 and the like) through Qt's codecs.
+    static int XMLCALL onUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+        if (!QStringDecoder(name).isValid()) return XML_STATUS_ERROR;
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            QStringDecoder decoder(name);
+            const QString c = decoder(QByteArrayView(&byte, 1));
+            if (c.size() != 1 && !decoder.hasError()) return XML_STATUS_ERROR;  // not one byte per character
+            info->map[b] = decoder.hasError() ? -1 : c[0].unicode();
         }
+        info->data = nullptr;
+        info->convert = nullptr;
+        info->release = nullptr;
+        return XML_STATUS_OK;
     }
 
-    // The column of a value element; the columns usually come in schema order, so the one
-    // after the last match is tried first.
-    int columnOf(QStringView name, int expected) const {
-        if (expected < m_columns.size() && m_columns[expected].xmlName == name) return expected;
-        return m_byName.value(name.toString(), -1);
-    }
-
-    bool readRows() {
-        const int width = int(m_columns.size());
-        while (m_xml.readNextStartElement()) {
-            if (width == 0 || m_xml.name() != m_tableName) {
-                m_xml.skipCurrentElement();
-                continue;
-            }
-            if (qsizetype(m_rs.RecordCount() + 1) * width > m_cellBudget) return false;
-            const qint64 rowStart = m_xml.characterOffset();
-            m_rs.addRow();
-            const int row = m_rs.RecordCount() - 1;
-            int expected = 0;
-            while (m_xml.readNextStartElement()) {
-                const int c = columnOf(m_xml.name(), expected);
-                if (c < 0) {
-                    m_xml.skipCurrentElement();
-                    continue;
-                }
-                const QString text = m_xml.readElementText(QXmlStreamReader::SkipChildElements);
-                QVariant& cell = m_rs.at(row, c);
-                if (!cell.isValid()) cell = typed(m_columns[c].kind, text);
-                expected = c + 1;
-            }
-            if (row == 0) {
-                // Room for as many rows as the reply can hold if they are like the first.
-                const qint64 rowChars = qMax<qint64>(m_xml.characterOffset() - rowStart, 8);
-                const qint64 guess = qMin<qint64>(m_inputSize / rowChars + 1, m_cellBudget / width);
-                m_rs.reserveRows(int(guess));
-            }
-        }
-        return true;
-    }
-
-    QXmlStreamReader& m_xml;
-    const qsizetype m_inputSize;
-    const qsizetype m_cellBudget;
-    QString m_tableName = QStringLiteral("Table");
-    QVector<Column> m_columns;
-    QHash<QString, int> m_byName;
-    RecordSet m_rs;
+    XML_Parser m_parser;
+    DataSetBuilder m_builder;
 };
+
+// A reply that is not well-formed is phrased as the client has always phrased it.
+template <class Input>
+QString phrasedError(const Input& reply) {
+    QXmlStreamReader xml(reply);
+    while (!xml.atEnd()) xml.readNext();
+    if (!xml.hasError()) return {};
+    return QStringLiteral("Error: -2 - %1 (line %2)").arg(xml.errorString()).arg(xml.lineNumber());
+}
 }  // namespace
 
 RecordSet ParseDataSetReply(const QByteArray& reply) {
-    QXmlStreamReader xml(reply);
-    return DataSetReader(xml, reply.size()).read();
+    return ExpatReading(nullptr, reply.size()).read(reply, [&] { return phrasedError(reply); });
 }
 
 RecordSet ParseDataSetText(const QString& reply) {
-    QXmlStreamReader xml(reply);
-    return DataSetReader(xml, reply.size()).read();
+    return ExpatReading("UTF-8", reply.size()).read(reply.toUtf8(), [&] { return phrasedError(reply); });
 }
 
 QString GetDataRequest(const QString& command64, const QString& key64) {

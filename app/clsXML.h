@@ -29,7 +29,8 @@ QString GetDataRequest(const QString& command64, const QString& key64);
 // and type; "_x0020_" in a name becomes a blank), one row per row element inside NewDataSet.
 // Values are typed by the column's type ("integer" 32-bit, "decimal" double, "unsignedByte"
 // 0..255, any other the text); a value that does not convert, or is missing, stays null.
-// A reply that is not well-formed XML, or would need too much memory, gives a failed empty set.
-// The result stands on its last row.
+// A reply that is not well-formed XML 1.0, or would need too much memory, gives a failed empty set
+// (its error worded as QXmlStreamReader words it). The result stands on its last row. The reply
+// is read in one streaming pass of expat, with namespaces resolved.
 RecordSet ParseDataSetReply(const QByteArray& reply);
 RecordSet ParseDataSetText(const QString& reply);

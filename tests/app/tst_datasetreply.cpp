@@ -1,0 +1,94 @@
+// Edge replies of the data-set reader that the exchange tests do not reach: text in pieces,
+// child elements inside a value, schema spellings, other encodings, and replies that are not
+// well-formed (cut anywhere, an unbound prefix, trailing content), which must fail as a whole.
+#include "app/RecordSet.h"
+#include "app/clsXML.h"
+
+#include <QTest>
+
+namespace {
+QByteArray reply(const QByteArray& columns, const QByteArray& rows, const QByteArray& prolog = "<?xml version=\"1.0\" encoding=\"utf-8\"?>") {
+    return prolog + "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><GetDataResult>"
+                    "<xs:schema xmlns=\"\" xmlns:xs=\"http://www.w3.org/2001/XMLSchema\"><xs:element name=\"NewDataSet\">"
+                    "<xs:complexType><xs:choice><xs:element name=\"Table\"><xs:complexType><xs:sequence>" +
+           columns +
+           "</xs:sequence></xs:complexType></xs:element></xs:choice></xs:complexType></xs:element></xs:schema>"
+           "<diffgr:diffgram xmlns:diffgr=\"urn:schemas-microsoft-com:xml-diffgram-v1\"><NewDataSet xmlns=\"\">" +
+           rows + "</NewDataSet></diffgr:diffgram></GetDataResult></soap:Body></soap:Envelope>";
+}
+
+const QByteArray kInt = "<xs:element name=\"N\" type=\"xs:integer\" minOccurs=\"0\" />";
+const QByteArray kText = "<xs:element name=\"S\" type=\"xs:string\" minOccurs=\"0\" />";
+
+// "field|field;cell|cell;..." with "~" for a null cell, or "failed".
+QString shape(const RecordSet& rs) {
+    if (rs.failed()) return QStringLiteral("failed");
+    QStringList parts{rs.fieldNames().join(u'|')};
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rs.FieldCount(); ++c) {
+            const QVariant v = rs.value(r, c);
+            cells << (v.isValid() ? v.toString() : QStringLiteral("~"));
+        }
+        parts << cells.join(u'|');
+    }
+    return parts.join(u';');
+}
+}  // namespace
+
+class TestDataSetReply : public QObject {
+    Q_OBJECT
+private slots:
+    void editedReplies_data() {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("expected");
+        const QByteArray both = kInt + kText;
+        QTest::newRow("CDATA between text") << reply(both, "<Table><N>1<![CDATA[2]]>3</N><S><![CDATA[a<b]]>&amp;</S></Table>") << "N|S;123|a<b&";
+        QTest::newRow("character references") << reply(both, "<Table><N>&#49;&#x32;</N><S>&#233;&#x20AC;&#10;</S></Table>") << "N|S;12|\u00e9\u20ac\n";
+        QTest::newRow("line ends in a value") << reply(kText, "<Table><S>a\r\nb\rc</S></Table>") << "S;a\nb\nc";
+        QTest::newRow("child elements in a value skipped") << reply(both, "<Table><N>4<b>9</b>2</N><S>a<b>x<S>y</S></b>c</S></Table>") << "N|S;42|ac";
+        QTest::newRow("comment and instruction in a value") << reply(kText, "<Table><S>a<!-- x -->b<?pi y?>c</S></Table>") << "S;abc";
+        QTest::newRow("column inside an unknown element") << reply(kText, "<Table><Wrap><S>no</S></Wrap><S>yes</S></Table>") << "S;yes";
+        QTest::newRow("first readable value kept") << reply(kInt, "<Table><N>abc</N><N>5</N><N>6</N></Table>") << "N;5";
+        QTest::newRow("rows outside the row list") << reply(kText, "<Other><Table><S>no</S></Table></Other><Table><S>yes</S></Table>") << "S;yes";
+        QTest::newRow("schema in single quotes, other prefix")
+            << reply("<xs:element name='N' type='xsd:integer'/><s:element xmlns:s=\"http://www.w3.org/2001/XMLSchema\" name='S'/>",
+                     "<Table><N> 7 </N><S> 7 </S></Table>")
+            << "N|S;7| 7 ";
+        QTest::newRow("column with a nested type is text")
+            << reply("<xs:element name=\"N\"><xs:simpleType><xs:restriction base=\"xs:integer\"/></xs:simpleType></xs:element>",
+                     "<Table><N> 7 </N></Table>")
+            << "N; 7 ";
+        QTest::newRow("schema element of another namespace")
+            << reply(kInt + "<q:element xmlns:q=\"urn:other\" name=\"Q\" type=\"xs:string\"/>", "<Table><N>1</N><Q>x</Q></Table>") << "N;1";
+        QTest::newRow("windows-1252") << reply(kText, "<Table><S>caf\xe9 \x80</S></Table>", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>")
+                                      << "S;caf\u00e9 \u20ac";
+        QTest::newRow("ISO-8859-1") << reply(kText, "<Table><S>caf\xe9</S></Table>", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>") << "S;caf\u00e9";
+        QTest::newRow("internal entity") << reply(kText, "<Table><S>&e;</S></Table>", "<!DOCTYPE soap:Envelope [<!ENTITY e \"v&#233;\">]>") << "S;v\u00e9";
+
+        const QByteArray whole = reply(both, "<Table><N>1</N><S>a</S></Table><Table><N>2</N><S>b</S></Table>");
+        for (const QByteArray& cut : {QByteArray("<N>2"), QByteArray("</S></Table></New"), QByteArray("</NewDataSet>"), QByteArray("</soap:Envelope")})
+            QTest::newRow(("cut at " + cut).constData()) << whole.left(whole.indexOf(cut) + cut.size()) << "failed";
+        QTest::newRow("unknown encoding") << reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\" encoding=\"no-such\"?>") << "failed";
+        QTest::newRow("XML 1.1") << reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.1\"?>") << "failed";
+        QTest::newRow("unbound prefix") << reply(kText, "<Table><q:S>a</q:S></Table>") << "failed";
+        QTest::newRow("bare ampersand") << reply(kText, "<Table><S>a & b</S></Table>") << "failed";
+        QTest::newRow("undeclared entity") << reply(kText, "<Table><S>&nbsp;</S></Table>") << "failed";
+        QTest::newRow("repeated attribute") << reply(kText, "<Table a=\"1\" a=\"2\"><S>a</S></Table>") << "failed";
+        QTest::newRow("second root") << whole + "<extra/>" << "failed";
+        QTest::newRow("text after the end") << whole + "x" << "failed";
+    }
+    void editedReplies() {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, expected);
+        QCOMPARE(shape(ParseDataSetReply(xml)), expected);
+    }
+
+    void failureKeepsTheParsersWording() {
+        const RecordSet rs = ParseDataSetReply(reply(kText, "<Table><S>a</S></Table>").chopped(3));
+        QCOMPARE(rs.error(), QStringLiteral("Error: -2 - Premature end of document. (line 1)"));
+    }
+};
+
+QTEST_MAIN(TestDataSetReply)
+#include "tst_datasetreply.moc"
