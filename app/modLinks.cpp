@@ -22,6 +22,9 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
+#include <array>
+
 int ShellOpen(const QString& target, const QString&) {
     const QString t = target.trimmed();
     if (t.isEmpty()) return 2;
@@ -69,26 +72,71 @@ void HighlightLinks(QPlainTextEdit* box, const QString& prefix, int start) {
     if (box) HighlightLinks(box->document(), prefix, start);
 }
 
-void HighlightLinks(QTextDocument* doc, const QString& prefix, int start) {
-    if (!doc || prefix.isEmpty()) return;
-    QTextCursor found = doc->find(prefix, start < 0 ? 0 : start);
-    while (!found.isNull()) {
-        const int p = found.selectionStart();
-        QTextCursor c(doc);
-        c.setPosition(p);
-        // The link runs to the nearer of the next blank or line break.
-        int end = p;
-        while (end < doc->characterCount() - 1 && !isLinkEnd(doc->characterAt(end))) ++end;
-        c.setPosition(end, QTextCursor::KeepAnchor);
-        const QString link = c.selectedText();
-        QTextCharFormat fmt;
-        fmt.setForeground(vbColor(kLinkColour));
-        fmt.setFontUnderline(true);
-        fmt.setAnchor(true);
-        fmt.setAnchorHref(link);
-        c.mergeCharFormat(fmt);
-        found = doc->find(prefix, end > p ? end : p + 1);
+namespace {
+// Marks, in one scan from start on, the links beginning with any of the prefixes: in each word
+// (up to the next blank or line break) the first match of each prefix, case-insensitively, up to
+// the word's end. Where two links of a word overlap, the later prefix's address wins, as when
+// each prefix is marked over the whole text in turn.
+void markLinks(QTextDocument* doc, const QString* prefixes, int count, int start) {
+    if (!doc || count <= 0) return;
+    std::array<int, 8> at{};
+    count = std::min(count, int(at.size()));
+    for (QTextBlock block = doc->findBlock(std::max(start, 0)); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        const QStringView view(text);
+        const int base = block.position();
+        qsizetype i = std::max(0, start - base);
+        while (i < text.size()) {
+            if (isLinkEnd(text[i])) {
+                ++i;
+                continue;
+            }
+            qsizetype end = i;
+            while (end < text.size() && !isLinkEnd(text[end])) ++end;
+            int found = 0;
+            at.fill(-1);
+            for (qsizetype j = i; j < end && found < count; ++j) {
+                const char16_t folded = text[j].toCaseFolded().unicode();
+                for (int k = 0; k < count; ++k) {
+                    if (at[k] >= 0 || prefixes[k].isEmpty() || folded != prefixes[k].front().toCaseFolded().unicode()) continue;
+                    if (view.sliced(j, end - j).startsWith(prefixes[k], Qt::CaseInsensitive)) {
+                        at[k] = int(j);
+                        ++found;
+                    }
+                }
+            }
+            for (int k = 0; k < count; ++k) {
+                if (at[k] < 0) continue;
+                QTextCursor c(doc);
+                c.setPosition(base + at[k]);
+                c.setPosition(base + int(end), QTextCursor::KeepAnchor);
+                QTextCharFormat fmt;
+                fmt.setForeground(vbColor(kLinkColour));
+                fmt.setFontUnderline(true);
+                fmt.setAnchor(true);
+                fmt.setAnchorHref(text.mid(at[k], end - at[k]));
+                c.mergeCharFormat(fmt);
+            }
+            i = end;
+        }
     }
+}
+}  // namespace
+
+void HighlightLinks(QTextDocument* doc, const QString& prefix, int start) { markLinks(doc, &prefix, 1, start); }
+
+void HighlightChatLinks(QTextDocument* doc, int start) {
+    static const QString kPrefixes[] = {QStringLiteral("http:"), QStringLiteral("www."), QStringLiteral("mailto:"),
+                                        QStringLiteral("ftp.")};
+    markLinks(doc, kPrefixes, int(std::size(kPrefixes)), start);
+}
+
+void HighlightChatLinks(QTextEdit* box, int start) {
+    if (box) HighlightChatLinks(box->document(), start);
+}
+
+void HighlightChatLinks(QPlainTextEdit* box, int start) {
+    if (box) HighlightChatLinks(box->document(), start);
 }
 
 namespace {
@@ -172,6 +220,16 @@ void TrimChatBox(QTextDocument* doc) {
     }
     c.insertText(QStringLiteral(" "), fmt);
     c.endEditBlock();
+}
+
+void TrimChatLog(QTextDocument* doc) {
+    // A dropped line leaves a blank in its place, so each pass shortens the log by at least one
+    // line break; a log of one line is never trimmed.
+    while (doc && chatLength(doc) > kChatLogLimit && doc->blockCount() >= 2) TrimChatBox(doc);
+}
+
+void TrimChatLog(QTextEdit* box) {
+    if (box) TrimChatLog(box->document());
 }
 
 void TrimChatBox() {
