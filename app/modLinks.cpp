@@ -81,6 +81,9 @@ void markLinks(QTextDocument* doc, const QString* prefixes, int count, int start
     if (!doc || count <= 0) return;
     std::array<int, 8> at{};
     count = std::min(count, int(at.size()));
+    // The links of the scan are marked in one edit: the lines are laid out again once.
+    QTextCursor c(doc);
+    bool editing = false;
     for (QTextBlock block = doc->findBlock(std::max(start, 0)); block.isValid(); block = block.next()) {
         const QString text = block.text();
         const QStringView view(text);
@@ -107,7 +110,8 @@ void markLinks(QTextDocument* doc, const QString* prefixes, int count, int start
             }
             for (int k = 0; k < count; ++k) {
                 if (at[k] < 0) continue;
-                QTextCursor c(doc);
+                if (!editing) c.beginEditBlock();
+                editing = true;
                 c.setPosition(base + at[k]);
                 c.setPosition(base + int(end), QTextCursor::KeepAnchor);
                 QTextCharFormat fmt;
@@ -120,6 +124,7 @@ void markLinks(QTextDocument* doc, const QString* prefixes, int count, int start
             i = end;
         }
     }
+    if (editing) c.endEditBlock();
 }
 }  // namespace
 
@@ -207,9 +212,10 @@ void TrimChatBox(QTextDocument* doc) {
     // Only a log with a finished line has anything to drop.
     if (doc->blockCount() < 2) return;
     QTextCursor c(doc);
+    // Positions set inside the edit block lay nothing out (a move would lay out both lines).
     c.beginEditBlock();
-    c.movePosition(QTextCursor::Start);
-    c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    c.setPosition(0);
+    c.setPosition(doc->firstBlock().next().position(), QTextCursor::KeepAnchor);
     QTextCharFormat fmt;
     if (!Nickname.isEmpty()) {
         const QString file = GetIniFile();

@@ -200,6 +200,59 @@ private slots:
         HighlightLinks(&box, "", 0);
     }
 
+    // The chat's one scan marks what marking each prefix over the text in turn marks, by the
+    // document's own search: the same runs, colours and addresses, the later prefix's address
+    // where two links of a word overlap.
+    void chatLinksAsEachPrefixInTurn_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("start");
+        QTest::newRow("each kind") << "a http://x.org b www.y.com c mailto:e@f.org d ftp.g.net" << 0;
+        QTest::newRow("overlapping") << "http://www.x.org/ftp.y and mailto:www.z" << 0;
+        QTest::newRow("any case") << "HTTP://X.ORG Www.Y.com MAILTO:A@B FTP.C" << 0;
+        QTest::newRow("inside words") << "xhttp:y,www.z http:http://again" << 0;
+        QTest::newRow("other blanks") << "tab\twww.a.org\tend\nnext http://b.org\n" << 0;
+        QTest::newRow("from the middle") << "www.old.org http://old.org\nwww.new.org http://new.org" << 27;
+        QTest::newRow("start inside a word") << "www.old.org" << 2;
+        QTest::newRow("nothing") << "just words, no addresses: wwwx ftp:x mail" << 0;
+        QTest::newRow("beyond Latin-1") << QString::fromUtf8("\u00e9t\u00e9 www.caf\u00e9.fr \u4e2d http://\u4e2d.cn") << 0;
+    }
+    void chatLinksAsEachPrefixInTurn() {
+        QFETCH(QString, text);
+        QFETCH(int, start);
+        ClientFixture fx;
+        QTextEdit chat, reference;
+        chat.setPlainText(text);
+        reference.setPlainText(text);
+        HighlightChatLinks(&chat, start);
+        QTextDocument* doc = reference.document();
+        for (const QString prefix : {"http:", "www.", "mailto:", "ftp."}) {
+            for (QTextCursor found = doc->find(prefix, start); !found.isNull();) {
+                const int p = found.selectionStart();
+                int end = p;
+                while (end < doc->characterCount() - 1 && !QString(" \n\r\t").contains(doc->characterAt(end)) &&
+                       doc->characterAt(end) != QChar::ParagraphSeparator)
+                    ++end;
+                QTextCursor c(doc);
+                c.setPosition(p);
+                c.setPosition(end, QTextCursor::KeepAnchor);
+                QTextCharFormat fmt;
+                fmt.setForeground(vbColor(kLinkColour));
+                fmt.setFontUnderline(true);
+                fmt.setAnchor(true);
+                fmt.setAnchorHref(c.selectedText());
+                c.mergeCharFormat(fmt);
+                found = doc->find(prefix, end);
+            }
+        }
+        QCOMPARE(chat.toPlainText(), text);
+        for (int i = 0; i < int(text.size()); ++i) {
+            const QTextCharFormat a = formatAt(chat, i), b = formatAt(reference, i);
+            QVERIFY2(a.isAnchor() == b.isAnchor() && a.anchorHref() == b.anchorHref() && a.fontUnderline() == b.fontUnderline() &&
+                         a.foreground() == b.foreground(),
+                     qPrintable(QStringLiteral("at %1: %2 / %3").arg(i).arg(a.anchorHref(), b.anchorHref())));
+        }
+    }
+
     void hoverTooltips_data() {
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("hovered");
