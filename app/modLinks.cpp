@@ -207,15 +207,15 @@ void TrimChatBox(QPlainTextEdit* box) {
     if (box) TrimChatBox(box->document());
 }
 
-void TrimChatBox(QTextDocument* doc) {
-    if (!doc || chatLength(doc) < 21) return;
-    // Only a log with a finished line has anything to drop.
-    if (doc->blockCount() < 2) return;
+namespace {
+// Drops the oldest lines of a log up to the start of block `to` and leaves a blank in their place
+// in the user's chat font: what dropping them one by one leaves, in one edit.
+void dropLinesBefore(QTextDocument* doc, const QTextBlock& to) {
     QTextCursor c(doc);
     // Positions set inside the edit block lay nothing out (a move would lay out both lines).
     c.beginEditBlock();
     c.setPosition(0);
-    c.setPosition(doc->firstBlock().next().position(), QTextCursor::KeepAnchor);
+    c.setPosition(to.position(), QTextCursor::KeepAnchor);
     QTextCharFormat fmt;
     if (!Nickname.isEmpty()) {
         const QString file = GetIniFile();
@@ -227,11 +227,31 @@ void TrimChatBox(QTextDocument* doc) {
     c.insertText(QStringLiteral(" "), fmt);
     c.endEditBlock();
 }
+}  // namespace
+
+void TrimChatBox(QTextDocument* doc) {
+    if (!doc || chatLength(doc) < 21) return;
+    // Only a log with a finished line has anything to drop.
+    if (doc->blockCount() < 2) return;
+    dropLinesBefore(doc, doc->firstBlock().next());
+}
 
 void TrimChatLog(QTextDocument* doc) {
-    // A dropped line leaves a blank in its place, so each pass shortens the log by at least one
-    // line break; a log of one line is never trimmed.
-    while (doc && chatLength(doc) > kChatLogLimit && doc->blockCount() >= 2) TrimChatBox(doc);
+    if (!doc) return;
+    // As TrimChatBox over and over while the log is too long, in one edit (a rich-text log lays
+    // out everything below an edit again): each drop leaves a blank before the next line, so
+    // the log shortens by the length of the line it drops, and a log of one line stays.
+    int length = chatLength(doc);
+    int blocks = doc->blockCount();
+    QTextBlock next = doc->firstBlock();
+    bool first = true;
+    while (length > kChatLogLimit && blocks >= 2) {
+        length -= next.length() - 1 + (first ? 0 : 1);
+        first = false;
+        next = next.next();
+        --blocks;
+    }
+    if (!first) dropLinesBefore(doc, next);
 }
 
 void TrimChatLog(QTextEdit* box) {

@@ -161,6 +161,35 @@ private slots:
         QCOMPARE(f.fontPointSize(), 13.0);
     }
 
+    // A pane without a rule of its own is trimmed as TrimChatBox over and over while it is too
+    // long: the same text and the same blank in the chat font, however many lines go at once.
+    void trimChatLogAsTrimChatBoxOverAndOver_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("width");
+        QTest::newRow("within the limit") << 100 << 40;
+        QTest::newRow("one line over") << 400 << 40;
+        QTest::newRow("many lines over") << 900 << 37;
+        QTest::newRow("empty lines between") << 1500 << 0;
+        QTest::newRow("one long line") << 1 << 20000;
+    }
+    void trimChatLogAsTrimChatBoxOverAndOver() {
+        QFETCH(int, lines);
+        QFETCH(int, width);
+        ClientFixture fx;
+        Nickname = "anna";
+        fx.write("config/anna.cvc", "[Chat]\r\nFont=Courier New\r\nFontSize=13\r\n");
+        QString text;
+        for (int i = 0; i < lines; ++i) text += QString::number(i) + QString(i % 3 == 0 ? 0 : width, u'x') + u'\n';
+        QTextEdit once, stepwise;
+        once.setPlainText(text);
+        stepwise.setPlainText(text);
+        TrimChatLog(&once);
+        while (chatLength(&stepwise) > kChatLogLimit && stepwise.document()->blockCount() >= 2) TrimChatBox(&stepwise);
+        QCOMPARE(once.toPlainText(), stepwise.toPlainText());
+        QCOMPARE(formatAt(once, 0).fontFamilies(), formatAt(stepwise, 0).fontFamilies());
+        QCOMPARE(formatAt(once, 1).fontPointSize(), formatAt(stepwise, 1).fontPointSize());
+    }
+
     // ---- Links ------------------------------------------------------------------------------
 
     void highlightLinks() {
