@@ -4,6 +4,7 @@
 // the writing call returns, so a change by this or any other process is seen by the next poll,
 // whatever the resolution of file times. Where notices are not available nothing is watched and
 // callers keep reading the disk.
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -35,5 +36,16 @@ bool affects(const Chain& chain, const Change& change);
 void poll();
 // Registers a listener (once per cache); listeners live as long as the program.
 void listen(std::function<void(const Change&)> listener);
+
+// A program-wide table of answers, each with the chain it depends on (a member `chain`), from
+// which a change drops every answer it can alter.
+template <typename T>
+QHash<QString, T>& keptWhileUnchanged() {
+    auto* table = new QHash<QString, T>;
+    listen([table](const Change& change) {
+        for (auto it = table->begin(); it != table->end();) it = affects(it->chain, change) ? table->erase(it) : std::next(it);
+    });
+    return *table;
+}
 
 }  // namespace filewatch

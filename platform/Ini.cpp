@@ -87,14 +87,8 @@ struct KnownFile {
 };
 
 QHash<QString, KnownFile>& known() {
-    static QHash<QString, KnownFile>* files = [] {
-        auto* f = new QHash<QString, KnownFile>;
-        filewatch::listen([f](const filewatch::Change& change) {
-            for (auto it = f->begin(); it != f->end();) it = filewatch::affects(it->chain, change) ? f->erase(it) : std::next(it);
-        });
-        return f;
-    }();
-    return *files;
+    static auto& files = filewatch::keptWhileUnchanged<KnownFile>();
+    return files;
 }
 
 // The file a lookup names, from memory when nothing changed since it was read; kept tells

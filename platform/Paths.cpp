@@ -86,14 +86,8 @@ struct KnownPath {
 };
 
 QHash<QString, KnownPath>& knownPaths() {
-    static QHash<QString, KnownPath>* paths = [] {
-        auto* p = new QHash<QString, KnownPath>;
-        filewatch::listen([p](const filewatch::Change& change) {
-            for (auto it = p->begin(); it != p->end();) it = filewatch::affects(it->chain, change) ? p->erase(it) : std::next(it);
-        });
-        return p;
-    }();
-    return *paths;
+    static auto& paths = filewatch::keptWhileUnchanged<KnownPath>();
+    return paths;
 }
 }  // namespace
 
