@@ -22,6 +22,9 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <algorithm>
+#include <array>
+
 int ShellOpen(const QString& target, const QString&) {
     const QString t = target.trimmed();
     if (t.isEmpty()) return 2;
@@ -69,26 +72,76 @@ void HighlightLinks(QPlainTextEdit* box, const QString& prefix, int start) {
     if (box) HighlightLinks(box->document(), prefix, start);
 }
 
-void HighlightLinks(QTextDocument* doc, const QString& prefix, int start) {
-    if (!doc || prefix.isEmpty()) return;
-    QTextCursor found = doc->find(prefix, start < 0 ? 0 : start);
-    while (!found.isNull()) {
-        const int p = found.selectionStart();
-        QTextCursor c(doc);
-        c.setPosition(p);
-        // The link runs to the nearer of the next blank or line break.
-        int end = p;
-        while (end < doc->characterCount() - 1 && !isLinkEnd(doc->characterAt(end))) ++end;
-        c.setPosition(end, QTextCursor::KeepAnchor);
-        const QString link = c.selectedText();
-        QTextCharFormat fmt;
-        fmt.setForeground(vbColor(kLinkColour));
-        fmt.setFontUnderline(true);
-        fmt.setAnchor(true);
-        fmt.setAnchorHref(link);
-        c.mergeCharFormat(fmt);
-        found = doc->find(prefix, end > p ? end : p + 1);
+namespace {
+// Marks, in one scan from start on, the links beginning with any of the prefixes: in each word
+// (up to the next blank or line break) the first match of each prefix, case-insensitively, up to
+// the word's end. Where two links of a word overlap, the later prefix's address wins, as when
+// each prefix is marked over the whole text in turn.
+void markLinks(QTextDocument* doc, const QString* prefixes, int count, int start) {
+    if (!doc || count <= 0) return;
+    std::array<int, 8> at{};
+    count = std::min(count, int(at.size()));
+    // The links of the scan are marked in one edit: the lines are laid out again once.
+    QTextCursor c(doc);
+    bool editing = false;
+    for (QTextBlock block = doc->findBlock(std::max(start, 0)); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        const QStringView view(text);
+        const int base = block.position();
+        qsizetype i = std::max(0, start - base);
+        while (i < text.size()) {
+            if (isLinkEnd(text[i])) {
+                ++i;
+                continue;
+            }
+            qsizetype end = i;
+            while (end < text.size() && !isLinkEnd(text[end])) ++end;
+            int found = 0;
+            at.fill(-1);
+            for (qsizetype j = i; j < end && found < count; ++j) {
+                const char16_t folded = text[j].toCaseFolded().unicode();
+                for (int k = 0; k < count; ++k) {
+                    if (at[k] >= 0 || prefixes[k].isEmpty() || folded != prefixes[k].front().toCaseFolded().unicode()) continue;
+                    if (view.sliced(j, end - j).startsWith(prefixes[k], Qt::CaseInsensitive)) {
+                        at[k] = int(j);
+                        ++found;
+                    }
+                }
+            }
+            for (int k = 0; k < count; ++k) {
+                if (at[k] < 0) continue;
+                if (!editing) c.beginEditBlock();
+                editing = true;
+                c.setPosition(base + at[k]);
+                c.setPosition(base + int(end), QTextCursor::KeepAnchor);
+                QTextCharFormat fmt;
+                fmt.setForeground(vbColor(kLinkColour));
+                fmt.setFontUnderline(true);
+                fmt.setAnchor(true);
+                fmt.setAnchorHref(text.mid(at[k], end - at[k]));
+                c.mergeCharFormat(fmt);
+            }
+            i = end;
+        }
     }
+    if (editing) c.endEditBlock();
+}
+}  // namespace
+
+void HighlightLinks(QTextDocument* doc, const QString& prefix, int start) { markLinks(doc, &prefix, 1, start); }
+
+void HighlightChatLinks(QTextDocument* doc, int start) {
+    static const QString kPrefixes[] = {QStringLiteral("http:"), QStringLiteral("www."), QStringLiteral("mailto:"),
+                                        QStringLiteral("ftp.")};
+    markLinks(doc, kPrefixes, int(std::size(kPrefixes)), start);
+}
+
+void HighlightChatLinks(QTextEdit* box, int start) {
+    if (box) HighlightChatLinks(box->document(), start);
+}
+
+void HighlightChatLinks(QPlainTextEdit* box, int start) {
+    if (box) HighlightChatLinks(box->document(), start);
 }
 
 namespace {
@@ -154,14 +207,15 @@ void TrimChatBox(QPlainTextEdit* box) {
     if (box) TrimChatBox(box->document());
 }
 
-void TrimChatBox(QTextDocument* doc) {
-    if (!doc || chatLength(doc) < 21) return;
-    // Only a log with a finished line has anything to drop.
-    if (doc->blockCount() < 2) return;
+namespace {
+// Drops the oldest lines of a log up to the start of block `to` and leaves a blank in their place
+// in the user's chat font: what dropping them one by one leaves, in one edit.
+void dropLinesBefore(QTextDocument* doc, const QTextBlock& to) {
     QTextCursor c(doc);
+    // Positions set inside the edit block lay nothing out (a move would lay out both lines).
     c.beginEditBlock();
-    c.movePosition(QTextCursor::Start);
-    c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    c.setPosition(0);
+    c.setPosition(to.position(), QTextCursor::KeepAnchor);
     QTextCharFormat fmt;
     if (!Nickname.isEmpty()) {
         const QString file = GetIniFile();
@@ -172,6 +226,36 @@ void TrimChatBox(QTextDocument* doc) {
     }
     c.insertText(QStringLiteral(" "), fmt);
     c.endEditBlock();
+}
+}  // namespace
+
+void TrimChatBox(QTextDocument* doc) {
+    if (!doc || chatLength(doc) < 21) return;
+    // Only a log with a finished line has anything to drop.
+    if (doc->blockCount() < 2) return;
+    dropLinesBefore(doc, doc->firstBlock().next());
+}
+
+void TrimChatLog(QTextDocument* doc) {
+    if (!doc) return;
+    // As TrimChatBox over and over while the log is too long, in one edit (a rich-text log lays
+    // out everything below an edit again): each drop leaves a blank before the next line, so
+    // the log shortens by the length of the line it drops, and a log of one line stays.
+    int length = chatLength(doc);
+    int blocks = doc->blockCount();
+    QTextBlock next = doc->firstBlock();
+    bool first = true;
+    while (length > kChatLogLimit && blocks >= 2) {
+        length -= next.length() - 1 + (first ? 0 : 1);
+        first = false;
+        next = next.next();
+        --blocks;
+    }
+    if (!first) dropLinesBefore(doc, next);
+}
+
+void TrimChatLog(QTextEdit* box) {
+    if (box) TrimChatLog(box->document());
 }
 
 void TrimChatBox() {

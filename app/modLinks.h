@@ -19,10 +19,16 @@ void OpenChatWord(const QString& word);
 // " artist - track" of a music player that is playing (through the desktop's media-player
 // interface), "" when none plays.
 QString GetNowPlaying();
-// Marks every link beginning with prefix from position start on (colour 16744576, underlined).
+// Marks every link beginning with prefix (no blanks in it) from position start on (colour
+// 16744576, underlined).
 void HighlightLinks(QTextDocument* log, const QString& prefix, int start);
 void HighlightLinks(QTextEdit* box, const QString& prefix, int start);
 void HighlightLinks(QPlainTextEdit* box, const QString& prefix, int start);
+// Marks the links of a chat line, from position start on, in one scan: those beginning with
+// "http:", "www.", "mailto:" and "ftp.", as HighlightLinks with each prefix in that order.
+void HighlightChatLinks(QTextDocument* log, int start);
+void HighlightChatLinks(QTextEdit* box, int start);
+void HighlightChatLinks(QPlainTextEdit* box, int start);
 // Sets the pointer and tooltip for the word under pos (viewport coordinates) and returns it.
 QString HyperlinkHover(QTextEdit* chatin, const QPoint& pos);
 QString HyperlinkHover(QPlainTextEdit* chatin, const QPoint& pos);
@@ -32,6 +38,12 @@ void TrimChatBox();
 void TrimChatBox(QTextDocument* log);
 void TrimChatBox(QTextEdit* box);
 void TrimChatBox(QPlainTextEdit* box);
+// The length above which a chat log drops its oldest lines (the lobby log's limit).
+constexpr int kChatLogLimit = 15000;
+// The lobby log's trimming for a pane that has no rule of its own: while the log is longer than
+// kChatLogLimit, its oldest line goes as TrimChatBox drops it.
+void TrimChatLog(QTextDocument* log);
+void TrimChatLog(QTextEdit* box);
 // <client>/decks/<colour>/<name>.jpg, completing the name with ".jpg"; "" with a message when missing.
 QString CardImagePath(QString& cardName, const QString& colour);
 

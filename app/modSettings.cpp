@@ -4,8 +4,11 @@
 #include "platform/Paths.h"
 
 QString GetIniFile() {
-    if (!FileExists(clientPath(QStringLiteral("config")))) EnsureFolder(QStringLiteral("config"));
-    return clientPath(QStringLiteral("config/") + Nickname + QStringLiteral(".cvc"));
+    // Asked for on every chat line: both paths are remembered until the folders change.
+    bool folder = false;
+    knownClientPath(QStringLiteral("config"), &folder);
+    if (!folder) EnsureFolder(QStringLiteral("config"));
+    return knownClientPath(QStringLiteral("config/") + Nickname + QStringLiteral(".cvc"));
 }
 
 QString MainIniPath() { return clientPath(QStringLiteral("main.ini")); }

@@ -15,7 +15,7 @@
 
 QString GetSkinValue(const QString& section, const QString& key) {
     if (SkinName.isEmpty()) SkinName = QStringLiteral("default");
-    return ReadIni(section, key, clientPath(QStringLiteral("skins/") + SkinName + QStringLiteral(".ini")));
+    return ReadIni(section, key, knownClientPath(QStringLiteral("skins/") + SkinName + QStringLiteral(".ini")));
 }
 
 QString SkinPicturePath(const QString& value) { return clientPath(QStringLiteral("\\skins") + value); }

@@ -1,6 +1,7 @@
 #include "game/frmplaying.h"
 
 #include "app/ErrorHandler.h"
+#include "app/modLinks.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
 #include "game/GameChatInput.h"
@@ -412,6 +413,7 @@ void frmplaying::chatout_KeyPress(int& KeyAscii) {
     QPointer<frmplaying> self(this);
     SendGameLine(QStringLiteral("GAMECHAT ") + opponent + QStringLiteral("~@*~*") + text);
     if (!self) return;
+    TrimChatLog(chatin);
     QTextCursor cursor(chatin->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QStringLiteral(" You say, \" ") + text + QStringLiteral(" \" \n"), UserChatFormat(Qt::white));

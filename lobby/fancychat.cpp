@@ -44,8 +44,10 @@ void setTypingColour(QAbstractScrollArea* box, long colour) {
 ChatRuns::ChatRuns(QTextDocument* log, QAbstractScrollArea* view) : d(new Impl{view, QTextCursor(log), QTextCharFormat(), true}) {
     QScrollBar* bar = view ? view->verticalScrollBar() : nullptr;
     d->atBottom = !bar || bar->value() >= bar->maximum() - 4;
-    d->cursor.movePosition(QTextCursor::End);
+    // Placed at the end inside the edit block: a cursor moved outside one lays out the line it
+    // leaves and the line it reaches, which the next line's trimming has just changed.
     d->cursor.beginEditBlock();
+    if (log) d->cursor.setPosition(log->characterCount() - 1);
     d->format = d->cursor.charFormat();
     // A link marked at the end of the log must not spread into the next line.
     d->format.setAnchor(false);

@@ -2,6 +2,8 @@
 // Formatted, coloured lines in the rich-text chat logs: notices in the lobby log, chat lines of
 // other players by their leading command, colours from skin texts, and padded table rows.
 // Everything is inserted as plain text runs; nothing from the server is ever read as markup.
+#include "app/modLinks.h"
+
 #include <QString>
 #include <optional>
 
@@ -67,4 +69,4 @@ void setTypingColour(QAbstractScrollArea* box, long colour);
 // Trims the lobby log when it holds more than 15000 characters.
 void TrimLobbyLogIfLong();
 // The lobby log limit above which its writers drop the oldest line.
-constexpr int kLobbyLogLimit = 15000;
+constexpr int kLobbyLogLimit = kChatLogLimit;

@@ -1,6 +1,7 @@
 #include "lobby/frmMsgWind.h"
 
 #include "app/ErrorHandler.h"
+#include "app/modLinks.h"
 #include "app/modSettings.h"
 #include "app/modSkin.h"
 #include "app/storedvars.h"
@@ -123,6 +124,8 @@ void frmMsgWind::player(const QString& name) {
 }
 
 void frmMsgWind::insertMessage(const QString& writer, const QString& text, long headerColour, long textColour) {
+    // A long conversation keeps its newest part, as the lobby log does.
+    TrimChatLog(chatin);
     {
         ChatRuns out(chatin);
         out.font(m_chatFont, m_headerSize);

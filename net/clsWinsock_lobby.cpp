@@ -219,11 +219,9 @@ void clsWinsock::Chat(QString& line) {
             showChatLine(lobby, sender, text);
         }
 
-        const QString prefixes[] = {QStringLiteral("http:"), QStringLiteral("www."), QStringLiteral("mailto:"), QStringLiteral("ftp.")};
-        for (const QString& prefix : prefixes) HighlightLinks(lobby->chatin, prefix, lobbyStart);
+        HighlightChatLinks(lobby->chatin, lobbyStart);
         frmguildchat* guild = ifLoaded<frmguildchat>();
-        if (!GuildName.isEmpty() && guild && guild->isVisible())
-            for (const QString& prefix : prefixes) HighlightLinks(guild->chatin, prefix, guild == guildBefore ? guildStart : 0);
+        if (!GuildName.isEmpty() && guild && guild->isVisible()) HighlightChatLinks(guild->chatin, guild == guildBefore ? guildStart : 0);
 
         if (settingIs(QStringLiteral("Options"), QStringLiteral("Chatlog"), QStringLiteral("1")))
             LogMainChat(sender + QStringLiteral(">> ") + text);

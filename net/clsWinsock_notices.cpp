@@ -3,6 +3,7 @@
 #include "net/clsWinsock.h"
 
 #include "app/ErrorHandler.h"
+#include "app/modLinks.h"
 #include "app/modMain.h"
 #include "app/modSkin.h"
 #include "app/modSound.h"
@@ -204,6 +205,8 @@ void clsWinsock::GameChat(QString& line) {
         if (!game || !game->isVisible()) return;
         const QString sender = firstFields<2>(line)[1];
         const QString text = line.mid(QStringLiteral("GAMECHAT ").size() + sender.size() + 1);
+        // The game's chat keeps its newest part, as the lobby log does.
+        TrimChatLog(game->chatin);
         {
             ChatRuns out(game->chatin);
             out.font(setting(QStringLiteral("Chat"), QStringLiteral("Font")), vbVal(setting(QStringLiteral("Chat"), QStringLiteral("FontSize"))));

@@ -1,6 +1,7 @@
 #include "platform/Ini.h"
 
 #include "platform/Codec1252.h"
+#include "platform/FileWatch.h"
 #include "platform/Paths.h"
 
 #include <QDateTime>
@@ -9,16 +10,21 @@
 #include <QHash>
 #include <QSaveFile>
 
+#include <memory>
 #include <optional>
 
 namespace {
 constexpr int kValueMax = 254;
 constexpr qint64 kStillMs = 2000;
 
+struct IniIndex;
+
 struct IniText {
     QStringList lines;
     QString eol = QStringLiteral("\r\n");
     bool endsWithEol = true;
+    // Built on first use for a file kept in memory.
+    mutable std::shared_ptr<const IniIndex> index;
 };
 
 struct CacheEntry {
@@ -27,8 +33,28 @@ struct CacheEntry {
     IniText text;
 };
 
-// Small files are read on almost every lookup (skin values, per-user options), so the decoded
-// lines are kept until the file changes on disk or we write it ourselves.
+IniText decode(const QByteArray& bytes) {
+    const QString all = decode1252(bytes);
+    IniText t;
+    if (!all.contains(QLatin1String("\r\n")) && all.contains(u'\n')) t.eol = QStringLiteral("\n");
+    QString body = all;
+    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    body.replace(u'\r', u'\n');
+    t.endsWithEol = body.isEmpty() || body.endsWith(u'\n');
+    if (body.endsWith(u'\n')) body.chop(1);
+    t.lines = body.isEmpty() && all.isEmpty() ? QStringList() : body.split(u'\n');
+    return t;
+}
+
+std::optional<IniText> readFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return decode(f.readAll());
+}
+
+// Where change notices are not available, a file is re-checked on disk at each lookup; one
+// that has not changed since is taken from here.
 QHash<QString, CacheEntry>& cache() {
     static QHash<QString, CacheEntry> c;
     return c;
@@ -42,24 +68,52 @@ std::optional<IniText> load(const QString& path) {
     }
     auto it = cache().find(path);
     if (it != cache().end() && it->size == info.size() && it->modified == info.lastModified()) return it->text;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QString all = decode1252(f.readAll());
-    IniText t;
-    if (!all.contains(QLatin1String("\r\n")) && all.contains(u'\n')) t.eol = QStringLiteral("\n");
-    QString body = all;
-    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    body.replace(u'\r', u'\n');
-    t.endsWithEol = body.isEmpty() || body.endsWith(u'\n');
-    if (body.endsWith(u'\n')) body.chop(1);
-    t.lines = body.isEmpty() && all.isEmpty() ? QStringList() : body.split(u'\n');
+    auto t = readFile(path);
+    if (!t) return std::nullopt;
     // A file changed within the last moments may change again without a new time stamp (file
     // times are coarse), so only a file that has been still for a while is kept.
     if (info.lastModified().msecsTo(QDateTime::currentDateTime()) > kStillMs)
-        cache().insert(path, CacheEntry{info.lastModified(), info.size(), t});
+        cache().insert(path, CacheEntry{info.lastModified(), info.size(), *t});
     else
         cache().remove(path);
     return t;
+}
+
+// Settings and skin files are read on almost every chat line, so each file asked for is kept
+// decoded (or known missing) while change notices say nothing on its way changed.
+struct KnownFile {
+    filewatch::Chain chain;
+    std::optional<IniText> text;
+};
+
+QHash<QString, KnownFile>& known() {
+    static auto& files = filewatch::keptWhileUnchanged<KnownFile>();
+    return files;
+}
+
+// The file a lookup names, from memory when nothing changed since it was read; kept tells
+// whether it stays there.
+const std::optional<IniText>& lookup(const QString& file, bool* kept = nullptr) {
+    if (kept) *kept = false;
+    const QString key = normalizePath(file);
+    auto& files = known();
+    filewatch::poll();
+    if (const auto it = files.constFind(key); it != files.constEnd()) {
+        if (kept) *kept = true;
+        return it->text;
+    }
+    const QString path = resolvePath(key);
+    KnownFile entry;
+    if (!filewatch::watchPath(path, entry.chain) || resolvePath(key) != path) {
+        static std::optional<IniText> uncached;
+        uncached = load(path);
+        return uncached;
+    }
+    // Read after the watch is set: a change from here on is noticed at the next lookup.
+    entry.text = readFile(path);
+    if (files.size() > 1024) files.clear();
+    if (kept) *kept = true;
+    return files.insert(key, std::move(entry))->text;
 }
 
 bool store(const QString& path, const IniText& t) {
@@ -70,12 +124,11 @@ bool store(const QString& path, const IniText& t) {
     }
     QSaveFile f(path);
     f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        cache().remove(path);
-        return false;
-    }
+    const bool written = f.open(QIODevice::WriteOnly) && f.write(out) == out.size() && f.commit();
     cache().remove(path);
-    return true;
+    // The notice of this write is queued by now: what is remembered of the file goes at once.
+    filewatch::poll();
+    return written;
 }
 
 // Section name of a line "[name]", or nullopt.
@@ -124,12 +177,68 @@ int findKey(const IniText& t, std::pair<int, int> range, const QString& key) {
 }
 }  // namespace
 
+namespace {
+// The first line of each key in the first section of each name, for a file kept in memory.
+// Names are lower-cased ASCII; a file (or a lookup) with a name beyond ASCII is matched by the
+// scans above, whose case rules then apply.
+struct IniIndex {
+    bool usable = true;
+    QHash<QString, QHash<QString, int>> keys;
+};
+
+bool asciiLower(QStringView text, QString& out) {
+    out.resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) return false;
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    return true;
+}
+
+std::shared_ptr<const IniIndex> buildIndex(const IniText& t) {
+    auto index = std::make_shared<IniIndex>();
+    QString name;
+    QString current;
+    bool inFirst = false;
+    for (int i = 0; i < t.lines.size(); ++i) {
+        if (const auto s = sectionOf(t.lines[i])) {
+            if (!asciiLower(*s, name)) return std::make_shared<IniIndex>(IniIndex{false, {}});
+            inFirst = !index->keys.contains(name);
+            current = name;
+            if (inFirst) index->keys.insert(current, {});
+            continue;
+        }
+        const auto k = keyOf(t.lines[i]);
+        if (!k) continue;
+        if (!asciiLower(*k, name)) return std::make_shared<IniIndex>(IniIndex{false, {}});
+        if (!inFirst) continue;
+        auto& keys = index->keys[current];
+        if (!keys.contains(name)) keys.insert(name, i);
+    }
+    return index;
+}
+
+// The line of a key, -1 when missing.
+int lineOf(const IniText& t, bool kept, const QString& section, const QString& key) {
+    if (kept) {
+        if (!t.index) t.index = buildIndex(t);
+        QString s, k;
+        if (t.index->usable && asciiLower(QStringView(section).trimmed(), s) && asciiLower(QStringView(key).trimmed(), k)) {
+            const auto it = t.index->keys.constFind(s);
+            return it == t.index->keys.constEnd() ? -1 : it->value(k, -1);
+        }
+    }
+    const auto range = findSection(t, section);
+    return range.first < 0 ? -1 : findKey(t, range, key);
+}
+}  // namespace
+
 QString ReadIni(const QString& section, const QString& key, const QString& file) {
-    const auto t = load(resolvePath(file));
+    bool kept = false;
+    const auto& t = lookup(file, &kept);
     if (!t) return {};
-    const auto range = findSection(*t, section);
-    if (range.first < 0) return {};
-    const int i = findKey(*t, range, key);
+    const int i = lineOf(*t, kept, section, key);
     if (i < 0) return {};
     return valueOf(t->lines[i]).left(kValueMax);
 }
@@ -184,7 +293,7 @@ bool DeleteIniKey(const QString& section, const QString& key, const QString& fil
 
 QStringList IniSections(const QString& file) {
     QStringList out;
-    const auto t = load(resolvePath(file));
+    const auto& t = lookup(file);
     if (!t) return out;
     for (const QString& l : t->lines) {
         const auto s = sectionOf(l);
@@ -195,7 +304,7 @@ QStringList IniSections(const QString& file) {
 
 QStringList IniKeys(const QString& section, const QString& file) {
     QStringList out;
-    const auto t = load(resolvePath(file));
+    const auto& t = lookup(file);
     if (!t) return out;
     const auto range = findSection(*t, section);
     for (int i = range.first; i >= 0 && i < range.second; ++i) {

@@ -1,8 +1,11 @@
 #include "platform/Paths.h"
 
+#include "platform/FileWatch.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 namespace {
@@ -73,6 +76,47 @@ QString clientPath(const QString& relative) {
     QString r = normalizePath(relative);
     while (r.startsWith(u'/')) r.remove(0, 1);
     return resolvePath(ClientFolder() + u'/' + r);
+}
+
+namespace {
+struct KnownPath {
+    QString resolved;
+    bool exists = false;
+    filewatch::Chain chain;
+};
+
+QHash<QString, KnownPath>& knownPaths() {
+    static auto& paths = filewatch::keptWhileUnchanged<KnownPath>();
+    return paths;
+}
+}  // namespace
+
+QString knownPath(const QString& path, bool* exists) {
+    const QString p = normalizePath(path);
+    auto& known = knownPaths();
+    filewatch::poll();
+    if (const auto it = known.constFind(p); it != known.constEnd()) {
+        if (exists) *exists = it->exists;
+        return it->resolved;
+    }
+    KnownPath entry;
+    const QString first = resolvePath(p);
+    // Watched first, then resolved again: a change in between is either seen here or noticed.
+    const bool watched = filewatch::watchPath(first, entry.chain);
+    entry.resolved = watched ? resolvePath(p) : first;
+    entry.exists = QFileInfo::exists(entry.resolved);
+    if (exists) *exists = entry.exists;
+    if (watched && entry.resolved == first) {
+        if (known.size() > 4096) known.clear();
+        known.insert(p, entry);
+    }
+    return entry.resolved;
+}
+
+QString knownClientPath(const QString& relative, bool* exists) {
+    QString r = normalizePath(relative);
+    while (r.startsWith(u'/')) r.remove(0, 1);
+    return knownPath(ClientFolder() + u'/' + r, exists);
 }
 
 bool FileExists(const QString& path) {

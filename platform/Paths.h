@@ -14,6 +14,10 @@ QString normalizePath(const QString& path);
 QString resolvePath(const QString& path);
 // ClientFolder() joined with a relative path ("\skins\default.ini", "config/x.cvc"), resolved.
 QString clientPath(const QString& relative);
+// resolvePath and clientPath remembered until a folder on the way changes, so that a path looked
+// up per chat line costs no disk access; exists (when given) tells whether something is there.
+QString knownPath(const QString& path, bool* exists = nullptr);
+QString knownClientPath(const QString& relative, bool* exists = nullptr);
 
 // True when a file or folder exists at the path, or something matches a wildcard name (* ?).
 bool FileExists(const QString& path);

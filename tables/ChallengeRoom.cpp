@@ -194,6 +194,8 @@ void ChallengeRoom::loadCommon() {
 }
 
 void ChallengeRoom::ChallengeBlockChat(const QString& text, long colour) {
+    // The room's chat keeps its newest part, as the lobby log does.
+    TrimChatLog(chatin);
     QTextCursor cursor(chatin->document());
     cursor.movePosition(QTextCursor::End);
     chatout->end(false);

@@ -161,6 +161,35 @@ private slots:
         QCOMPARE(f.fontPointSize(), 13.0);
     }
 
+    // A pane without a rule of its own is trimmed as TrimChatBox over and over while it is too
+    // long: the same text and the same blank in the chat font, however many lines go at once.
+    void trimChatLogAsTrimChatBoxOverAndOver_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("width");
+        QTest::newRow("within the limit") << 100 << 40;
+        QTest::newRow("one line over") << 400 << 40;
+        QTest::newRow("many lines over") << 900 << 37;
+        QTest::newRow("empty lines between") << 1500 << 0;
+        QTest::newRow("one long line") << 1 << 20000;
+    }
+    void trimChatLogAsTrimChatBoxOverAndOver() {
+        QFETCH(int, lines);
+        QFETCH(int, width);
+        ClientFixture fx;
+        Nickname = "anna";
+        fx.write("config/anna.cvc", "[Chat]\r\nFont=Courier New\r\nFontSize=13\r\n");
+        QString text;
+        for (int i = 0; i < lines; ++i) text += QString::number(i) + QString(i % 3 == 0 ? 0 : width, u'x') + u'\n';
+        QTextEdit once, stepwise;
+        once.setPlainText(text);
+        stepwise.setPlainText(text);
+        TrimChatLog(&once);
+        while (chatLength(&stepwise) > kChatLogLimit && stepwise.document()->blockCount() >= 2) TrimChatBox(&stepwise);
+        QCOMPARE(once.toPlainText(), stepwise.toPlainText());
+        QCOMPARE(formatAt(once, 0).fontFamilies(), formatAt(stepwise, 0).fontFamilies());
+        QCOMPARE(formatAt(once, 1).fontPointSize(), formatAt(stepwise, 1).fontPointSize());
+    }
+
     // ---- Links ------------------------------------------------------------------------------
 
     void highlightLinks() {
@@ -198,6 +227,59 @@ private slots:
         QVERIFY(formatAt(box, int(box.toPlainText().indexOf("new"))).isAnchor());
         HighlightLinks(static_cast<QTextEdit*>(nullptr), "http:", 0);
         HighlightLinks(&box, "", 0);
+    }
+
+    // The chat's one scan marks what marking each prefix over the text in turn marks, by the
+    // document's own search: the same runs, colours and addresses, the later prefix's address
+    // where two links of a word overlap.
+    void chatLinksAsEachPrefixInTurn_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("start");
+        QTest::newRow("each kind") << "a http://x.org b www.y.com c mailto:e@f.org d ftp.g.net" << 0;
+        QTest::newRow("overlapping") << "http://www.x.org/ftp.y and mailto:www.z" << 0;
+        QTest::newRow("any case") << "HTTP://X.ORG Www.Y.com MAILTO:A@B FTP.C" << 0;
+        QTest::newRow("inside words") << "xhttp:y,www.z http:http://again" << 0;
+        QTest::newRow("other blanks") << "tab\twww.a.org\tend\nnext http://b.org\n" << 0;
+        QTest::newRow("from the middle") << "www.old.org http://old.org\nwww.new.org http://new.org" << 27;
+        QTest::newRow("start inside a word") << "www.old.org" << 2;
+        QTest::newRow("nothing") << "just words, no addresses: wwwx ftp:x mail" << 0;
+        QTest::newRow("beyond Latin-1") << QString::fromUtf8("\u00e9t\u00e9 www.caf\u00e9.fr \u4e2d http://\u4e2d.cn") << 0;
+    }
+    void chatLinksAsEachPrefixInTurn() {
+        QFETCH(QString, text);
+        QFETCH(int, start);
+        ClientFixture fx;
+        QTextEdit chat, reference;
+        chat.setPlainText(text);
+        reference.setPlainText(text);
+        HighlightChatLinks(&chat, start);
+        QTextDocument* doc = reference.document();
+        for (const QString prefix : {"http:", "www.", "mailto:", "ftp."}) {
+            for (QTextCursor found = doc->find(prefix, start); !found.isNull();) {
+                const int p = found.selectionStart();
+                int end = p;
+                while (end < doc->characterCount() - 1 && !QString(" \n\r\t").contains(doc->characterAt(end)) &&
+                       doc->characterAt(end) != QChar::ParagraphSeparator)
+                    ++end;
+                QTextCursor c(doc);
+                c.setPosition(p);
+                c.setPosition(end, QTextCursor::KeepAnchor);
+                QTextCharFormat fmt;
+                fmt.setForeground(vbColor(kLinkColour));
+                fmt.setFontUnderline(true);
+                fmt.setAnchor(true);
+                fmt.setAnchorHref(c.selectedText());
+                c.mergeCharFormat(fmt);
+                found = doc->find(prefix, end);
+            }
+        }
+        QCOMPARE(chat.toPlainText(), text);
+        for (int i = 0; i < int(text.size()); ++i) {
+            const QTextCharFormat a = formatAt(chat, i), b = formatAt(reference, i);
+            QVERIFY2(a.isAnchor() == b.isAnchor() && a.anchorHref() == b.anchorHref() && a.fontUnderline() == b.fontUnderline() &&
+                         a.foreground() == b.foreground(),
+                     qPrintable(QStringLiteral("at %1: %2 / %3").arg(i).arg(a.anchorHref(), b.anchorHref())));
+        }
     }
 
     void hoverTooltips_data() {
