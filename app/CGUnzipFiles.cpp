@@ -111,6 +111,18 @@ bool isInside(const QString& folderCanonical, const QString& path) {
     return !canonical.isEmpty() && (canonical == folderCanonical || canonical.startsWith(folderCanonical + u'/'));
 }
 
+// Whether the folders missing up to path would be made inside the target folder: the nearest
+// part of it that exists (a link counts, followed or dangling) must already lie inside, so that
+// a link in the folder cannot carry a new folder elsewhere.
+bool wouldBeInside(const QString& folderCanonical, QString path) {
+    while (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash <= 0) return false;
+        path.truncate(slash);
+    }
+    return isInside(folderCanonical, path);
+}
+
 QByteArray toCrLf(const QByteArray& data) {
     if (data.contains('\0')) return data;  // binary members keep their bytes
     QByteArray out;
@@ -190,7 +202,11 @@ int RunUnzip(const QString& zipFile, const QString& extractDir, const UnzipOptio
         const QString target = placeMember(run, folder, isFolder ? name.chopped(1) : name);
 
         if (isFolder) {
-            if (!o.test && !o.toStdOut && !QDir().mkpath(target)) {
+            if (o.test || o.toStdOut) continue;
+            if (!wouldBeInside(folderCanonical, target)) {
+                print(run, QStringLiteral("skipping: ") + rawName + QStringLiteral("  (cannot place it in the target folder)\n"));
+                run.raise(UnzipResult::Warning);
+            } else if (!QDir().mkpath(target)) {
                 print(run, QStringLiteral("cannot create ") + target + u'\n');
                 run.raise(UnzipResult::Disk);
             }
@@ -208,7 +224,7 @@ int RunUnzip(const QString& zipFile, const QString& extractDir, const UnzipOptio
                 if (answer != UnzipReplace::Yes) continue;
             }
             const QString parent = QFileInfo(target).absolutePath();
-            if (!QDir().mkpath(parent) || !isInside(folderCanonical, parent)) {
+            if (!wouldBeInside(folderCanonical, parent) || !QDir().mkpath(parent) || !isInside(folderCanonical, parent)) {
                 print(run, QStringLiteral("skipping: ") + rawName + QStringLiteral("  (cannot place it in the target folder)\n"));
                 run.raise(UnzipResult::Warning);
                 continue;

@@ -1,48 +1,229 @@
 // Arbitrary server bytes, in arbitrary pieces, through the socket window's framer, the receive
-// pump and the dispatcher. Nothing may crash, hang or grow without bound.
-#include "ClientFixture.h"
+// pump and the dispatcher, into handlers whose windows are loaded: the lobby is shown, and the
+// high four bits of the first byte pick the game, room or other windows a family draws on (its
+// low four bits the size of the pieces). Nothing may crash, hang or grow without bound.
+//
+// Run with CORVADEX_FUZZ_WRITE_SEEDS=<folder> it writes its dictionary (<folder>/fuzz_framer.dict)
+// and seed corpus (<folder>/corpus/fuzz_framer/) instead, built from the dispatcher's own prefix
+// and keyword tables: one seed per family and per keyword, with real argument shapes.
+#include "FuzzClient.h"
+#include "fuzz_framer_seeds.h"
 
+#include "admin/frmadmin.h"
+#include "economy/frmAdvancement.h"
+#include "economy/frmAvatars.h"
+#include "economy/frmStarterDecks.h"
+#include "economy/frmVAdvancement.h"
+#include "game/frmTableInfo.h"
+#include "game/frmplaying.h"
+#include "lobby/frmchildchat.h"
+#include "lobby/frmguildchat.h"
+#include "net/clsWinsock.h"
 #include "net/frmCon.h"
+#include "net/frmConnect.h"
 #include "platform/Codec1252.h"
 #include "platform/Forms.h"
+#include "tables/frmchallengebox.h"
+#include "tables/frmchallengebox_single.h"
+#include "variants/frmcardwars.h"
+#include "variants/frmchinchin.h"
+#include "variants/frmmemory.h"
 #include "variants/frmomni.h"
+#include "variants/frmsphere.h"
 #include "variants/frmteamomni.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <QTimerEvent>
 
 #include <cstdint>
-#include <memory>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
-QApplication* app = nullptr;
+using namespace framerseeds;
+
+template <typename T>
+void show() {
+    if (T* w = form<T>()) w->show();
 }
 
+void loadWindows(int windows) {
+    switch (windows) {
+        case Omni: show<frmomni>(); break;
+        case TeamOmni: show<frmteamomni>(); break;
+        case Sphere: show<frmsphere>(); break;
+        case Dice: show<frmchinchin>(); break;
+        case Memory: show<frmmemory>(); break;
+        case CardWars: show<frmcardwars>(); break;
+        case Playing: show<frmplaying>(); break;
+        case TeamRoom: show<frmchallengebox>(); break;
+        case SingleRoom: show<frmchallengebox_single>(); break;
+        case Economy:
+            show<frmAdvancement>();
+            show<frmVAdvancement>();
+            show<frmAvatars>();
+            show<frmStarterDecks>();
+            break;
+        case Admin: show<frmadmin>(); break;
+        case Connect: show<frmConnect>(); break;
+        case Guild: show<frmguildchat>(); break;
+        case TableInfo: show<frmTableInfo>(); break;
+        case AllGames:
+            for (int w = Omni; w <= SingleRoom; ++w) loadWindows(w);
+            break;
+        default: break;
+    }
+}
+
+// What the game and room windows left for their timers (queued game steps, countdowns) runs for
+// a few ticks too, fired by hand so that an input takes no wall time. The socket, lobby and
+// connect windows' timers stay still: they reconnect, ping and log in.
+void tickWindowTimers() {
+    for (int round = 0; round < 3; ++round) {
+        QList<QPointer<QTimer>> timers;
+        for (QWidget* w : loadedForms()) {
+            if (qobject_cast<frmCon*>(w) || qobject_cast<frmchildchat*>(w) || qobject_cast<frmConnect*>(w)) continue;
+            for (QTimer* t : w->findChildren<QTimer*>())
+                if (t->isActive()) timers << t;
+        }
+        for (const QPointer<QTimer>& t : timers) {
+            if (!t || !t->isActive()) continue;
+            QTimerEvent tick(t->timerId());
+            QCoreApplication::sendEvent(t, &tick);
+        }
+    }
+}
+
+// ---- the seeds ---------------------------------------------------------------------------------
+
+[[noreturn]] void die(const char* what, QLatin1StringView name) {
+    std::fprintf(stderr, "fuzz_framer seeds: %s: %.*s\n", what, int(name.size()), name.data());
+    std::exit(1);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "fuzz_framer seeds: cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+QByteArray lineOf(QLatin1StringView keyword, const char* arguments) {
+    QByteArray line(keyword.data(), keyword.size());
+    if (*arguments) line += ' ' + QByteArray(arguments);
+    return line + '\r';
+}
+
+QByteArray seed(int windows, int piece, const QByteArray& lines) {
+    return char(uint8_t((windows << 4) | (piece & 0x0F))) + QByteArray(kPrologue) + lines;
+}
+
+QByteArray dictEntry(const QByteArray& word) {
+    QByteArray out = "\"";
+    for (const char c : word) {
+        const auto u = uint8_t(c);
+        if (u < 0x20 || u >= 0x7F || c == '"' || c == '\\') out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
+        else out += c;
+    }
+    return out + "\"\n";
+}
+
+void writeSeeds(const QString& folder) {
+    const QString corpus = folder + QStringLiteral("/corpus/fuzz_framer");
+    if (!QDir().mkpath(corpus)) die("cannot make the corpus folder", QLatin1StringView(""));
+    QByteArray dict = "# Generated by fuzz_framer (CORVADEX_FUZZ_WRITE_SEEDS) from the dispatcher's tables.\n";
+    QSet<QByteArray> words;
+    const auto word = [&](const QByteArray& w) {
+        if (!w.isEmpty() && !words.contains(w)) {
+            words.insert(w);
+            dict += dictEntry(w);
+        }
+    };
+    int piece = 0;
+    const auto nextPiece = [&] { return piece = (piece + 5) % 16; };
+
+    // Every family of the dispatcher's table, each with its module's keywords.
+    const auto prefixes = clsWinsock::prefixes();
+    for (int i = 0; i < int(prefixes.size()); ++i) {
+        const FamilyKeywords* family = nullptr;
+        for (const FamilyKeywords& f : kFamilies)
+            if (f.prefix == prefixes[i]) family = &f;
+        if (!family) die("no module keywords for the family", prefixes[i]);
+        word(QByteArray(prefixes[i].data(), prefixes[i].size()));
+        QByteArray whole;
+        for (const Shape& s : family->keywords) {
+            if (clsWinsock::familyOf(QString(s.keyword)) != i) die("keyword is not of its family", s.keyword);
+            word(QByteArray(s.keyword.data(), s.keyword.size()));
+            QByteArray lines;
+            for (const char* a : s.arguments) lines += lineOf(s.keyword, a);
+            whole += lineOf(s.keyword, *s.arguments.begin());
+            writeFile(corpus + QStringLiteral("/family-") + QString(s.keyword).toLower(), seed(family->windows, nextPiece(), lines));
+        }
+        // The whole family in one input, as a game runs it; once more with every window open.
+        writeFile(corpus + QStringLiteral("/family-") + QString(prefixes[i]).toLower() + QStringLiteral("-all"),
+                  seed(family->windows, nextPiece(), whole));
+        writeFile(corpus + QStringLiteral("/family-") + QString(prefixes[i]).toLower() + QStringLiteral("-allwindows"),
+                  seed(AllGames, nextPiece(), whole));
+    }
+    for (const FamilyKeywords& f : kFamilies)
+        if (clsWinsock::familyOf(QString(f.prefix)) < 0) die("not a family of the dispatcher", f.prefix);
+
+    // Every whole keyword of the dispatcher's table.
+    for (const QLatin1StringView keyword : clsWinsock::keywords()) {
+        if (clsWinsock::familyOf(QString(keyword)) >= 0 || clsWinsock::keywordOf(QString(keyword)) < 0) die("keyword not reached", keyword);
+        word(QByteArray(keyword.data(), keyword.size()));
+        std::initializer_list<const char*> arguments = kGeneric;
+        for (const Shape& s : kKeywordShapes)
+            if (s.keyword == keyword) arguments = s.arguments;
+        int windows = LobbyOnly;
+        for (const KeywordWindows& k : kKeywordWindows)
+            if (k.keyword == keyword) windows = k.windows;
+        QByteArray lines;
+        for (const char* a : arguments) lines += lineOf(keyword, a);
+        writeFile(corpus + QStringLiteral("/keyword-") + QString(keyword).toLower(), seed(windows, nextPiece(), lines));
+    }
+    for (const char* w : kWords) word(QByteArray(w));
+    writeFile(folder + QStringLiteral("/fuzz_framer.dict"), dict);
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Anything that would reach the web service is refused at once on this machine.
-    qputenv("CORVADEX_WEBSERVICE", "http://127.0.0.1:9/RookfellWebService/RookfellWebService.asmx");
-    qputenv("CORVADEX_WEBSITE", "http://127.0.0.1:9");
-    app = new QApplication(*argc, *argv);
+    const QByteArray seeds = qgetenv("CORVADEX_FUZZ_WRITE_SEEDS");
+    if (!seeds.isEmpty()) {
+        writeSeeds(QString::fromLocal8Bit(seeds));
+        std::exit(0);
+    }
+    fuzzclient::startApplication(argc, argv);
+    fuzzclient::clientFolder(ClientFixture::Skin | ClientFixture::Decks);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ClientFixture fixture(ClientFixture::None);
-    auto* con = new frmCon();
-    // The first byte picks the size of the pieces the bytes arrive in.
-    const size_t piece = size ? size_t(data[0] % 17) + 1 : 1;
-    // Half the inputs meet open omni boards, so the game families' handlers draw on them.
-    if (size && (data[0] & 0x80)) {
-        form<frmomni>()->show();
-        form<frmteamomni>()->show();
-    }
+    fuzzclient::Client client(ClientFixture::Skin | ClientFixture::Decks);
+    frmCon* con = form<frmCon>();
+    con->tmrPacket->stop();
+    ConnectionState = 1;
+    form<frmchildchat>()->show();
+    const size_t piece = size ? size_t(data[0] & 0x0F) + 1 : 1;
+    if (size) loadWindows(data[0] >> 4);
     for (size_t at = size ? 1 : 0; at < size; at += piece) {
         const size_t n = std::min(piece, size - at);
+        con = ifLoaded<frmCon>();
+        if (!con) break;  // a handler may unload the socket window
         con->frameArrival(decode1252(reinterpret_cast<const char*>(data + at), qsizetype(n)));
         con->tmrPacket_Timer();
     }
-    con->tmrPacket_Timer();
-    if (con->sPendingData.size() > frmCon::kMaxPendingLine) __builtin_trap();
-    delete con;
+    tickWindowTimers();
+    if ((con = ifLoaded<frmCon>())) {
+        con->tmrPacket_Timer();
+        if (con->sPendingData.size() > frmCon::kMaxPendingLine) __builtin_trap();
+    }
+    QCoreApplication::sendPostedEvents();
     return 0;
 }

@@ -59,7 +59,7 @@ public:
     QListWidget* lstrules;
     QStringList lststeps;  // the queued server steps, played by PlayCVSteps
     QTextEdit* chatin;
-    QLineEdit* chatout;
+    QLineEdit* chatout = nullptr;  // the board's event filter sees events before it is made
     QTimer* TimerTurn;
     QString Tag;
 

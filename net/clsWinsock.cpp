@@ -213,3 +213,6 @@ void clsWinsock::dispatchKeyword(int index, QString& line) {
         default: break;
     }
 }
+
+std::span<const QLatin1StringView> clsWinsock::prefixes() { return kPrefixes; }
+std::span<const QLatin1StringView> clsWinsock::keywords() { return kKeywords; }

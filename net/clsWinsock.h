@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <span>
 
 class clsWinsock {
 public:
@@ -77,4 +78,9 @@ private:
 
     int32_t m_begin = 0;
     int32_t m_end = 0;
+
+public:
+    // The matching tables themselves, in matching order (the fuzz target builds its seeds from them).
+    static std::span<const QLatin1StringView> prefixes();
+    static std::span<const QLatin1StringView> keywords();
 };

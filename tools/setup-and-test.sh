@@ -20,8 +20,15 @@ if command -v clang++ >/dev/null; then
     [ -d "fuzz/corpus/$t" ] && cp -r "fuzz/corpus/$t/." "$corpus/"
     dict=()
     [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+    # A target that makes its own seeds (and dictionary) from the code's tables makes them afresh.
+    seeds=$(mktemp -d)
+    if grep -q CORVADEX_FUZZ_WRITE_SEEDS "fuzz/$t.cpp"; then
+      QT_QPA_PLATFORM=offscreen CORVADEX_FUZZ_WRITE_SEEDS="$seeds" "build-fuzz/bin/$t" >/dev/null 2>&1
+      [ -d "$seeds/corpus/$t" ] && cp -r "$seeds/corpus/$t/." "$corpus/"
+      [ -f "$seeds/$t.dict" ] && dict=(-dict="$seeds/$t.dict")
+    fi
     LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp" QT_QPA_PLATFORM=offscreen "build-fuzz/bin/$t" "$corpus" "${dict[@]}" -max_total_time="${FUZZ_SECONDS:-20}" \
       -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 2>&1 | tail -n 12
-    rm -rf "$corpus"
+    rm -rf "$corpus" "$seeds"
   done
 fi

@@ -179,9 +179,12 @@ private slots:
         QVERIFY(QFile::link(outside, target + "/skins"));
         QVERIFY(QFile::link(outside + "/victim.txt", target + "/main.ini"));
         const QString zip = fx.path("links.zip");
-        QVERIFY(makeZip(zip, {{"skins/planted.txt", "x"}, {"main.ini", "[startup]\r\nskin=default\r\n"}}));
+        QVERIFY(makeZip(zip, {{"skins/planted.txt", "x"}, {"skins/made/planted.txt", "x"}, {"skins/folder/", ""},
+                              {"main.ini", "[startup]\r\nskin=default\r\n"}}));
         QCOMPARE(RunUnzip(zip, target, UnzipOptions{}), UnzipResult::Warning);
         QCOMPARE(filesBelow(outside), QStringList{"victim.txt"});
+        // Not even a folder is made through the link.
+        QCOMPARE(QDir(outside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"victim.txt"});
         QCOMPARE(readFile(outside + "/victim.txt"), QByteArray("precious"));
         // The link itself was replaced by the member, inside the folder.
         QVERIFY(!QFileInfo(target + "/main.ini").isSymLink());

@@ -290,6 +290,11 @@ void FakeWebService::answerRaw(const QString& command, const QByteArray& body) {
     d->answers.append({Answer::Match::Exact, command, {}, body});
 }
 
+void FakeWebService::answerRawPrefix(const QString& prefix, const QByteArray& body) {
+    QMutexLocker lock(&d->mutex);
+    d->answers.append({Answer::Match::Prefix, prefix, {}, body});
+}
+
 void FakeWebService::clearAnswers() {
     QMutexLocker lock(&d->mutex);
     d->answers.clear();

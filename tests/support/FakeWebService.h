@@ -61,6 +61,8 @@ public:
     void answerMatch(const QRegularExpression& pattern, const Reply& reply);
     // A body sent as it is (200, text/xml) for a command.
     void answerRaw(const QString& command, const QByteArray& body);
+    // A body sent as it is for every command beginning with prefix ("" for all).
+    void answerRawPrefix(const QString& prefix, const QByteArray& body);
     void clearAnswers();
     void setLayout(Layout layout);
     void setMode(Mode mode);

@@ -1,0 +1,110 @@
+// A fuzzed skin file, per-user settings file and main.ini, used the way the client uses them: the
+// input is cut at lines "%%" into skins/default.ini, config/<player>.cvc and main.ini; then the
+// lobby loads its skin, chat, notices and a private message are rendered (each reading fonts,
+// colours and options), the options window loads, saves and the lobby renders again, and a
+// framed window draws its title strip. Besides not crashing, every skin value the client reads
+// must be the value the file holds after the client wrote its own settings.
+#include "FuzzClient.h"
+
+#include "app/frmconfig.h"
+#include "app/modSettings.h"
+#include "app/modSkin.h"
+#include "lobby/frmchildchat.h"
+#include "net/clsWinsock.h"
+#include "net/frmCon.h"
+#include "platform/Forms.h"
+#include "platform/Ini.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(path.left(path.lastIndexOf(u'/')));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) std::abort();
+}
+
+void receive(const char* line) {
+    QString text = QString::fromLatin1(line);
+    clsWinsock().HandleIncoming(text);
+}
+
+// What the client reads for every key of the skin file is what the reader finds in the file.
+void checkSkinValues(const QString& skinFile) {
+    const QStringList sections = IniSections(skinFile);
+    for (int s = 0; s < sections.size() && s < 8; ++s) {
+        const QStringList keys = IniKeys(sections[s], skinFile);
+        for (int k = 0; k < keys.size() && k < 12; ++k) {
+            const QString direct = ReadIni(sections[s], keys[k], skinFile);
+            const QString client = GetSkinValue(sections[s], keys[k]);
+            if (client != direct) {
+                std::fprintf(stderr, "skin value [%s] %s: client reads [%s], the file holds [%s]\n", qPrintable(sections[s]),
+                             qPrintable(keys[k]), qPrintable(client), qPrintable(direct));
+                std::abort();
+            }
+        }
+    }
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzzclient::startApplication(argc, argv);
+    fuzzclient::clientFolder(ClientFixture::Skin);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzclient::Client client(ClientFixture::Skin);
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    QList<QByteArray> parts;
+    qsizetype from = 0;
+    for (int i = 0; i < 2; ++i) {
+        const qsizetype cut = input.indexOf("\n%%\n", from);
+        if (cut < 0) break;
+        parts << input.mid(from, cut - from);
+        from = cut + 4;
+    }
+    parts << input.mid(from);
+    const QString skinFile = client.folder() + QStringLiteral("/skins/default.ini");
+    // The unpacked skin is put back after each input.
+    static const QByteArray pristine = [&] {
+        QFile f(skinFile);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    writeFile(skinFile, parts[0]);
+    if (parts.size() > 1) writeFile(GetIniFile(), parts[1]);
+    if (parts.size() > 2) writeFile(MainIniPath(), parts[2]);
+
+    form<frmCon>()->tmrPacket->stop();
+    frmchildchat* lobby = form<frmchildchat>();
+    lobby->show();
+    receive("CHAT Nyx hello there, see http://example.com/a%20b and mailto:a@b.c");
+    receive("NOTICE Restart%20soon");
+    receive("MOTD Welcome back");
+    receive("INPM Nyx kira hi");
+
+    if (frmconfig* options = form<frmconfig>()) {
+        options->show();
+        options->cmdSave_Click();
+    }
+    WriteIni(QStringLiteral("Options"), QStringLiteral("Sounds"), QStringLiteral("1"), GetIniFile());
+    receive("CHAT Ryo and again");
+    checkSkinValues(skinFile);
+
+    QWidget strip;
+    QLabel title;
+    clsBaseForm().TileBar(&strip, &title, QStringLiteral("Fuzz"));
+    clsBaseForm().Load(&strip);
+    (void)SkinPicture(QStringLiteral("main"), QStringLiteral("cardback"));
+
+    writeFile(skinFile, pristine);
+    QCoreApplication::sendPostedEvents();
+    return 0;
+}
