@@ -207,8 +207,9 @@ bool frmConnect::FillPlayers(RecordSet& rs) {
         DividePrefix(record, separator, f, 3);
         const QString nick = f[0].toString().toLower();
         if (!nick.trimmed().isEmpty() && !listed.contains(nick)) {
-            QString entry = f[0].toString();
-            entry.append(u' ').append(f[1]);
+            QString entry;
+            entry.reserve(f[0].size() + f[1].size() + f[2].size() + 4);
+            entry.append(f[0]).append(u' ').append(f[1]);
             if (!f[2].isEmpty()) entry.append(QLatin1String(" <")).append(f[2]).append(u'>');
             auto* node = new QTreeWidgetItem(QStringList{entry});
             node->setData(0, Qt::UserRole, entry);
