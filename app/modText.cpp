@@ -27,6 +27,21 @@ Fields Divide(const QString& text, const QString& delimiter) {
     return f;
 }
 
+void DividePrefix(QStringView text, QStringView delimiter, QStringView* out, int count) {
+    if (text.isEmpty() || count <= 0) return;
+    if (delimiter.isEmpty()) {
+        out[0] = text;
+        return;
+    }
+    qsizetype start = 0;
+    for (int k = 0; k < count && k < kDivideFields; ++k) {
+        const qsizetype at = text.indexOf(delimiter, start);
+        out[k] = at < 0 ? text.mid(start) : text.mid(start, at - start);
+        if (at < 0) return;
+        start = at + delimiter.size();
+    }
+}
+
 int DivideCount(const QString& text, const QString& delimiter) {
     if (text.isEmpty()) return 0;
     if (delimiter.isEmpty()) return 1;

@@ -18,6 +18,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QSet>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 // The guild log is emptied, not trimmed, once it holds more than this.
@@ -84,7 +86,8 @@ frmguildchat::frmguildchat()
       imgGuildMessageBoard(new PictureLabel(this)),
       imgMyGuild(new PictureLabel(this)),
       imgPublicMessageBoard(new PictureLabel(this)),
-      tmrRefreshComments(new QTimer(this)) {
+      tmrRefreshComments(new QTimer(this)),
+      m_members(new GuildMembers(playerlist)) {
     setObjectName(QStringLiteral("frmguildchat"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setAutoFillBackground(true);
@@ -132,6 +135,13 @@ frmguildchat::frmguildchat()
     chatin->setUndoRedoEnabled(false);
     chatin->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     chatin->viewport()->setMouseTracking(true);
+    // Guild lines are written by the chat renderer and their links marked by position after it:
+    // the log is trimmed as the lobby's is once the lines at hand are handled.
+    connect(chatin->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_trimPending || chatLength(chatin) <= kLobbyLogLimit) return;
+        m_trimPending = true;
+        QMetaObject::invokeMethod(this, [this] { trimLog(); }, Qt::QueuedConnection);
+    });
     QPalette log = chatin->palette();
     log.setColor(QPalette::Base, QColor(8, 5, 16));
     log.setColor(QPalette::Text, QColor(Qt::white));
@@ -281,6 +291,21 @@ void frmguildchat::addblock(const QString& text, long colour) {
     for (const char* prefix : {"http:", "www.", "mailto:", "ftp."}) HighlightLinks(chatin, QString::fromLatin1(prefix), start);
 }
 
+void frmguildchat::trimLog() {
+    m_trimPending = false;
+    QTextDocument* log = chatin->document();
+    // One edit for all the lines dropped: the log is laid out again once, not once a line.
+    QTextCursor batch(log);
+    batch.beginEditBlock();
+    for (int blocks = log->blockCount(); chatLength(chatin) > kLobbyLogLimit;) {
+        TrimChatBox(chatin);
+        // A log of one long line has nothing left to drop.
+        if (log->blockCount() >= blocks) break;
+        blocks = log->blockCount();
+    }
+    batch.endEditBlock();
+}
+
 void frmguildchat::chatin_MouseMove(const QPoint& pos) {
     resumeNext([&] { sLink = HyperlinkHover(chatin, pos); });
 }
@@ -309,26 +334,9 @@ void frmguildchat::chatout_KeyPress(int16_t& KeyAscii) {
 
 // ---- Members -------------------------------------------------------------------------------
 
-// The members on line: every lobby node whose "<guild>" part is the player's guild, in the
-// lobby's order and with the lobby's texts.
 void frmguildchat::RefreshGuildPlayerList() {
-    playerlist->clear();
     frmchildchat* lobby = ifLoaded<frmchildchat>();
-    if (!lobby) return;
-    QList<QTreeWidgetItem*> members;
-    for (int i = 0; i < lobby->playerlist->topLevelItemCount(); ++i) {
-        const QString text = lobby->playerlist->topLevelItem(i)->text(0);
-        const qsizetype close = text.indexOf(u'>');
-        if (close < 0) continue;
-        const qsizetype open = text.indexOf(u'<');
-        if (open > close) continue;
-        const QString tag = text.mid(open + 1, close - open - 1);
-        if (tag != GuildName) continue;
-        auto* node = new QTreeWidgetItem(QStringList{text});
-        node->setData(0, Qt::UserRole, text);
-        members << node;
-    }
-    playerlist->addTopLevelItems(members);
+    m_members->update(lobby ? lobby->playerlist : nullptr, GuildName);
 }
 
 // ---- Picture links -------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // The guild chat window: the guild's own chat log and input, its members on line, the latest
 // comments of its message board and six links to its pages. The user can only minimise and
 // maximise it; the lobby shows it after login, and its ping tick keeps or unloads it.
+#include "lobby/GuildMembers.h"
 #include "lobby/PictureLabel.h"
 #include "platform/Forms.h"
 
@@ -39,7 +40,8 @@ public:
     void TitleBar(const QString& value) { setWindowTitle(u'[' + value + QStringLiteral("] Guild Chat")); }
     // Appends text as one line in the colour (0xBBGGRR) and marks the links in it.
     void addblock(const QString& text, long colour);
-    // The lobby's players whose "<guild>" tag is the player's guild, in the lobby's order.
+    // The lobby's players whose "<guild>" tag is the player's guild, in the lobby's order: built
+    // from the whole lobby tree once, then following its joins and leaves.
     void RefreshGuildPlayerList();
 
     // A key typed into chatout (its old key code; set to 0 to swallow it).
@@ -70,6 +72,11 @@ private:
     void loadPictureLinks();
     // Opens a page of the web site; guildPath: the path names the guild.
     void openGuildPage(const QString& path, bool guildPath = false);
+    // Drops the oldest lines while the log is longer than the lobby's limit.
+    void trimLog();
+
+    GuildMembers* m_members;
+    bool m_trimPending = false;
 
     int16_t iCommentTicks = 0;  // ticks since the comments were last loaded
 };

@@ -23,69 +23,114 @@ PlayerTreeIndex::PlayerTreeIndex(QTreeWidget* tree) : QObject(tree), m_tree(tree
     QAbstractItemModel* model = tree->model();
     const auto stale = [this] { m_stale = true; };
     connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent, int first, int last) {
-        if (!parent.isValid()) count(first, last, 1);
+        if (!parent.isValid()) add(first, last);
     });
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex& parent, int first, int last) {
-        if (!parent.isValid()) count(first, last, -1);
+        if (!parent.isValid()) remove(first, last);
     });
-    // A rewritten text or a reordering is rare: the next question counts afresh.
-    connect(model, &QAbstractItemModel::dataChanged, this, stale);
-    connect(model, &QAbstractItemModel::modelReset, this, stale);
+    connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        if (!from.parent().isValid()) reread(from.row(), to.row());
+    });
+    // An emptied tree (the list fill starts so) is known at once; a reordering is rare and the
+    // next question reads the tree afresh.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        m_byLower.clear();
+        m_lowerOf.clear();
+        m_stale = m_tree->topLevelItemCount() != 0;
+    });
     connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     connect(model, &QAbstractItemModel::rowsMoved, this, stale);
 }
 
-void PlayerTreeIndex::count(int first, int last, int delta) {
+void PlayerTreeIndex::add(int first, int last) {
     if (m_stale) return;
     for (int row = first; row <= last; ++row) {
-        const QTreeWidgetItem* node = m_tree->topLevelItem(row);
+        QTreeWidgetItem* node = m_tree->topLevelItem(row);
         if (!node) {
             m_stale = true;
             return;
         }
-        const QString text = node->text(0);
-        const QString word = firstWord(text).toString();
-        m_exact[word] += delta;
-        m_lower[word.toLower()] += delta;
-        m_total += delta;
+        QString lower = firstWord(node->text(0)).toString().toLower();
+        m_byLower[lower].append(node);
+        m_lowerOf.insert(node, std::move(lower));
+    }
+}
+
+void PlayerTreeIndex::forget(const QTreeWidgetItem* node) {
+    const auto at = m_lowerOf.constFind(node);
+    if (at == m_lowerOf.cend()) {
+        m_stale = true;
+        return;
+    }
+    const auto nodes = m_byLower.find(*at);
+    m_lowerOf.erase(at);
+    if (nodes == m_byLower.end()) return;
+    nodes->removeOne(const_cast<QTreeWidgetItem*>(node));
+    if (nodes->isEmpty()) m_byLower.erase(nodes);
+}
+
+void PlayerTreeIndex::remove(int first, int last) {
+    for (int row = first; row <= last && !m_stale; ++row) {
+        if (const QTreeWidgetItem* node = m_tree->topLevelItem(row))
+            forget(node);
+        else
+            m_stale = true;
+    }
+}
+
+// A rewritten node text (a player's new level or guild) may give the node another first word.
+void PlayerTreeIndex::reread(int first, int last) {
+    for (int row = first; row <= last && !m_stale; ++row) {
+        QTreeWidgetItem* node = m_tree->topLevelItem(row);
+        if (!node) {
+            m_stale = true;
+            return;
+        }
+        if (m_lowerOf.value(node) == firstWord(node->text(0)).toString().toLower()) continue;
+        forget(node);
+        add(row, row);
     }
 }
 
 void PlayerTreeIndex::ensureCurrent() {
-    if (!m_stale && m_total == m_tree->topLevelItemCount()) return;
-    m_exact.clear();
-    m_lower.clear();
-    m_total = 0;
+    if (!m_stale && m_lowerOf.size() == m_tree->topLevelItemCount()) return;
+    m_byLower.clear();
+    m_lowerOf.clear();
     m_stale = false;
-    count(0, m_tree->topLevelItemCount() - 1, 1);
+    add(0, m_tree->topLevelItemCount() - 1);
 }
 
 bool PlayerTreeIndex::listsIgnoringCase(const QString& word) {
     ensureCurrent();
-    return m_lower.value(word.toLower()) > 0;
+    return m_byLower.contains(word.toLower());
 }
 
-bool PlayerTreeIndex::lists(const QString& word) {
+QList<QTreeWidgetItem*> PlayerTreeIndex::nodesOf(const QString& word) {
     ensureCurrent();
-    return m_exact.value(word) > 0;
+    QList<QTreeWidgetItem*> out;
+    const auto nodes = m_byLower.constFind(word.toLower());
+    if (nodes == m_byLower.cend()) return out;
+    for (QTreeWidgetItem* node : *nodes)
+        if (firstWord(node->text(0)) == word) out << node;
+    return out;
 }
 
 void RefreshGuildListSoon() {
-    static const char* const kPending = "guildRefreshPending";
     const auto refresh = [] { shielded("RefreshGuildListSoon", [] { form<frmguildchat>()->RefreshGuildPlayerList(); }); };
     frmchildchat* lobby = ifLoaded<frmchildchat>();
     if (!lobby) {
         refresh();
         return;
     }
-    if (lobby->property(kPending).toBool()) return;
-    lobby->setProperty(kPending, true);
-    // Queued on the lobby, so a lobby that goes away takes the pending rebuild with it.
+    PlayerTreeIndex* index = PlayerTreeIndex::of(lobby->playerlist);
+    if (index->guildRefreshPending) return;
+    index->guildRefreshPending = true;
+    // Queued on the lobby's tree, so a lobby that goes away takes the pending refresh with it.
     QMetaObject::invokeMethod(
-        lobby,
-        [lobby = QPointer<frmchildchat>(lobby), refresh] {
+        index,
+        [index, lobby = QPointer<frmchildchat>(lobby), refresh] {
+            index->guildRefreshPending = false;
             if (!lobby || lobby->unloading()) return;
-            lobby->setProperty(kPending, false);
             refresh();
         },
         Qt::QueuedConnection);

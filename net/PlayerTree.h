@@ -1,19 +1,22 @@
 #pragma once
-// The lobby's player tree as the player-list handlers use it: which nicknames it lists, found
-// without walking thousands of nodes for every joining player, and the guild member list that is
-// rebuilt from it.
+// The lobby's player tree as the player-list handlers use it: its nodes found by nickname without
+// walking thousands of them for every joining or leaving player, and the guild member list
+// brought up to date once the lines at hand are handled.
 #include <QHash>
+#include <QList>
+#include <QVarLengthArray>
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The first blank-separated word of a node text: the player's nickname (with any marker).
 QStringView firstWord(const QString& entry);
 
-// Counts of the first words of the tree's top-level nodes, kept in step with the tree's model
-// whoever changes it; it lives as a child of the tree.
+// The tree's top-level nodes by their first word, kept in step with the tree's model whoever
+// changes it; it lives as a child of the tree.
 class PlayerTreeIndex : public QObject {
     Q_OBJECT
 public:
@@ -21,21 +24,28 @@ public:
 
     // A node whose first word is this word, letter case aside.
     bool listsIgnoringCase(const QString& word);
-    // A node whose first word is exactly this word.
-    bool lists(const QString& word);
+    // The nodes whose first word is exactly this word, in no particular order.
+    QList<QTreeWidgetItem*> nodesOf(const QString& word);
+
+    // Set while a guild list refresh waits for the event loop.
+    bool guildRefreshPending = false;
 
 private:
     explicit PlayerTreeIndex(QTreeWidget* tree);
-    void count(int first, int last, int delta);
+    void add(int first, int last);
+    void remove(int first, int last);
+    void forget(const QTreeWidgetItem* node);
+    void reread(int first, int last);
     void ensureCurrent();
 
+    // Nodes by their first word in lower case (nearly always one), and that word by node.
+    using Nodes = QVarLengthArray<QTreeWidgetItem*, 1>;
     QTreeWidget* m_tree;
-    QHash<QString, int> m_exact;
-    QHash<QString, int> m_lower;
-    int m_total = 0;
+    QHash<QString, Nodes> m_byLower;
+    QHash<const QTreeWidgetItem*, QString> m_lowerOf;
     bool m_stale = true;
 };
 
-// Rebuilds the guild window's member list once the received lines at hand are handled: a burst
-// of joins at login then costs one rebuild, not one per line.
+// Brings the guild window's member list up to date once the received lines at hand are handled:
+// a burst of joins at login then costs one refresh, not one per line.
 void RefreshGuildListSoon();

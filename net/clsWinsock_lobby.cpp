@@ -37,7 +37,7 @@ const QString kBlank = QStringLiteral(" ");
 bool showJoinPart() { return setting(QStringLiteral("Chat"), QStringLiteral("ShowJoinPart")) == QLatin1String("1"); }
 
 // Badge text and notice colour of a joining player's membership.
-std::pair<QString, long> membershipBadge(const QString& membership) {
+std::pair<QString, long> membershipBadge(QStringView membership) {
     static const std::pair<QLatin1StringView, std::pair<const char*, long>> kBadges[] = {
         {QLatin1StringView("Gold"), {"[Gold] ", 0x01D9E7}},
         {QLatin1StringView("Platnium"), {"[Platinum] ", 0xC0C0C0}},
@@ -53,7 +53,7 @@ std::pair<QString, long> membershipBadge(const QString& membership) {
     return {QString(), 0x00FF00};
 }
 
-QString staffTitle(const QString& staff) {
+QString staffTitle(QStringView staff) {
     if (staff == QLatin1String("1")) return QStringLiteral("Moderator");
     if (staff == QLatin1String("2") || staff == QLatin1String("3")) return QStringLiteral("GM");
     if (staff == QLatin1String("4")) return QStringLiteral("Master GM");
@@ -75,12 +75,11 @@ bool isBuddy(const QString& nickname) {
 // "NEWPLAYER2", the silent form of the login burst.
 void clsWinsock::NewPlayer(QString& line, bool announce) {
     shielded("clsWinsock::NewPlayer", [&] {
-        const Fields f = Divide(line, kBlank);
-        const QString entry = blanks(f[5]);
+        // Only the five fields after the keyword are read; anything after the entry is dropped.
+        QStringView f[6];
+        DividePrefix(line, kBlank, f, 6);
+        const QString entry = blanks(f[5].toString());
         if (entry.trimmed().isEmpty()) return;
-        const QString tag = blanks(f[2]);
-        const auto [badge, colour] = membershipBadge(f[4]);
-        const QString title = staffTitle(f[1]);
 
         frmchildchat* lobby = form<frmchildchat>();
         const QString nickname = firstWord(entry).toString();
@@ -93,7 +92,10 @@ void clsWinsock::NewPlayer(QString& line, bool announce) {
 
         if (announce) {
             if (vbVal(setting(QStringLiteral("Chat"), QStringLiteral("ShowJoinPart"))) == 1) {
-                QString name = entry + u'[' + f[3] + u']';
+                const QString tag = blanks(f[2].toString());
+                const auto [badge, colour] = membershipBadge(f[4]);
+                const QString title = staffTitle(f[1]);
+                QString name = entry + u'[' + f[3].toString() + u']';
                 if (!title.isEmpty()) name += QStringLiteral(" (") + title + u')';
                 QString text;
                 if (!tag.isEmpty() && !f[4].isEmpty()) text = u'|' + tag + QStringLiteral("| ");
@@ -113,15 +115,11 @@ void clsWinsock::RemPlayer(QString& line) {
         const QString name = blank < 0 ? QString() : line.mid(blank + 1);
         if (!name.isEmpty() && name != kBlank) {
             frmchildchat* lobby = form<frmchildchat>();
-            const QStringList forms = {name, u'@' + name, u'+' + name, u'*' + name};
             PlayerTreeIndex* index = PlayerTreeIndex::of(lobby->playerlist);
-            const bool listed = std::any_of(forms.begin(), forms.end(), [&](const QString& w) { return index->lists(w); });
-            for (int i = 0; listed && i < lobby->playerlist->topLevelItemCount();) {
-                QTreeWidgetItem* node = lobby->playerlist->topLevelItem(i);
-                if (!forms.contains(firstWord(node->text(0)))) {
-                    ++i;
-                    continue;
-                }
+            QList<QTreeWidgetItem*> leaving;
+            for (const QString& word : {name, u'@' + name, u'+' + name, u'*' + name}) leaving += index->nodesOf(word);
+            // Every removal says and sounds the same, so their order does not matter.
+            for (QTreeWidgetItem* node : std::as_const(leaving)) {
                 delete node;
                 if (showJoinPart()) PrintChatLine(QStringLiteral("Part"), name, QStringLiteral("has LEFT Corvadex at"), 0x808080);
                 PlaySound(9);

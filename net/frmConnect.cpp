@@ -7,6 +7,7 @@
 #include "app/storedvars.h"
 #include "lobby/frmchildchat.h"
 #include "net/LocalPorts.h"
+#include "net/PlayerTree.h"
 #include "net/frmCon.h"
 #include "net/frmstart.h"
 #include "platform/Ini.h"
@@ -15,6 +16,7 @@
 #include "platform/VbCompat.h"
 #include "platform/WindowPlacement.h"
 
+#include <QScopeGuard>
 #include <QSet>
 #include <QTreeWidget>
 
@@ -189,20 +191,31 @@ bool frmConnect::FillPlayers(RecordSet& rs) {
     // A failed exchange, a reply without schema and a reply without rows all mean no list.
     if (rs.failed() || rs.FieldCount() == 0 || rs.RecordCount() == 0) return false;
     QSet<QString> listed;  // nicknames in lower case
+    listed.reserve(int(rs.RecordCount()));
+    QList<QTreeWidgetItem*> nodes;
+    // The nodes go into the tree in one step, and the count with them, however the reading ends.
+    const auto fill = qScopeGuard([&] {
+        lobby->playerlist->addTopLevelItems(nodes);
+        lobby->lblActive->setText(vbStr(vbVal(lobby->lblActive->text()) + double(nodes.size())));
+    });
+    const QString separator = QStringLiteral(":::");
     rs.MoveFirst();
     while (!rs.isEOF()) {
-        const Fields f = Divide(rs.Fields(0).toString(), QStringLiteral(":::"));
+        const QString record = rs.Fields(0).toString();
         // Identity, level, guild.
-        const QString nick = f[0].toLower();
+        QStringView f[3];
+        DividePrefix(record, separator, f, 3);
+        const QString nick = f[0].toString().toLower();
         if (!nick.trimmed().isEmpty() && !listed.contains(nick)) {
-            QString entry = f[0] + u' ' + f[1];
-            if (!f[2].isEmpty()) entry += QStringLiteral(" <") + f[2] + u'>';
+            QString entry;
+            entry.reserve(f[0].size() + f[1].size() + f[2].size() + 4);
+            entry.append(f[0]).append(u' ').append(f[1]);
+            if (!f[2].isEmpty()) entry.append(QLatin1String(" <")).append(f[2]).append(u'>');
             auto* node = new QTreeWidgetItem(QStringList{entry});
             node->setData(0, Qt::UserRole, entry);
-            lobby->playerlist->addTopLevelItem(node);
+            nodes << node;
             // The node's first word is what later lines compare.
-            listed.insert(entry.section(u' ', 0, 0).toLower());
-            lobby->lblActive->setText(vbStr(vbVal(lobby->lblActive->text()) + 1));
+            listed.insert(f[0].contains(u' ') ? firstWord(entry).toString().toLower() : nick);
         }
         rs.MoveNext();
     }

@@ -30,6 +30,9 @@ public:
     void PlayersLoaded();
     void GetPlayers();
     void GetReconnectPlayers();
+    // Fills the lobby's player tree from a web-service reply; false when the reply holds no list.
+    // Public so that the fill can be timed apart from the exchange.
+    bool FillPlayers(RecordSet& rs);
     void Connect(const QString& server_ip, const QString& server_port, int proxyport);
 
     // "debut" from Connect until the first tick, then "connecting"; empty before any Connect.
@@ -47,8 +50,6 @@ signals:
     void progressChanged(int eProgress);
 
 private:
-    // Fills the lobby's player tree from a web-service reply; false when the reply holds no list.
-    bool FillPlayers(RecordSet& rs);
     // Asks the web service for the players on line and fills the tree; false when that failed.
     bool QueryPlayers();
     void layoutControls(const QSize& picture);

@@ -2,7 +2,9 @@
 // buddy notices with their colours, the join and part sounds, and the guild member list.
 #include "LoggedInClient.h"
 
+#include "app/modLinks.h"
 #include "app/storedvars.h"
+#include "lobby/fancychat.h"
 #include "lobby/frmguildchat.h"
 
 #include <QtTest>
@@ -171,6 +173,75 @@ private slots:
         ifLoaded<frmguildchat>()->playerlist->clear();
         c.receive(QStringLiteral("REMPLAYER"));
         QCOMPARE(guildMembers(), QStringList{QStringLiteral("Ada 3 <Night Owls>")});
+    }
+
+    // Each tick's lines are handled, then the guild list is brought up to date; after the last
+    // tick it must hold what a rebuild from the whole lobby tree would, in the lobby's order.
+    void theGuildListAfterJoinsAndLeaves_data() {
+        QTest::addColumn<QList<QStringList>>("ticks");
+        QTest::addColumn<QStringList>("lobbyAfter");
+        QTest::addColumn<QStringList>("guildAfter");
+        const QString ryo = QStringLiteral("NEWPLAYER2 0 x y z Ryo%205%20<Night%20Owls>");
+        const QString ada = QStringLiteral("NEWPLAYER 0 x y z Ada%203%20<Night%20Owls>");
+        const QString zed = QStringLiteral("NEWPLAYER2 0 x y z Zed%201%20<Wolves>");
+        const QString own = QStringLiteral("kira 12 <Wolves>"), nyx = QStringLiteral("Nyx 7");
+        const QString ryoNode = QStringLiteral("Ryo 5 <Night Owls>"), adaNode = QStringLiteral("Ada 3 <Night Owls>");
+        using Ticks = QList<QStringList>;
+        QTest::newRow("a member joins") << Ticks{{ryo}} << QStringList{own, nyx, ryoNode} << QStringList{ryoNode};
+        QTest::newRow("another guild's player joins") << Ticks{{ryo}, {zed}} << QStringList{own, nyx, ryoNode, "Zed 1 <Wolves>"}
+                                                      << QStringList{ryoNode};
+        QTest::newRow("a repeated join is one member") << Ticks{{ryo}, {"NEWPLAYER2 0 x y z RYO%209%20<Night%20Owls>"}}
+                                                       << QStringList{own, nyx, ryoNode} << QStringList{ryoNode};
+        QTest::newRow("a member leaves") << Ticks{{ryo, ada}, {"REMPLAYER Ryo"}} << QStringList{own, nyx, adaNode}
+                                         << QStringList{adaNode};
+        QTest::newRow("joined and gone in one tick") << Ticks{{ada}, {ryo, "REMPLAYER Ryo"}} << QStringList{own, nyx, adaNode}
+                                                     << QStringList{adaNode};
+        QTest::newRow("an unknown name leaves nothing") << Ticks{{ryo}, {"REMPLAYER Nobody"}, {"REMPLAYER ryo"}}
+                                                        << QStringList{own, nyx, ryoNode} << QStringList{ryoNode};
+        QTest::newRow("marked entries go with the name")
+            << Ticks{{"NEWPLAYER2 0 x y z @Ryo%20<Night%20Owls>", "NEWPLAYER2 0 x y z Ryo2%20<Night%20Owls>"},
+                     {"NEWPLAYER2 0 x y z *Ryo%20<Night%20Owls>"},
+                     {"REMPLAYER Ryo"}}
+            << QStringList{own, nyx, "Ryo2 <Night Owls>"} << QStringList{"Ryo2 <Night Owls>"};
+        QTest::newRow("back again: at the end") << Ticks{{ryo, ada}, {"REMPLAYER Ryo"}, {ryo}} << QStringList{own, nyx, adaNode, ryoNode}
+                                                << QStringList{adaNode, ryoNode};
+        QTest::newRow("a rewritten entry counts with its new guild")
+            << Ticks{{ryo, ada}, {"UPDATEPLAYER Ryo 6 Wolves"}, {zed}} << QStringList{own, nyx, "Ryo 6 <Wolves>", adaNode, "Zed 1 <Wolves>"}
+            << QStringList{adaNode};
+        QTest::newRow("the player's own guild changes") << Ticks{{ryo}, {"UPDATEGUILD Wolves"}, {"REMPLAYER Nobody"}}
+                                                        << QStringList{own, nyx, ryoNode} << QStringList{own};
+    }
+    void theGuildListAfterJoinsAndLeaves() {
+        QFETCH(QList<QStringList>, ticks);
+        QFETCH(QStringList, lobbyAfter);
+        QFETCH(QStringList, guildAfter);
+        LoggedInClient c;
+        QVERIFY(c.ready);
+        for (const QStringList& tick : ticks) c.receive(tick);
+        QCOMPARE(playerEntries(), lobbyAfter);
+        QCOMPARE(c.lobby->PlayersOnline(), int16_t(lobbyAfter.size()));
+        QCOMPARE(guildMembers(), guildAfter);
+        for (int row = 0; row < guildAfter.size(); ++row)
+            QCOMPARE(ifLoaded<frmguildchat>()->playerlist->topLevelItem(row)->data(0, Qt::UserRole).toString(), guildAfter[row]);
+    }
+
+    // Guild talk is kept like the lobby log: past its limit the oldest lines go, the newest stays.
+    void theGuildLogKeepsItsNewestLines() {
+        LoggedInClient c;
+        QVERIFY(c.ready);
+        frmguildchat* guild = ifLoaded<frmguildchat>();
+        QVERIFY(guild);
+        for (int tick = 0; tick < 4; ++tick) {
+            QStringList lines;
+            for (int i = 0; i < 60; ++i)
+                lines << QStringLiteral("CHAT Bree /guild line %1 of tick %2, meet at the north gate at nine with decks").arg(i).arg(tick);
+            c.receive(lines);
+        }
+        QVERIFY(chatLength(guild->chatin) <= kLobbyLogLimit);
+        QVERIFY(chatLength(guild->chatin) > kLobbyLogLimit - 200);
+        const QStringList shown = linesOf(guild->chatin);
+        QCOMPARE(shown.last(), QStringLiteral("Bree says in guild, \" line 59 of tick 3, meet at the north gate at nine with decks \""));
+        QVERIFY(!shown.first().contains(QLatin1String("of tick 0,")));
     }
 };
 
