@@ -8,17 +8,9 @@ void DivideInto(const QString& text, QStringView delimiter, QString* out, int co
         out[0] = text;
         return;
     }
-    const qsizetype dl = delimiter.size();
-    qsizetype start = 0;
-    for (int k = 0; k < count; ++k) {
-        const qsizetype at = text.indexOf(delimiter, start, Qt::CaseSensitive);
-        if (at < 0) {
-            out[k] = text.mid(start);
-            return;
-        }
-        out[k] = text.mid(start, at - start);
-        start = at + dl;
-    }
+    QStringView pieces[kDivideFields];
+    const int filled = DividePrefix(text, delimiter, pieces, count);
+    for (int k = 0; k < filled; ++k) out[k] = pieces[k].toString();
 }
 
 Fields Divide(const QString& text, const QString& delimiter) {
@@ -27,19 +19,21 @@ Fields Divide(const QString& text, const QString& delimiter) {
     return f;
 }
 
-void DividePrefix(QStringView text, QStringView delimiter, QStringView* out, int count) {
-    if (text.isEmpty() || count <= 0) return;
+int DividePrefix(QStringView text, QStringView delimiter, QStringView* out, int count) {
+    if (text.isEmpty() || count <= 0) return 0;
     if (delimiter.isEmpty()) {
         out[0] = text;
-        return;
+        return 1;
     }
     qsizetype start = 0;
-    for (int k = 0; k < count && k < kDivideFields; ++k) {
+    int k = 0;
+    for (; k < count && k < kDivideFields; ++k) {
         const qsizetype at = text.indexOf(delimiter, start);
         out[k] = at < 0 ? text.mid(start) : text.mid(start, at - start);
-        if (at < 0) return;
+        if (at < 0) return k + 1;
         start = at + delimiter.size();
     }
+    return k;
 }
 
 int DivideCount(const QString& text, const QString& delimiter) {

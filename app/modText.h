@@ -16,11 +16,11 @@ void Divide(const QString& text, const QString& delimiter, Fields& out);
 // The same into fresh outputs (all "").
 Fields Divide(const QString& text, const QString& delimiter);
 // The first count pieces (count at most 35) as Divide gives them, as views into text: for readers
-// of a few leading fields of a long line. Outputs without a piece are left as they are.
-void DividePrefix(QStringView text, QStringView delimiter, QStringView* out, int count);
+// of a few leading fields of a long line. Outputs without a piece are left as they are; returns how many were filled.
+int DividePrefix(QStringView text, QStringView delimiter, QStringView* out, int count);
 // The number of pieces Divide would fill (at most 35).
 int DivideCount(const QString& text, const QString& delimiter);
-// Divide's cut into out[0..count-1] (count at most 35): for a reader of the leading pieces only,
+// The same cut copied into out[0..count-1] (count at most 35): for a reader of the leading pieces only,
 // nothing after the last one it asks for is cut.
 void DivideInto(const QString& text, QStringView delimiter, QString* out, int count);
 

@@ -288,22 +288,12 @@ void frmguildchat::addblock(const QString& text, long colour) {
         lobbyparts::userChatFont(out);
         out.run(text + u'\n', colour);
     });
-    for (const char* prefix : {"http:", "www.", "mailto:", "ftp."}) HighlightLinks(chatin, QString::fromLatin1(prefix), start);
+    HighlightChatLinks(chatin, start);
 }
 
 void frmguildchat::trimLog() {
     m_trimPending = false;
-    QTextDocument* log = chatin->document();
-    // One edit for all the lines dropped: the log is laid out again once, not once a line.
-    QTextCursor batch(log);
-    batch.beginEditBlock();
-    for (int blocks = log->blockCount(); chatLength(chatin) > kLobbyLogLimit;) {
-        TrimChatBox(chatin);
-        // A log of one long line has nothing left to drop.
-        if (log->blockCount() >= blocks) break;
-        blocks = log->blockCount();
-    }
-    batch.endEditBlock();
+    TrimChatLog(chatin);
 }
 
 void frmguildchat::chatin_MouseMove(const QPoint& pos) {
