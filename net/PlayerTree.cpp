@@ -32,11 +32,12 @@ PlayerTreeIndex::PlayerTreeIndex(QTreeWidget* tree) : QObject(tree), m_tree(tree
         if (!from.parent().isValid()) reread(from.row(), to.row());
     });
     // An emptied tree (the list fill starts so) is known at once; a reordering is rare and the
-    // next question reads the tree afresh.
-    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+    // next question reads the tree afresh. The model is asked, not the tree: the tree's model
+    // empties itself while the tree is being destroyed.
+    connect(model, &QAbstractItemModel::modelReset, this, [this, model] {
         m_byLower.clear();
         m_lowerOf.clear();
-        m_stale = m_tree->topLevelItemCount() != 0;
+        m_stale = model->rowCount() != 0;
     });
     connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     connect(model, &QAbstractItemModel::rowsMoved, this, stale);
