@@ -295,16 +295,11 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("family");
         QTest::addColumn<int>("keyword");
-        const QStringList prefixes{"OB", "AA", "CHPASS", "CHALLENGE", "CHINCHIN", "OCV", "MEMORY",
-                                   "TEAM_", "CV", "ADMIN", "UPDATE", "AVATAR", "LOADGAME", "CARDWARS"};
-        const QStringList keywords{"QUERYPLAYERS", "QUERYRECONNECTPLAYERS", "PING", "SHOWMENU", "MOTD", "SHOWMAIN",
-                                   "NOTABLE", "PLAYERSLOADED", "NEWPLAYER", "NEWPLAYER2", "CHAT", "TABLE", "REMPLAYER",
-                                   "MATCH", "INPM", "CANCELBOX", "CHATBLOCK", "GPADD", "TABLEJACKPOTCHANGE",
-                                   "STARTERDECKREFRESHGRID", "PLAYBUYSOUND", "QUITOKAY", "QUITNOTOKAY", "LEVELUP",
-                                   "NOTICE", "KILLMATCH", "DROPGAME", "AUTODECLINE", "ADDBLOCK", "SOUNDWAV", "ENDMATCH",
-                                   "EXIT", "GAMECHAT", "ADDTABLE", "REMOVETABLE", "TABLEINFO", "GAMEOPPONENT",
-                                   "GAMESTALEMATE"};
-        // The expected route read the slow way: the first prefix in order, else an equal keyword.
+        // The dispatcher's own tables, read here the slow way.
+        QStringList prefixes, keywords;
+        for (QLatin1StringView p : clsWinsock::prefixes()) prefixes << QString(p);
+        for (QLatin1StringView k : clsWinsock::keywords()) keywords << QString(k);
+        // The expected route: the first prefix in order, else an equal keyword.
         QSet<QString> added;
         const auto add = [&](const QString& word) {
             if (added.contains(word)) return;
