@@ -1,11 +1,13 @@
 // Every chat pane stays bounded however long the talk: many lines received through the socket
-// and the receive pump into the lobby log, a private-message window, a room's chat and a game's
-// chat leave each pane near the lobby log's limit, with the newest line last.
+// and the receive pump into the lobby log, a private-message window, a room's chat, a game's
+// chat and the guild log leave each pane near the lobby log's limit, with the newest line last.
 #include "RoomLink.h"
 
 #include "app/modLinks.h"
+#include "app/storedvars.h"
 #include "game/frmplaying.h"
 #include "lobby/frmMsgWind.h"
+#include "lobby/frmguildchat.h"
 #include "tables/frmchallengebox_single.h"
 
 class TestChatBounds : public QObject {
@@ -21,6 +23,7 @@ private slots:
         QTest::newRow("private message") << "INPM Nyx kira line%20%1%20of%20a%20long%20private%20talk" << "pm";
         QTest::newRow("room chat") << "CHALLENGECHATS Nyx line %1 of a long talk in the room" << "room";
         QTest::newRow("game chat") << "GAMECHAT Nyx line %1 of a long talk in the game" << "game";
+        QTest::newRow("guild log") << "CHAT Bree /guild line %1 of a long talk in the guild" << "guild";
     }
     void paneKeepsTheNewestPart() {
         QFETCH(QString, line);
@@ -29,15 +32,22 @@ private slots:
         l.lobby->show();
         if (pane == QLatin1String("room")) form<frmchallengebox_single>()->show();
         if (pane == QLatin1String("game")) form<frmplaying>()->show();
+        if (pane == QLatin1String("guild")) {
+            GuildName = QStringLiteral("Wolves");
+            form<frmguildchat>()->show();
+        }
         constexpr int kLines = 480;
         for (int from = 0; from < kLines; from += 120) {
             QStringList lines;
             for (int i = from; i < from + 120; ++i) lines << line.arg(i);
             l.receive(lines);
         }
+        // What a handler leaves for the event loop (the guild log's trim) runs between ticks.
+        QCoreApplication::processEvents();
         const QTextDocument* doc = pane == QLatin1String("lobby") ? l.lobby->chatin->document()
                                    : pane == QLatin1String("pm")   ? (MsgWindows.value(0) ? MsgWindows.value(0)->chatin->document() : nullptr)
                                    : pane == QLatin1String("room") ? form<frmchallengebox_single>()->chatin->document()
+                                   : pane == QLatin1String("guild") ? form<frmguildchat>()->chatin->document()
                                                                    : form<frmplaying>()->chatin->document();
         QVERIFY(doc);
         // Far more was received than the limit; the pane holds at most the limit and one message.

@@ -2,9 +2,7 @@
 // buddy notices with their colours, the join and part sounds, and the guild member list.
 #include "LoggedInClient.h"
 
-#include "app/modLinks.h"
 #include "app/storedvars.h"
-#include "lobby/fancychat.h"
 #include "lobby/frmguildchat.h"
 
 #include <QtTest>
@@ -223,25 +221,6 @@ private slots:
         QCOMPARE(guildMembers(), guildAfter);
         for (int row = 0; row < guildAfter.size(); ++row)
             QCOMPARE(ifLoaded<frmguildchat>()->playerlist->topLevelItem(row)->data(0, Qt::UserRole).toString(), guildAfter[row]);
-    }
-
-    // Guild talk is kept like the lobby log: past its limit the oldest lines go, the newest stays.
-    void theGuildLogKeepsItsNewestLines() {
-        LoggedInClient c;
-        QVERIFY(c.ready);
-        frmguildchat* guild = ifLoaded<frmguildchat>();
-        QVERIFY(guild);
-        for (int tick = 0; tick < 4; ++tick) {
-            QStringList lines;
-            for (int i = 0; i < 60; ++i)
-                lines << QStringLiteral("CHAT Bree /guild line %1 of tick %2, meet at the north gate at nine with decks").arg(i).arg(tick);
-            c.receive(lines);
-        }
-        QVERIFY(chatLength(guild->chatin) <= kLobbyLogLimit);
-        QVERIFY(chatLength(guild->chatin) > kLobbyLogLimit - 200);
-        const QStringList shown = linesOf(guild->chatin);
-        QCOMPARE(shown.last(), QStringLiteral("Bree says in guild, \" line 59 of tick 3, meet at the north gate at nine with decks \""));
-        QVERIFY(!shown.first().contains(QLatin1String("of tick 0,")));
     }
 };
 
