@@ -87,19 +87,19 @@ constexpr qsizetype kMaxCells = 4 * 1024 * 1024;
 DataSetBuilder::DataSetBuilder(qsizetype inputSize)
     : m_inputSize(inputSize), m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)) {}
 
-bool DataSetBuilder::schemaStart(bool element, const char* name, const char* type) {
+bool DataSetBuilder::schemaStart(bool element, std::string_view name, std::string_view type) {
     if (m_state == State::Columns) {
-        const std::string xmlName = name ? name : "";
+        const std::string xmlName(name);
         QString field = QString::fromStdString(xmlName);
         field.replace(QStringLiteral("_x0020_"), QStringLiteral(" "));
         // A nameless or repeated column is stepped over; its values are not read.
         if (m_rs.appendField(field)) {
             m_byName.insert(QByteArray::fromStdString(xmlName), int(m_columns.size()));
-            m_columns.push_back({xmlName, kindOf(type ? type : "")});
+            m_columns.push_back({xmlName, kindOf(type)});
         }
         m_skip = 1;
     } else if (element) {
-        m_openElements.emplace_back(name ? name : "");
+        m_openElements.emplace_back(name);
     } else {
         // The row element is the declaration around the column sequence.
         if (!m_openElements.empty() && !m_openElements.back().empty()) m_tableName = m_openElements.back();

@@ -16,8 +16,8 @@ public:
     // inputSize: the reply's length, which bounds how many cells the set may take.
     explicit DataSetBuilder(qsizetype inputSize);
 
-    // attr(name) gives the unprefixed attribute's value, or nullptr when there is none; it is
-    // called only for schema elements. offset: where the element starts in the input.
+    // attr(name) gives the unprefixed attribute's value, empty when there is none; it is called
+    // only for schema elements. offset: where the element starts in the input.
     // Returns false when the set would be too large: the reading must stop (see tooLarge()).
     template <class AttrLookup>
     bool startElement(bool xsd, std::string_view local, AttrLookup&& attr, qint64 offset) {
@@ -48,7 +48,7 @@ private:
         int kind;
     };
 
-    bool schemaStart(bool element, const char* name, const char* type);
+    bool schemaStart(bool element, std::string_view name, std::string_view type);
     bool start(bool xsd, std::string_view local, qint64 offset);
     int columnOf(std::string_view name) const;
 

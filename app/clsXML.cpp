@@ -4,106 +4,203 @@
 #include "app/Deployment.h"
 #include "app/storedvars.h"
 
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
-#include <expat.h>
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <mutex>
 #include <string_view>
 
 namespace {
 const QString kServicePath = QStringLiteral("/RookfellWebService/RookfellWebService.asmx");
 
-// Expat reports a namespaced name as "<uri><kNsSep><local>"; no XML name holds this character.
-constexpr char kNsSep = '\x01';
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema";
-constexpr std::string_view kXsdElement = "http://www.w3.org/2001/XMLSchema\x01" "element";
 
-class ExpatReading {
+const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
+bool isXsd(const xmlChar* uri) { return uri && chars(uri) == kXsd; }
+
+// A reply names no outside file the client would read: an external entity or subset reads as
+// empty, as if it were not read at all.
+xmlParserInputPtr noExternalEntity(const char*, const char*, xmlParserCtxtPtr ctxt) {
+    return ctxt ? xmlNewStringInputStream(ctxt, reinterpret_cast<const xmlChar*>("")) : nullptr;
+}
+
+// Faults the library tells outside any context (a byte the declared encoding does not
+// decode, say), kept for the reading on this thread to word its failure with.
+thread_local std::string t_untold;
+
+void untold(void*, const char* format, ...) {
+    if (t_untold.size() > 512) return;
+    char part[512];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(part, sizeof part, format, args);
+    va_end(args);
+    if (n > 0) t_untold.append(part, size_t(qMin(n, int(sizeof part) - 1)));
+}
+
+void initLibxml() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(noExternalEntity);
+        // Nesting costs the parser no stack, only a pointer a level: the reply's size bounds it.
+        xmlParserMaxDepth = 1u << 24;
+        xmlThrDefSetGenericErrorFunc(nullptr, untold);
+    });
+    xmlSetGenericErrorFunc(nullptr, untold);  // this thread's: faults are told in the result
+    t_untold.clear();
+}
+
+// One libxml2 SAX pass with namespaces resolved, entities expanded, nothing fetched and nothing
+// printed.
+class LibxmlReading {
 public:
-    // encoding: "UTF-8" for text already decoded; nullptr to follow the reply's declaration.
-    ExpatReading(const char* encoding, qsizetype inputSize)
-        : m_parser(XML_ParserCreateNS(encoding, kNsSep)), m_builder(inputSize) {
-        if (!m_parser) return;
-        XML_SetUserData(m_parser, this);
-        XML_SetElementHandler(m_parser, onStart, onEnd);
-        XML_SetCharacterDataHandler(m_parser, onCharacters);
-        XML_SetUnknownEncodingHandler(m_parser, onUnknownEncoding, nullptr);
-        XML_SetXmlDeclHandler(m_parser, onDeclaration);
+    // utf8: the bytes are UTF-8 whatever the reply declares.
+    LibxmlReading(bool utf8, qsizetype inputSize) : m_utf8(utf8), m_builder(inputSize) {
+        initLibxml();
+        xmlSAXVersion(&m_sax, 2);
+        m_sax.startDocument = onStartDocument;
+        m_sax.startElementNs = onStart;
+        m_sax.endElementNs = onEnd;
+        m_sax.characters = m_sax.ignorableWhitespace = m_sax.cdataBlock = onCharacters;
+        m_sax.startElement = nullptr;
+        m_sax.endElement = nullptr;
+        m_sax.reference = nullptr;
+        m_sax.comment = nullptr;
+        m_sax.processingInstruction = nullptr;
+        m_sax.warning = nullptr;
+        m_sax.error = nullptr;
+        m_sax.fatalError = nullptr;
+        m_sax.serror = onError;
     }
-    ~ExpatReading() {
-        if (m_parser) XML_ParserFree(m_parser);
+    ~LibxmlReading() {
+        if (!m_ctxt) return;
+        if (m_ctxt->myDoc) xmlFreeDoc(m_ctxt->myDoc);
+        xmlFreeParserCtxt(m_ctxt);
     }
-    ExpatReading(const ExpatReading&) = delete;
-    ExpatReading& operator=(const ExpatReading&) = delete;
+    LibxmlReading(const LibxmlReading&) = delete;
+    LibxmlReading& operator=(const LibxmlReading&) = delete;
 
     // The set, or a failed empty one; errorText phrases a reply that is not well-formed.
     template <class ErrorText>
     RecordSet read(const QByteArray& bytes, ErrorText&& errorText) {
-        if (!m_parser) return RecordSet::failure(QStringLiteral("Error: -2 - out of memory"));
-        bool ok = true;
-        constexpr qsizetype kChunk = 1 << 30;  // expat takes an int length
-        for (qsizetype at = 0; ok;) {
-            const qsizetype n = qMin(bytes.size() - at, kChunk);
-            const bool last = at + n == bytes.size();
-            ok = XML_Parse(m_parser, bytes.constData() + at, int(n), last) == XML_STATUS_OK;
-            at += n;
-            if (last) break;
+        // One call over the whole reply where the parser takes its length in one int; beyond that
+        // it is pushed in parts, the first bytes first so that the encoding is told from them.
+        constexpr qsizetype kChunk = 1 << 30;
+        const bool whole = !bytes.isEmpty() && bytes.size() <= kChunk;
+        const int head = int(qMin<qsizetype>(bytes.size(), 4));
+        m_ctxt = whole ? xmlCreateMemoryParserCtxt(bytes.constData(), int(bytes.size()))
+                       : xmlCreatePushParserCtxt(nullptr, nullptr, bytes.constData(), head, nullptr);
+        if (!m_ctxt || !m_ctxt->sax) return RecordSet::failure(QStringLiteral("Error: -2 - out of memory"));
+        // The library's own handlers take the context as their data, so this reading rides on it.
+        *m_ctxt->sax = m_sax;
+        m_ctxt->userData = m_ctxt;
+        m_ctxt->_private = this;
+        xmlCtxtUseOptions(m_ctxt, XML_PARSE_NOENT | XML_PARSE_NONET | (m_utf8 ? XML_PARSE_IGNORE_ENC : 0));
+        if (m_utf8) xmlSwitchEncoding(m_ctxt, XML_CHAR_ENCODING_UTF8);
+        if (whole) {
+            if (xmlParseDocument(m_ctxt) != 0) m_failed = true;
+        } else {
+            for (qsizetype at = head; !m_failed;) {  // a part of at most kChunk bytes a call
+                const qsizetype n = qMin(bytes.size() - at, kChunk);
+                const bool last = at + n == bytes.size();
+                if (xmlParseChunk(m_ctxt, bytes.constData() + at, int(n), last) != 0) m_failed = true;
+                at += n;
+                if (last) break;
+            }
         }
+        if (!m_ctxt->wellFormed) m_failed = true;
         if (m_builder.tooLarge()) return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
-        if (!ok) {
+        if (m_failed) {
             const QString text = errorText();
-            return RecordSet::failure(!text.isEmpty() ? text
-                                                      : QStringLiteral("Error: -2 - %1 (line %2)")
-                                                            .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(m_parser))))
-                                                            .arg(XML_GetCurrentLineNumber(m_parser)));
+            if (!text.isEmpty()) return RecordSet::failure(text);
+            takeUntold();
+            if (m_why.isEmpty()) {
+                const xmlError* e = xmlCtxtGetLastError(m_ctxt);
+                m_why = e && e->message ? QString::fromUtf8(e->message).trimmed() : QStringLiteral("not well-formed");
+                m_line = e ? e->line : 0;
+            }
+            return RecordSet::failure(QStringLiteral("Error: -2 - %1 (line %2)").arg(m_why).arg(m_line));
         }
         return m_builder.take();
     }
 
 private:
-    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes) {
-        auto* self = static_cast<ExpatReading*>(data);
-        const std::string_view qualified(name);
-        const size_t sep = qualified.find(kNsSep);
-        const bool xsd = sep != std::string_view::npos && qualified.substr(0, sep) == kXsd;
-        const std::string_view local = sep != std::string_view::npos ? qualified.substr(sep + 1) : qualified;
-        auto attr = [attributes](const char* wanted) -> const char* {
-            for (const XML_Char** a = attributes; *a; a += 2)
-                if (std::strcmp(a[0], wanted) == 0) return a[1];
-            return nullptr;
-        };
-        if (!self->m_builder.startElement(xsd, local, attr, XML_GetCurrentByteIndex(self->m_parser)))
-            XML_StopParser(self->m_parser, XML_FALSE);
+    // The reading behind a context: the reply's own, or one an entity's text is parsed in.
+    static LibxmlReading* self(void* data) {
+        auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
+        return r && !r->m_failed ? r : nullptr;
     }
-    static void XMLCALL onEnd(void* data, const XML_Char* name) {
-        static_cast<ExpatReading*>(data)->m_builder.endElement(name == kXsdElement);
-    }
-    static void XMLCALL onCharacters(void* data, const XML_Char* text, int length) {
-        static_cast<ExpatReading*>(data)->m_builder.characters(text, length);
+    void stop() {
+        m_failed = true;
+        xmlStopParser(m_ctxt);
     }
     // Only XML 1.0 is read, as the client always has.
-    static void XMLCALL onDeclaration(void* data, const XML_Char* version, const XML_Char*, int) {
-        if (version && std::strcmp(version, "1.0") != 0) XML_StopParser(static_cast<ExpatReading*>(data)->m_parser, XML_FALSE);
+    static void onStartDocument(void* data) {
+        LibxmlReading* r = self(data);
+        if (!r || data != r->m_ctxt) return;
+        if (r->m_ctxt->version && std::strcmp(chars(r->m_ctxt->version), "1.0") != 0) return r->stop();
+        xmlSAX2StartDocument(data);  // holds the declarations of an internal subset
     }
-    // Single-byte encodings beyond expat's own (windows-1252 and the like) through Qt's codecs.
-    static int XMLCALL onUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
-        if (!QStringDecoder(name).isValid()) return XML_STATUS_ERROR;
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            QStringDecoder decoder(name);
-            const QString c = decoder(QByteArrayView(&byte, 1));
-            if (c.size() != 1 && !decoder.hasError()) return XML_STATUS_ERROR;  // not one byte per character
-            info->map[b] = decoder.hasError() ? -1 : c[0].unicode();
-        }
-        info->data = nullptr;
-        info->convert = nullptr;
-        info->release = nullptr;
-        return XML_STATUS_OK;
+    static void onStart(void* data, const xmlChar* local, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
+                        int attributeCount, int, const xmlChar** attributes) {
+        LibxmlReading* r = self(data);
+        if (!r) return;
+        // Each attribute is five pointers: local name, prefix, URI, value, end of the value.
+        auto attr = [attributes, attributeCount](const char* wanted) -> std::string_view {
+            for (int i = 0; i < attributeCount; ++i) {
+                const xmlChar* const* a = attributes + 5 * i;
+                if (!a[1] && std::strcmp(chars(a[0]), wanted) == 0) return {chars(a[3]), size_t(a[4] - a[3])};
+            }
+            return {};
+        };
+        const xmlParserInputPtr in = r->m_ctxt->input;
+        const qint64 offset = in ? qint64(in->consumed) + (in->cur - in->base) : 0;
+        if (!r->m_builder.startElement(isXsd(uri), chars(local), attr, offset)) r->stop();
+    }
+    static void onEnd(void* data, const xmlChar* local, const xmlChar*, const xmlChar* uri) {
+        LibxmlReading* r = self(data);
+        if (r) r->m_builder.endElement(isXsd(uri) && std::strcmp(chars(local), "element") == 0);
+    }
+    static void onCharacters(void* data, const xmlChar* text, int length) {
+        LibxmlReading* r = self(data);
+        if (r) r->m_builder.characters(chars(text), length);
+    }
+    // A namespace fault (an unbound prefix, say) is as fatal as a syntax error. Other errors are
+    // not faults of form: an undeclared entity where an unread outside subset may declare it, a
+    // namespace name that is not a well-formed URI. The first fault is the one told.
+    static bool isFault(const xmlError& e) {
+        if (e.level == XML_ERR_FATAL) return true;
+        return e.level == XML_ERR_ERROR && e.domain == XML_FROM_NAMESPACE && e.code != XML_WAR_NS_URI &&
+               e.code != XML_WAR_NS_URI_RELATIVE && e.code != XML_WAR_NS_COLUMN;
+    }
+    static void onError(void* data, xmlErrorPtr error) {
+        LibxmlReading* r = self(data);
+        if (!r || !error || !isFault(*error)) return;
+        r->m_line = error->line;
+        r->takeUntold();
+        if (r->m_why.isEmpty()) r->m_why = error->message ? QString::fromUtf8(error->message).trimmed() : QString();
+        r->stop();
+    }
+    // A fault told outside the context came first: it is the one to tell.
+    void takeUntold() {
+        if (m_why.isEmpty() && !t_untold.empty())
+            m_why = QString::fromUtf8(t_untold.data(), qsizetype(t_untold.size())).section(QLatin1Char('\n'), 0, 0).trimmed();
     }
 
-    XML_Parser m_parser;
+    const bool m_utf8;
+    xmlSAXHandler m_sax{};
+    xmlParserCtxtPtr m_ctxt = nullptr;
+    bool m_failed = false;
+    QString m_why;  // the first fault of form, as the library words it
+    int m_line = 0;
     DataSetBuilder m_builder;
 };
 
@@ -118,11 +215,11 @@ QString phrasedError(const Input& reply) {
 }  // namespace
 
 RecordSet ParseDataSetReply(const QByteArray& reply) {
-    return ExpatReading(nullptr, reply.size()).read(reply, [&] { return phrasedError(reply); });
+    return LibxmlReading(false, reply.size()).read(reply, [&] { return phrasedError(reply); });
 }
 
 RecordSet ParseDataSetText(const QString& reply) {
-    return ExpatReading("UTF-8", reply.size()).read(reply.toUtf8(), [&] { return phrasedError(reply); });
+    return LibxmlReading(true, reply.size()).read(reply.toUtf8(), [&] { return phrasedError(reply); });
 }
 
 QString GetDataRequest(const QString& command64, const QString& key64) {

@@ -31,6 +31,6 @@ QString GetDataRequest(const QString& command64, const QString& key64);
 // 0..255, any other the text); a value that does not convert, or is missing, stays null.
 // A reply that is not well-formed XML 1.0, or would need too much memory, gives a failed empty set
 // (its error worded as QXmlStreamReader words it). The result stands on its last row. The reply
-// is read in one streaming pass of expat, with namespaces resolved.
+// is read in one streaming pass of libxml2, with namespaces resolved.
 RecordSet ParseDataSetReply(const QByteArray& reply);
 RecordSet ParseDataSetText(const QString& reply);

@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev
-  libzip-dev libcurl4-openssl-dev libexpat1-dev libbenchmark-dev
+  libzip-dev libcurl4-openssl-dev libxml2-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth zip unzip
   dbus-daemon

@@ -4,6 +4,9 @@
 #include "app/RecordSet.h"
 #include "app/clsXML.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QTest>
 
 namespace {
@@ -65,6 +68,21 @@ private slots:
                                       << "S;caf\u00e9 \u20ac";
         QTest::newRow("ISO-8859-1") << reply(kText, "<Table><S>caf\xe9</S></Table>", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>") << "S;caf\u00e9";
         QTest::newRow("internal entity") << reply(kText, "<Table><S>&e;</S></Table>", "<!DOCTYPE soap:Envelope [<!ENTITY e \"v&#233;\">]>") << "S;v\u00e9";
+        QTest::newRow("Shift_JIS") << reply(kText, "<Table><S>\x93\xfa\x96\x7b</S></Table>", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>")
+                                   << "S;\u65e5\u672c";
+        // A reply never makes the client read a file: an outside entity reads as empty.
+        QFile secret(m_dir.filePath(QStringLiteral("secret.txt")));
+        QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("secret") == 6);
+        secret.close();
+        const QByteArray url = QUrl::fromLocalFile(secret.fileName()).toEncoded();
+        QTest::newRow("outside entity") << reply(kText, "<Table><S>[&x;]</S></Table>", "<!DOCTYPE soap:Envelope [<!ENTITY x SYSTEM \"" + url + "\">]>")
+                                        << "S;[]";
+        QTest::newRow("entity of an outside subset") << reply(kText, "<Table><S>[&x;]</S></Table>", "<!DOCTYPE soap:Envelope SYSTEM \"" + url + "\">")
+                                                     << "S;[]";
+        QByteArray bomb = "<!DOCTYPE soap:Envelope [<!ENTITY e0 \"haha\">";
+        for (int i = 1; i < 10; ++i)
+            bomb += "<!ENTITY e" + QByteArray::number(i) + " \"" + QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+        QTest::newRow("entity bomb") << reply(kText, "<Table><S>&e9;</S></Table>", bomb + "]>") << "failed";
 
         const QByteArray whole = reply(both, "<Table><N>1</N><S>a</S></Table><Table><N>2</N><S>b</S></Table>");
         for (const QByteArray& cut : {QByteArray("<N>2"), QByteArray("</S></Table></New"), QByteArray("</NewDataSet>"), QByteArray("</soap:Envelope")})
@@ -84,6 +102,10 @@ private slots:
         QCOMPARE(shape(ParseDataSetReply(xml)), expected);
     }
 
+private:
+    QTemporaryDir m_dir;
+
+private slots:
     void failureKeepsTheParsersWording() {
         const RecordSet rs = ParseDataSetReply(reply(kText, "<Table><S>a</S></Table>").chopped(3));
         QCOMPARE(rs.error(), QStringLiteral("Error: -2 - Premature end of document. (line 1)"));
