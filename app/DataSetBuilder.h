@@ -17,7 +17,8 @@ public:
     explicit DataSetBuilder(qsizetype inputSize);
 
     // attr(name) gives the unprefixed attribute's value, empty when there is none; it is called
-    // only for schema elements. offset: where the element starts in the input.
+    // only for schema elements. offset: the reading's place in the input at the element, which
+    // grows through the reply.
     // Returns false when the set would be too large: the reading must stop (see tooLarge()).
     template <class AttrLookup>
     bool startElement(bool xsd, std::string_view local, AttrLookup&& attr, qint64 offset) {

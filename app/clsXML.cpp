@@ -13,8 +13,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <mutex>
+#include <string>
 #include <string_view>
 
 namespace {
