@@ -80,9 +80,9 @@ bool ReadLines(const QString &path, QStringList *lines)
         return true;
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    *lines = text.split(u'\n');
+    // Lines keep their carriage returns: another program's lines are written back as they were,
+    // and a section header is read trimmed.
+    *lines = QString::fromUtf8(file.readAll()).split(u'\n');
     while (!lines->isEmpty() && lines->last().isEmpty())
         lines->removeLast();
     return true;

@@ -38,6 +38,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void exportsAreUnmangled();
+    void registerAndUnregister_data();
     void registerAndUnregister();
     void registryUnderConfigFolder();
     void registerFailsOnUnwritablePath();
@@ -97,15 +98,25 @@ void TestKalendoExports::exportsAreUnmangled()
     QCOMPARE(QByteArray(info.dli_sname), QByteArray("DllRegisterServer"));
 }
 
+void TestKalendoExports::registerAndUnregister_data()
+{
+    QTest::addColumn<QByteArray>("existing");
+    QTest::newRow("LF") << QByteArray("; a registry of our own\n[{11111111-2222-3333-4444-555555555555}]\nName=Other\n");
+    // Another program's line endings and stray carriage returns are its own.
+    QTest::newRow("CRLF") << QByteArray("; a registry of our own\r\n[{11111111-2222-3333-4444-555555555555}]\r\nName=Other\r\r\n");
+}
+
 void TestKalendoExports::registerAndUnregister()
 {
+    QFETCH(QByteArray, existing);
+    const QString original = QString::fromUtf8(existing);
     const QString registry = m_dir.filePath(QStringLiteral("sub/registry.ini"));
     QDir().mkpath(m_dir.filePath(QStringLiteral("sub")));
     // Another class's entry is there already and must stay.
     {
         QFile file(registry);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("; a registry of our own\n[{11111111-2222-3333-4444-555555555555}]\nName=Other\n");
+        file.write(existing);
     }
     qputenv("KALENDO_REGISTRY", QFile::encodeName(registry));
     QCOMPARE(m_register(), KALENDO_S_OK);
@@ -115,7 +126,7 @@ void TestKalendoExports::registerAndUnregister()
     QVERIFY(text.contains(QStringLiteral("\nName=KalendoCtl\n")));
     QVERIFY(text.contains(QStringLiteral("\nPath=") + library + u'\n'));
     QVERIFY(text.contains(QStringLiteral("\nDescription=Kalendo Lightweight Date Picker Control\n")));
-    QVERIFY(text.startsWith(QStringLiteral("; a registry of our own\n[{11111111-2222-3333-4444-555555555555}]\nName=Other\n")));
+    QVERIFY2(text.startsWith(original), qPrintable(text));
 
     // Registering again replaces the entry rather than adding a second one.
     QCOMPARE(m_register(), KALENDO_S_OK);
@@ -126,7 +137,7 @@ void TestKalendoExports::registerAndUnregister()
     const QString after = ReadAll(registry);
     QVERIFY(!after.contains(QLatin1String(kSection)));
     QVERIFY(!after.contains(QStringLiteral("KalendoCtl")));
-    QCOMPARE(after, QStringLiteral("; a registry of our own\n[{11111111-2222-3333-4444-555555555555}]\nName=Other\n"));
+    QCOMPARE(after, original);
     // Unregistering what is not registered is fine.
     QCOMPARE(m_unregister(), KALENDO_S_OK);
 }
