@@ -67,6 +67,7 @@ public:
         initLibxml();
         xmlSAXVersion(&m_sax, 2);
         m_sax.startDocument = onStartDocument;
+        m_sax.entityDecl = onEntityDecl;
         m_sax.startElementNs = onStart;
         m_sax.endElementNs = onEnd;
         m_sax.characters = m_sax.ignorableWhitespace = m_sax.cdataBlock = onCharacters;
@@ -92,10 +93,10 @@ public:
     template <class ErrorText>
     RecordSet read(const QByteArray& bytes, ErrorText&& errorText) {
         // One call over the whole reply where the parser takes its length in one int; beyond that
-        // it is pushed in parts, the first bytes first so that the encoding is told from them.
+        // it is pushed in parts, a reply's first bytes first so that its encoding is told from them.
         constexpr qsizetype kChunk = 1 << 30;
         const bool whole = !bytes.isEmpty() && bytes.size() <= kChunk;
-        const int head = int(qMin<qsizetype>(bytes.size(), 4));
+        const int head = m_utf8 ? 0 : int(qMin<qsizetype>(bytes.size(), 4));
         m_ctxt = whole ? xmlCreateMemoryParserCtxt(bytes.constData(), int(bytes.size()))
                        : xmlCreatePushParserCtxt(nullptr, nullptr, bytes.constData(), head, nullptr);
         if (!m_ctxt || !m_ctxt->sax) return RecordSet::failure(QStringLiteral("Error: -2 - out of memory"));
@@ -104,7 +105,11 @@ public:
         m_ctxt->userData = m_ctxt;
         m_ctxt->_private = this;
         xmlCtxtUseOptions(m_ctxt, XML_PARSE_NOENT | XML_PARSE_NONET | (m_utf8 ? XML_PARSE_IGNORE_ENC : 0));
-        if (m_utf8) xmlSwitchEncoding(m_ctxt, XML_CHAR_ENCODING_UTF8);
+        if (m_utf8) {
+            xmlSwitchEncoding(m_ctxt, XML_CHAR_ENCODING_UTF8);
+            // A named encoding keeps the parser from guessing another from the first bytes.
+            if (!m_ctxt->encoding) m_ctxt->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));
+        }
         if (whole) {
             if (xmlParseDocument(m_ctxt) != 0) m_failed = true;
         } else {
@@ -116,7 +121,9 @@ public:
                 if (last) break;
             }
         }
-        if (!m_ctxt->wellFormed) m_failed = true;
+        // Bytes the declared encoding cannot decode end the input, after the root element too.
+        const xmlParserInputPtr in = m_ctxt->input;
+        if (!m_ctxt->wellFormed || (in && in->buf && in->buf->error)) m_failed = true;
         if (m_builder.tooLarge()) return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
         if (m_failed) {
             const QString text = errorText();
@@ -138,15 +145,18 @@ private:
         auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
         return r && !r->m_failed ? r : nullptr;
     }
-    void stop() {
-        m_failed = true;
-        xmlStopParser(m_ctxt);
+    // The reading ends here: the parser goes on to the reply's end (halting it from inside a
+    // callback can leave it on freed input) but tells this reading nothing more.
+    static void fail(void* data, LibxmlReading* r) {
+        r->m_failed = true;
+        static_cast<xmlParserCtxtPtr>(data)->disableSAX = 1;  // an entity's context, or the reply's
+        r->m_ctxt->disableSAX = 1;
     }
     // Only XML 1.0 is read, as the client always has.
     static void onStartDocument(void* data) {
         LibxmlReading* r = self(data);
         if (!r || data != r->m_ctxt) return;
-        if (r->m_ctxt->version && std::strcmp(chars(r->m_ctxt->version), "1.0") != 0) return r->stop();
+        if (r->m_ctxt->version && std::strcmp(chars(r->m_ctxt->version), "1.0") != 0) return fail(data, r);
         xmlSAX2StartDocument(data);  // holds the declarations of an internal subset
     }
     static void onStart(void* data, const xmlChar* local, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
@@ -163,7 +173,7 @@ private:
         };
         const xmlParserInputPtr in = r->m_ctxt->input;
         const qint64 offset = in ? qint64(in->consumed) + (in->cur - in->base) : 0;
-        if (!r->m_builder.startElement(isXsd(uri), chars(local), attr, offset)) r->stop();
+        if (!r->m_builder.startElement(isXsd(uri), chars(local), attr, offset)) fail(data, r);
     }
     static void onEnd(void* data, const xmlChar* local, const xmlChar*, const xmlChar* uri) {
         LibxmlReading* r = self(data);
@@ -171,7 +181,7 @@ private:
     }
     static void onCharacters(void* data, const xmlChar* text, int length) {
         LibxmlReading* r = self(data);
-        if (r) r->m_builder.characters(chars(text), length);
+        if (r && !r->m_builder.characters(chars(text), length)) fail(data, r);
     }
     // A namespace fault (an unbound prefix, say) is as fatal as a syntax error. Other errors are
     // not faults of form: an undeclared entity where an unread outside subset may declare it, a
@@ -187,7 +197,15 @@ private:
         r->m_line = error->line;
         r->takeUntold();
         if (r->m_why.isEmpty()) r->m_why = error->message ? QString::fromUtf8(error->message).trimmed() : QString();
-        r->stop();
+        fail(data, r);
+    }
+    // An outside entity keeps its kind but not its address, which is never looked at (a stat of a
+    // path the reply names could hang on a dead mount).
+    static void onEntityDecl(void* data, const xmlChar* name, int type, const xmlChar* publicId, const xmlChar* systemId,
+                             xmlChar* content) {
+        const bool outside = type == XML_EXTERNAL_GENERAL_PARSED_ENTITY || type == XML_EXTERNAL_PARAMETER_ENTITY;
+        xmlSAX2EntityDecl(data, name, type, outside ? nullptr : publicId,
+                          outside ? reinterpret_cast<const xmlChar*>("file:///") : systemId, content);
     }
     // A fault told outside the context came first: it is the one to tell.
     void takeUntold() {

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <QTest>
 
 namespace {
@@ -83,6 +87,12 @@ private slots:
         for (int i = 1; i < 10; ++i)
             bomb += "<!ENTITY e" + QByteArray::number(i) + " \"" + QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
         QTest::newRow("entity bomb") << reply(kText, "<Table><S>&e9;</S></Table>", bomb + "]>") << "failed";
+        const QByteArray wide = "<!DOCTYPE soap:Envelope [<!ENTITY w \"" + QByteArray(10000, 'w') + "\">]>";
+        QTest::newRow("entity repeated far past the reply") << reply(kText, "<Table><S>" + QByteArray("&w;").repeated(1000) + "</S></Table>", wide)
+                                                            << "failed";
+        QTest::newRow("]]> in a long value") << reply(kText, "<Table><S>x]]>y" + QByteArray(200000, 'z') + "</S></Table>") << "failed";
+        QTest::newRow("undecodable bytes after the end")
+            << reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>") + "\x81\x81" << "failed";
 
         const QByteArray whole = reply(both, "<Table><N>1</N><S>a</S></Table><Table><N>2</N><S>b</S></Table>");
         for (const QByteArray& cut : {QByteArray("<N>2"), QByteArray("</S></Table></New"), QByteArray("</NewDataSet>"), QByteArray("</soap:Envelope")})
@@ -106,6 +116,23 @@ private:
     QTemporaryDir m_dir;
 
 private slots:
+    void initTestCase() {
+#ifdef __GLIBC__
+        // Large blocks go back to the system when freed, so a read of freed input faults at once.
+        mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+#endif
+    }
+
+    // Text is UTF-8 whatever its first characters look like.
+    void textIsReadAsUtf8() {
+        const QByteArray xml = reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\"?>");
+        QCOMPARE(shape(ParseDataSetText(QChar(0xFEFF) + QString::fromUtf8(xml))), QStringLiteral("S;a"));
+        // UTF-16 bytes taken for Latin-1 text: the NULs between the characters are no XML.
+        const QString text = QString::fromUtf8(xml);
+        const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QCOMPARE(shape(ParseDataSetText(QString::fromLatin1(utf16))), QStringLiteral("failed"));
+    }
+
     void failureKeepsTheParsersWording() {
         const RecordSet rs = ParseDataSetReply(reply(kText, "<Table><S>a</S></Table>").chopped(3));
         QCOMPARE(rs.error(), QStringLiteral("Error: -2 - Premature end of document. (line 1)"));
