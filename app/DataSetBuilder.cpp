@@ -82,14 +82,10 @@ QVariant typed(int kind, std::string_view bytes) {
 
 // The most cells one reply may make, whatever its size (a cell costs some 32 bytes).
 constexpr qsizetype kMaxCells = 4 * 1024 * 1024;
-// The text entities may add to a reply beyond a few times its length (a service sends none).
-constexpr qsizetype kEntityText = 8 * 1024 * 1024;
 }  // namespace
 
 DataSetBuilder::DataSetBuilder(qsizetype inputSize)
-    : m_inputSize(inputSize),
-      m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)),
-      m_textLeft(4 * inputSize + kEntityText) {}
+    : m_inputSize(inputSize), m_cellBudget(qMin<qsizetype>(2 * inputSize + 4096, kMaxCells)) {}
 
 bool DataSetBuilder::schemaStart(bool element, std::string_view name, std::string_view type) {
     if (m_state == State::Columns) {

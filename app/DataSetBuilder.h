@@ -34,15 +34,8 @@ public:
     }
     // xsdElement: the element that ends is an xs:element.
     void endElement(bool xsdElement);
-    // Returns false when the text, entities expanded, outgrows what the reply could hold.
-    bool characters(const char* text, qsizetype length) {
-        m_textLeft -= length;
-        if (m_textLeft < 0) {
-            m_tooLarge = true;
-            return false;
-        }
+    void characters(const char* text, qsizetype length) {
         if (m_state == State::Cell && m_skip == 0) m_text.append(text, size_t(length));
-        return true;
     }
 
     bool tooLarge() const { return m_tooLarge; }
@@ -62,7 +55,6 @@ private:
 
     const qsizetype m_inputSize;
     const qsizetype m_cellBudget;
-    qsizetype m_textLeft;  // a reply's text is its own length at most, but for what entities add
     State m_state = State::Top;
     int m_skip = 0;  // depth inside an element whose content is not read
     bool m_haveSchema = false;

@@ -21,6 +21,8 @@ namespace {
 const QString kServicePath = QStringLiteral("/RookfellWebService/RookfellWebService.asmx");
 
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema";
+// What entities may add to a reply beyond a few times its length (the service sends none).
+constexpr qsizetype kEntityExpansion = 8 * 1024 * 1024;
 
 const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 bool isXsd(const xmlChar* uri) { return uri && chars(uri) == kXsd; }
@@ -63,11 +65,14 @@ void initLibxml() {
 class LibxmlReading {
 public:
     // utf8: the bytes are UTF-8 whatever the reply declares.
-    LibxmlReading(bool utf8, qsizetype inputSize) : m_utf8(utf8), m_builder(inputSize) {
+    LibxmlReading(bool utf8, qsizetype inputSize)
+        : m_utf8(utf8), m_expansionLeft(4 * inputSize + kEntityExpansion), m_builder(inputSize) {
         initLibxml();
         xmlSAXVersion(&m_sax, 2);
         m_sax.startDocument = onStartDocument;
         m_sax.entityDecl = onEntityDecl;
+        m_sax.getEntity = onGetEntity;
+        m_sax.getParameterEntity = onGetParameterEntity;
         m_sax.startElementNs = onStart;
         m_sax.endElementNs = onEnd;
         m_sax.characters = m_sax.ignorableWhitespace = m_sax.cdataBlock = onCharacters;
@@ -121,10 +126,17 @@ public:
                 if (last) break;
             }
         }
-        // Bytes the declared encoding cannot decode end the input, after the root element too.
+        // Bytes the declared encoding cannot decode end the input, after the root element too, and
+        // a character cut off at the end is left undecoded.
         const xmlParserInputPtr in = m_ctxt->input;
-        if (!m_ctxt->wellFormed || (in && in->buf && in->buf->error)) m_failed = true;
-        if (m_builder.tooLarge()) return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
+        if (in && in->buf && (in->buf->error || (in->buf->raw && xmlBufUse(in->buf->raw) > 0))) {
+            m_failed = true;
+            takeUntold();
+            if (m_why.isEmpty()) m_why = QStringLiteral("input conversion failed due to input error");
+        }
+        if (!m_ctxt->wellFormed) m_failed = true;
+        if (m_builder.tooLarge() || m_expansionLeft < 0)
+            return RecordSet::failure(QStringLiteral("Error: -3 - The data set is too large"));
         if (m_failed) {
             const QString text = errorText();
             if (!text.isEmpty()) return RecordSet::failure(text);
@@ -145,12 +157,27 @@ private:
         auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
         return r && !r->m_failed ? r : nullptr;
     }
-    // The reading ends here: the parser goes on to the reply's end (halting it from inside a
-    // callback can leave it on freed input) but tells this reading nothing more.
+    // The reading ends here. The parser is told to stop where it stands, not halted: halting
+    // frees the input it is still reading from inside a callback.
     static void fail(void* data, LibxmlReading* r) {
         r->m_failed = true;
-        static_cast<xmlParserCtxtPtr>(data)->disableSAX = 1;  // an entity's context, or the reply's
-        r->m_ctxt->disableSAX = 1;
+        for (xmlParserCtxtPtr c : {static_cast<xmlParserCtxtPtr>(data), r->m_ctxt}) {
+            c->disableSAX = 1;  // an entity's context, or the reply's
+            c->instate = XML_PARSER_EOF;
+        }
+    }
+    // Every reference to an entity is paid for by its length: text, attribute values and markup
+    // that entities make cannot grow far past the reply.
+    static xmlEntityPtr charged(void* data, xmlEntityPtr entity) {
+        LibxmlReading* r = self(data);
+        if (!r || !entity) return entity;
+        r->m_expansionLeft -= entity->length;
+        if (r->m_expansionLeft < 0) fail(data, r);
+        return entity;
+    }
+    static xmlEntityPtr onGetEntity(void* data, const xmlChar* name) { return charged(data, xmlSAX2GetEntity(data, name)); }
+    static xmlEntityPtr onGetParameterEntity(void* data, const xmlChar* name) {
+        return charged(data, xmlSAX2GetParameterEntity(data, name));
     }
     // Only XML 1.0 is read, as the client always has.
     static void onStartDocument(void* data) {
@@ -181,7 +208,7 @@ private:
     }
     static void onCharacters(void* data, const xmlChar* text, int length) {
         LibxmlReading* r = self(data);
-        if (r && !r->m_builder.characters(chars(text), length)) fail(data, r);
+        if (r) r->m_builder.characters(chars(text), length);
     }
     // A namespace fault (an unbound prefix, say) is as fatal as a syntax error. Other errors are
     // not faults of form: an undeclared entity where an unread outside subset may declare it, a
@@ -217,6 +244,7 @@ private:
     xmlSAXHandler m_sax{};
     xmlParserCtxtPtr m_ctxt = nullptr;
     bool m_failed = false;
+    qsizetype m_expansionLeft;  // what entities may still add
     QString m_why;  // the first fault of form, as the library words it
     int m_line = 0;
     DataSetBuilder m_builder;

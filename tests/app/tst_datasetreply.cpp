@@ -87,10 +87,18 @@ private slots:
         for (int i = 1; i < 10; ++i)
             bomb += "<!ENTITY e" + QByteArray::number(i) + " \"" + QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
         QTest::newRow("entity bomb") << reply(kText, "<Table><S>&e9;</S></Table>", bomb + "]>") << "failed";
-        const QByteArray wide = "<!DOCTYPE soap:Envelope [<!ENTITY w \"" + QByteArray(10000, 'w') + "\">]>";
-        QTest::newRow("entity repeated far past the reply") << reply(kText, "<Table><S>" + QByteArray("&w;").repeated(1000) + "</S></Table>", wide)
-                                                            << "failed";
+        // One entity used over and over, in a value, an attribute, or as markup that is skipped.
+        const QByteArray wide = "<!DOCTYPE soap:Envelope [<!ENTITY w \"" + QByteArray(10000, 'w') + "\"><!ENTITY m \"" +
+                                QByteArray("<x/>").repeated(2500) + "\">]>";
+        const QByteArray w = QByteArray("&w;").repeated(900), m = QByteArray("&m;").repeated(900);
+        for (const auto& [where, rows] : {std::pair{"value", "<Table><S>" + w + "</S></Table>"},
+                                          std::pair{"attribute", "<Table a=\"" + w + "\"><S>a</S></Table>"},
+                                          std::pair{"markup", "<Table><Skip>" + m + "</Skip><S>a</S></Table>"}})
+            QTest::newRow((QByteArray("entity repeated far past the reply, ") + where).constData()) << reply(kText, rows, wide) << "failed";
         QTest::newRow("]]> in a long value") << reply(kText, "<Table><S>x]]>y" + QByteArray(200000, 'z') + "</S></Table>") << "failed";
+        const QString wideText = QString::fromUtf8(reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"));
+        QTest::newRow("UTF-16 cut inside a character") << "\xff\xfe" + QByteArray(reinterpret_cast<const char*>(wideText.utf16()), wideText.size() * 2) + "a"
+                                                       << "failed";
         QTest::newRow("undecodable bytes after the end")
             << reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>") + "\x81\x81" << "failed";
 
