@@ -169,10 +169,10 @@ private:
     // Every reference to an entity is paid for by its length: text, attribute values and markup
     // that entities make cannot grow far past the reply.
     static xmlEntityPtr charged(void* data, xmlEntityPtr entity) {
-        LibxmlReading* r = self(data);
+        auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
         if (!r || !entity) return entity;
-        r->m_expansionLeft -= entity->length;
-        if (r->m_expansionLeft < 0) fail(data, r);
+        // An entity's context between the one that failed and the reply's is stopped here.
+        if (r->m_failed || (r->m_expansionLeft -= entity->length) < 0) fail(data, r);
         return entity;
     }
     static xmlEntityPtr onGetEntity(void* data, const xmlChar* name) { return charged(data, xmlSAX2GetEntity(data, name)); }
@@ -187,9 +187,12 @@ private:
         xmlSAX2StartDocument(data);  // holds the declarations of an internal subset
     }
     static void onStart(void* data, const xmlChar* local, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
-                        int attributeCount, int, const xmlChar** attributes) {
+                        int attributeCount, int defaulted, const xmlChar** attributes) {
         LibxmlReading* r = self(data);
         if (!r) return;
+        // Attribute defaults the reply declares once are copied onto every element: paid for each time.
+        for (int i = qMax(0, attributeCount - defaulted); i < attributeCount; ++i)
+            if ((r->m_expansionLeft -= attributes[5 * i + 4] - attributes[5 * i + 3]) < 0) return fail(data, r);
         // Each attribute is five pointers: local name, prefix, URI, value, end of the value.
         auto attr = [attributes, attributeCount](const char* wanted) -> std::string_view {
             for (int i = 0; i < attributeCount; ++i) {

@@ -96,6 +96,10 @@ private slots:
                                           std::pair{"markup", "<Table><Skip>" + m + "</Skip><S>a</S></Table>"}})
             QTest::newRow((QByteArray("entity repeated far past the reply, ") + where).constData()) << reply(kText, rows, wide) << "failed";
         QTest::newRow("]]> in a long value") << reply(kText, "<Table><S>x]]>y" + QByteArray(200000, 'z') + "</S></Table>") << "failed";
+        QTest::newRow("attribute default on every row")
+            << reply(kText, QByteArray("<Table><S>a</S></Table>").repeated(100),
+                     "<!DOCTYPE soap:Envelope [<!ATTLIST Table d CDATA \"" + QByteArray(100000, 'd') + "\">]>")
+            << "failed";
         const QString wideText = QString::fromUtf8(reply(kText, "<Table><S>a</S></Table>", "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"));
         QTest::newRow("UTF-16 cut inside a character") << "\xff\xfe" + QByteArray(reinterpret_cast<const char*>(wideText.utf16()), wideText.size() * 2) + "a"
                                                        << "failed";
