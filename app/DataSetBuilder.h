@@ -6,10 +6,10 @@
 #include "app/RecordSet.h"
 
 #include <QHash>
-#include <QVector>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class DataSetBuilder {
 public:

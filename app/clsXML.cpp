@@ -153,8 +153,12 @@ public:
 
 private:
     // The reading behind a context: the reply's own, or one an entity's text is parsed in.
+    static LibxmlReading* reading(void* data) {
+        return data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
+    }
+    // The same, while it has not failed.
     static LibxmlReading* self(void* data) {
-        auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
+        LibxmlReading* r = reading(data);
         return r && !r->m_failed ? r : nullptr;
     }
     // The reading ends here. The parser is told to stop where it stands, not halted: halting
@@ -166,13 +170,22 @@ private:
             c->instate = XML_PARSER_EOF;
         }
     }
+    // Spends n of what entities and attribute defaults may add; past it the reading fails.
+    bool pay(void* data, qsizetype n) {
+        if ((m_expansionLeft -= n) >= 0) return true;
+        fail(data, this);
+        return false;
+    }
     // Every reference to an entity is paid for by its length: text, attribute values and markup
     // that entities make cannot grow far past the reply.
     static xmlEntityPtr charged(void* data, xmlEntityPtr entity) {
-        auto* r = data ? static_cast<LibxmlReading*>(static_cast<xmlParserCtxtPtr>(data)->_private) : nullptr;
+        LibxmlReading* r = reading(data);
         if (!r || !entity) return entity;
         // An entity's context between the one that failed and the reply's is stopped here.
-        if (r->m_failed || (r->m_expansionLeft -= entity->length) < 0) fail(data, r);
+        if (r->m_failed)
+            fail(data, r);
+        else
+            r->pay(data, entity->length);
         return entity;
     }
     static xmlEntityPtr onGetEntity(void* data, const xmlChar* name) { return charged(data, xmlSAX2GetEntity(data, name)); }
@@ -192,7 +205,7 @@ private:
         if (!r) return;
         // Attribute defaults the reply declares once are copied onto every element: paid for each time.
         for (int i = qMax(0, attributeCount - defaulted); i < attributeCount; ++i)
-            if ((r->m_expansionLeft -= attributes[5 * i + 4] - attributes[5 * i + 3]) < 0) return fail(data, r);
+            if (!r->pay(data, attributes[5 * i + 4] - attributes[5 * i + 3])) return;
         // Each attribute is five pointers: local name, prefix, URI, value, end of the value.
         auto attr = [attributes, attributeCount](const char* wanted) -> std::string_view {
             for (int i = 0; i < attributeCount; ++i) {
