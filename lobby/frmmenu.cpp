@@ -11,6 +11,7 @@
 #include "app/modText.h"
 #include "app/storedvars.h"
 #include "game/frmplaying.h"
+#include "lobby/ChatInput.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmMsgWind.h"
 #include "lobby/frmchildchat.h"
@@ -155,30 +156,27 @@ void frmmenu::buildChatActions() {
         const char* name;
         const char* caption;
         const char* text;
-        const char* syntax;
+        QString syntax;
     };
     mnuChatChannelS = submenu(mnuchatactions, "mnuChatChannelS", QStringLiteral("Chat Channels"));
     mnuChatUtility = submenu(mnuchatactions, "mnuChatUtility", QStringLiteral("Utility"));
     const ChatAction channels[] = {
-        {mnuChatChannelS, "mnuChatChannelAuction", "Auction", "/auction ", nullptr},
-        {mnuChatChannelS, "mnuChatChannelEmote", "Emote", "/me ", nullptr},
-        {mnuChatChannelS, "mnuChatChannelGuildChat", "Guild Chat", "/guild ", nullptr},
-        {mnuChatChannelS, "mnuChatChannelOOC", "Out of Character", "/ooc ", nullptr},
-        {mnuChatChannelS, "mnuChatChannelShout", "Shout", "/shout ", nullptr},
-        {mnuChatUtility, "mnuChatUtilityAway", "Away", "/away [Insert a Random Message Here]", nullptr},
-        {mnuChatUtility, "mnuChatUtilityNowPlaying", "Now Playing (Winamp Only)", "/music ", nullptr},
-        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ",
-         "To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) and max is "
-         "the maximum roll (must be less than 32000)"},
+        {mnuChatChannelS, "mnuChatChannelAuction", "Auction", "/auction ", {}},
+        {mnuChatChannelS, "mnuChatChannelEmote", "Emote", "/me ", {}},
+        {mnuChatChannelS, "mnuChatChannelGuildChat", "Guild Chat", "/guild ", {}},
+        {mnuChatChannelS, "mnuChatChannelOOC", "Out of Character", "/ooc ", {}},
+        {mnuChatChannelS, "mnuChatChannelShout", "Shout", "/shout ", {}},
+        {mnuChatUtility, "mnuChatUtilityAway", "Away", "/away [Insert a Random Message Here]", {}},
+        {mnuChatUtility, "mnuChatUtilityNowPlaying", "Now Playing (Winamp Only)", "/music ", {}},
+        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ", RandomRollUsage()},
         {mnuChatUtility, "mnuChatUtilityPM", "Send a Private Message", "/tell ",
-         "To send a private message by a chat command, type /tell player message"},
+         QStringLiteral("To send a private message by a chat command, type /tell player message")},
     };
     const auto add = [this](const ChatAction& c) {
         QAction* a = c.menu->addAction(QString::fromLatin1(c.caption));
         a->setObjectName(QString::fromLatin1(c.name));
         const QString text = QString::fromLatin1(c.text);
-        const QString syntax = c.syntax ? QString::fromLatin1(c.syntax) : QString();
-        connect(a, &QAction::triggered, this, [text, syntax] {
+        connect(a, &QAction::triggered, this, [text, syntax = c.syntax] {
             shielded("frmmenu chat action", [&] {
                 if (!syntax.isEmpty()) PrintChatLine(QStringLiteral("Syntax"), QString(), syntax, kYellow);
                 // Only the input changes: the player completes the command and sends it.
@@ -192,13 +190,13 @@ void frmmenu::buildChatActions() {
     mnuChatUtilityToggleSound = submenu(mnuChatUtility, "mnuChatUtilityToggleSound", QStringLiteral("Toggle Sound"));
     mnuGuildCommands = submenu(mnuchatactions, "mnuGuildCommands", QStringLiteral("Guild Commands"));
     const ChatAction toggles[] = {
-        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOn", "On", "/log on", nullptr},
-        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOff", "Off", "/log off", nullptr},
-        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOn", "On", "/joins on", nullptr},
-        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOff", "Off", "/joins off", nullptr},
-        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOn", "On", "/sound on", nullptr},
-        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOff", "Off", "/sound off", nullptr},
-        {mnuGuildCommands, "mnuGuildCommandDisband", "Disband from Guild", "/guilddisband ", nullptr},
+        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOn", "On", "/log on", {}},
+        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOff", "Off", "/log off", {}},
+        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOn", "On", "/joins on", {}},
+        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOff", "Off", "/joins off", {}},
+        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOn", "On", "/sound on", {}},
+        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOff", "Off", "/sound off", {}},
+        {mnuGuildCommands, "mnuGuildCommandDisband", "Disband from Guild", "/guilddisband ", {}},
     };
     for (const ChatAction& c : toggles) add(c);
 }
