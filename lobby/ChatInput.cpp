@@ -94,7 +94,7 @@ ChatCommand parseRandom(const Fields& f) {
     const std::optional<double> low = randomBound(f[1]);
     const std::optional<double> high = randomBound(f[2]);
     if (!low || !high) {
-        c.notice = RandomRollUsage();
+        c.notice = QString::fromLatin1(kRandomRollUsage);
         return c;
     }
     if (*low < 0) return c;
@@ -241,11 +241,9 @@ bool perform(const ChatCommand& c, QString& line, QLineEdit* input, QAbstractScr
 }
 }  // namespace
 
-QString RandomRollUsage() {
-    return QStringLiteral(
-        "To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) and max "
-        "is the maximum roll (must be less than 32000)");
-}
+const char kRandomRollUsage[] =
+    "To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) and max is "
+    "the maximum roll (must be less than 32000)";
 
 QString CollapseBlanks(const QString& line) {
     QString out;

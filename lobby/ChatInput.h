@@ -48,7 +48,7 @@ struct ChatCommand {
 
 // How /random is typed: the "Random Roll" chat action shows it, and a roll without two number
 // bounds is refused with it.
-QString RandomRollUsage();
+extern const char kRandomRollUsage[];
 // Recognises the command of a line whose double blanks have been collapsed (CollapseBlanks).
 ChatCommand ParseChatLine(const QString& line);
 // Each pair of blanks becomes one, in a single pass from the left (three blanks leave two).

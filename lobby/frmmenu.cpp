@@ -156,27 +156,28 @@ void frmmenu::buildChatActions() {
         const char* name;
         const char* caption;
         const char* text;
-        QString syntax;
+        const char* syntax;
     };
     mnuChatChannelS = submenu(mnuchatactions, "mnuChatChannelS", QStringLiteral("Chat Channels"));
     mnuChatUtility = submenu(mnuchatactions, "mnuChatUtility", QStringLiteral("Utility"));
     const ChatAction channels[] = {
-        {mnuChatChannelS, "mnuChatChannelAuction", "Auction", "/auction ", {}},
-        {mnuChatChannelS, "mnuChatChannelEmote", "Emote", "/me ", {}},
-        {mnuChatChannelS, "mnuChatChannelGuildChat", "Guild Chat", "/guild ", {}},
-        {mnuChatChannelS, "mnuChatChannelOOC", "Out of Character", "/ooc ", {}},
-        {mnuChatChannelS, "mnuChatChannelShout", "Shout", "/shout ", {}},
-        {mnuChatUtility, "mnuChatUtilityAway", "Away", "/away [Insert a Random Message Here]", {}},
-        {mnuChatUtility, "mnuChatUtilityNowPlaying", "Now Playing (Winamp Only)", "/music ", {}},
-        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ", RandomRollUsage()},
+        {mnuChatChannelS, "mnuChatChannelAuction", "Auction", "/auction ", nullptr},
+        {mnuChatChannelS, "mnuChatChannelEmote", "Emote", "/me ", nullptr},
+        {mnuChatChannelS, "mnuChatChannelGuildChat", "Guild Chat", "/guild ", nullptr},
+        {mnuChatChannelS, "mnuChatChannelOOC", "Out of Character", "/ooc ", nullptr},
+        {mnuChatChannelS, "mnuChatChannelShout", "Shout", "/shout ", nullptr},
+        {mnuChatUtility, "mnuChatUtilityAway", "Away", "/away [Insert a Random Message Here]", nullptr},
+        {mnuChatUtility, "mnuChatUtilityNowPlaying", "Now Playing (Winamp Only)", "/music ", nullptr},
+        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ", kRandomRollUsage},
         {mnuChatUtility, "mnuChatUtilityPM", "Send a Private Message", "/tell ",
-         QStringLiteral("To send a private message by a chat command, type /tell player message")},
+         "To send a private message by a chat command, type /tell player message"},
     };
     const auto add = [this](const ChatAction& c) {
         QAction* a = c.menu->addAction(QString::fromLatin1(c.caption));
         a->setObjectName(QString::fromLatin1(c.name));
         const QString text = QString::fromLatin1(c.text);
-        connect(a, &QAction::triggered, this, [text, syntax = c.syntax] {
+        const QString syntax = c.syntax ? QString::fromLatin1(c.syntax) : QString();
+        connect(a, &QAction::triggered, this, [text, syntax] {
             shielded("frmmenu chat action", [&] {
                 if (!syntax.isEmpty()) PrintChatLine(QStringLiteral("Syntax"), QString(), syntax, kYellow);
                 // Only the input changes: the player completes the command and sends it.
@@ -190,13 +191,13 @@ void frmmenu::buildChatActions() {
     mnuChatUtilityToggleSound = submenu(mnuChatUtility, "mnuChatUtilityToggleSound", QStringLiteral("Toggle Sound"));
     mnuGuildCommands = submenu(mnuchatactions, "mnuGuildCommands", QStringLiteral("Guild Commands"));
     const ChatAction toggles[] = {
-        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOn", "On", "/log on", {}},
-        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOff", "Off", "/log off", {}},
-        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOn", "On", "/joins on", {}},
-        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOff", "Off", "/joins off", {}},
-        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOn", "On", "/sound on", {}},
-        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOff", "Off", "/sound off", {}},
-        {mnuGuildCommands, "mnuGuildCommandDisband", "Disband from Guild", "/guilddisband ", {}},
+        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOn", "On", "/log on", nullptr},
+        {mnuChatUtilityChatLogging, "mnuChatUtilityChatLoggingOff", "Off", "/log off", nullptr},
+        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOn", "On", "/joins on", nullptr},
+        {mnuChatUtilityJoinsParts, "mnuChatUtilityJoinsPartsOff", "Off", "/joins off", nullptr},
+        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOn", "On", "/sound on", nullptr},
+        {mnuChatUtilityToggleSound, "mnuChatUtilityToggleSoundOff", "Off", "/sound off", nullptr},
+        {mnuGuildCommands, "mnuGuildCommandDisband", "Disband from Guild", "/guilddisband ", nullptr},
     };
     for (const ChatAction& c : toggles) add(c);
 }

@@ -109,7 +109,7 @@ private slots:
 
         const QString tooHigh = QStringLiteral("Random maximums cannot be higher than 32000");
         const QString order = QStringLiteral("The first number must be the lowest compared to the other.  Try again.");
-        const QString usage = RandomRollUsage();
+        const QString usage = QString::fromLatin1(kRandomRollUsage);
         row("/RANDOM upper") << "/RANDOM 1 6" << ChatRow::Random << false << "RANDOM 1 6" << none << none << none;
         row("/random -0.5 5") << "/random -0.5 5" << ChatRow::Random << true << none << none << none << none;
         row("/random 1 32001") << "/random 1 32001" << ChatRow::Random << true << none << none << none << tooHigh;
