@@ -205,7 +205,9 @@ void frmselectcards::bindGrid() {
 }
 
 void frmselectcards::SetGridColumns() {
-    DataGrid->verticalHeader()->setFixedWidth(twips(kColumnTwips[0]));
+    // The row marks keep their old width at least, and grow with the row numbers ("10" and up)
+    // rather than cutting them.
+    DataGrid->verticalHeader()->setMinimumWidth(twips(kColumnTwips[0]));
     // A header marked for sorting may need more room than the old width gave it.
     const QFontMetrics metrics(DataGrid->horizontalHeader()->font());
     for (int c = 0; c < gridModel->columnCount() && c < 4; ++c) {

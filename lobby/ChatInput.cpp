@@ -79,7 +79,8 @@ bool startsAs(const QString& line, const char* command) {
 }
 
 // A /random bound: a plain decimal number, rounded down. Nothing for other text, missing fields
-// included (the old leading-number reading made "/random" alone roll 0 to 0).
+// included (the old leading-number reading made "/random" alone roll 0 to 0); such a roll is
+// answered with how to type it.
 std::optional<double> randomBound(const QString& field) {
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     if (!number.match(field).hasMatch()) return std::nullopt;
@@ -92,7 +93,11 @@ ChatCommand parseRandom(const Fields& f) {
     c.keep = true;
     const std::optional<double> low = randomBound(f[1]);
     const std::optional<double> high = randomBound(f[2]);
-    if (!low || !high || *low < 0) return c;
+    if (!low || !high) {
+        c.notice = QString::fromLatin1(kRandomRollUsage);
+        return c;
+    }
+    if (*low < 0) return c;
     if (*high > kRandomMaximum) {
         c.notice = kRandomTooHigh;
         return c;
@@ -235,6 +240,10 @@ bool perform(const ChatCommand& c, QString& line, QLineEdit* input, QAbstractScr
     return false;
 }
 }  // namespace
+
+const char kRandomRollUsage[] =
+    "To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) and max is "
+    "the maximum roll (must be less than 32000)";
 
 QString CollapseBlanks(const QString& line) {
     QString out;

@@ -37,7 +37,7 @@ struct ChatCommand {
     // The protocol line the row sends (/mod, /random, /tell, the moderation commands, chat);
     // empty when it sends none.
     QString send;
-    // /random's refusal, shown as an "error" notice.
+    // /random's refusal, shown as a red "error" notice.
     QString notice;
     // The player named by /tell, /msg and the moderation commands.
     QString target;
@@ -46,6 +46,9 @@ struct ChatCommand {
     QString text;
 };
 
+// How /random is typed: the "Random Roll" chat action shows it, and a roll without two number
+// bounds is refused with it.
+extern const char kRandomRollUsage[];
 // Recognises the command of a line whose double blanks have been collapsed (CollapseBlanks).
 ChatCommand ParseChatLine(const QString& line);
 // Each pair of blanks becomes one, in a single pass from the left (three blanks leave two).

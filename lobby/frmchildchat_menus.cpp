@@ -20,6 +20,8 @@
 
 #include <QMenuBar>
 
+#include <cmath>
+
 using namespace lobbyparts;
 
 void frmchildchat::buildMenus() {
@@ -125,13 +127,15 @@ void frmchildchat::mnuadmin_Click() {
         PlaySound(3);
         const QString key = InputBox(QStringLiteral("What is your 8 digit pass key?"), QStringLiteral("Corvadex"), QString(), Dialogs::Echo::Password);
         if (key == QLatin1String("2")) return;
-        bool digits = key.size() == 8;
-        for (QChar c : key) digits = digits && c >= u'0' && c <= u'9';
-        if (!digits) {
+        if (key.size() != 8) {
             MsgBox(QStringLiteral("All pass keys are 8 digits."), vb::Exclamation, QStringLiteral("Error"));
             return;
         }
-        send(QStringLiteral("ADMINLOGIN ") + QString::number(key.toLongLong()));
+        // Any eight characters go out as their leading number ("abcdefgh" as 0); the server
+        // judges the key. A number too large to write ("9e999999") is no key at all.
+        const double number = vbVal(key);
+        if (!std::isfinite(number)) return;
+        send(QStringLiteral("ADMINLOGIN ") + vbStr(number));
         ClientConfig().PassKey(key);
         mnuadmin->setEnabled(false);
     });

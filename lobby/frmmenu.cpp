@@ -11,6 +11,7 @@
 #include "app/modText.h"
 #include "app/storedvars.h"
 #include "game/frmplaying.h"
+#include "lobby/ChatInput.h"
 #include "lobby/fancychat.h"
 #include "lobby/frmMsgWind.h"
 #include "lobby/frmchildchat.h"
@@ -167,9 +168,7 @@ void frmmenu::buildChatActions() {
         {mnuChatChannelS, "mnuChatChannelShout", "Shout", "/shout ", nullptr},
         {mnuChatUtility, "mnuChatUtilityAway", "Away", "/away [Insert a Random Message Here]", nullptr},
         {mnuChatUtility, "mnuChatUtilityNowPlaying", "Now Playing (Winamp Only)", "/music ", nullptr},
-        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ",
-         "To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) and max is "
-         "the maximum roll (must be less than 32000)"},
+        {mnuChatUtility, "mnuChatUtilityRandomRoll", "Random Roll", "/random 1 100 ", kRandomRollUsage},
         {mnuChatUtility, "mnuChatUtilityPM", "Send a Private Message", "/tell ",
          "To send a private message by a chat command, type /tell player message"},
     };

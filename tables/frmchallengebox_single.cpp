@@ -176,14 +176,13 @@ void frmchallengebox_single::cmdGoldWager_Click() {
     shielded("frmchallengebox_single::cmdGoldWager_Click", [&] {
         const QString answer = InputBox(QStringLiteral("How much gold do you wish to wager?"), QStringLiteral("Wager"),
                                         QStringLiteral("0"));
-        if (answer.isEmpty()) return;
-        // The wager goes out as a whole number of gold: nothing, a negative or more than the
-        // player holds is refused.
-        const double wager = std::trunc(vbVal(answer));
+        // The answer goes out as typed; the server judges it. Only cancel, a plain "0" and a
+        // leading number above the player's gold stay here.
+        if (answer.isEmpty() || answer == QLatin1String("0")) return;
         frmchildchat* lobby = ifLoaded<frmchildchat>();
         const double gold = lobby ? lobby->Gold() : 0;
-        if (!(wager > 0) || wager > gold) return;
-        SendRoomLine(QStringLiteral("CHANGEWAGER ") + vbStr(wager));
+        if (vbVal(answer) > gold) return;
+        SendRoomLine(QStringLiteral("CHANGEWAGER ") + answer);
     });
 }
 

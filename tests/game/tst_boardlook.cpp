@@ -175,8 +175,10 @@ private slots:
         qputenv("CORVADEX_WEBSERVICE", service.url().toUtf8());
         service.answerPrefix(QStringLiteral("call sps_CVCards("),
                              {{{"Card", "string"}, {"Level", "integer"}, {"Total", "integer"}, {"Special", "string"}},
-                              {{"Cinderpup", "1", "2", "No"}, {"Emberlark", "1", "1", "No"}, {"Kilnwarden", "2", "1", "No"},
-                               {"Basalt Vigil", "3", "2", "No"}, {"Magmaheart Colossus", "5", "1", "Yes"}}});
+                              {{"Cinderpup", "1", "2", "No"}, {"Slagshell Tortoise", "1", "1", "No"}, {"Emberlark", "1", "1", "No"},
+                               {"Flintjaw Skink", "2", "3", "No"}, {"Kilnwarden", "2", "1", "No"}, {"Lampwick Moth", "2", "1", "No"},
+                               {"Basalt Vigil", "3", "2", "No"}, {"Pyrewing Hatchling", "3", "1", "No"},
+                               {"Dawnbell Acolyte", "4", "1", "No"}, {"Magmaheart Colossus", "5", "1", "Yes"}}});
         GameLink l;
         form<frmchallengebox_single>()->oCVGame()->decks(QStringLiteral("Ashfall Stormwake"));
         form<frmchallengebox_single>()->oCVGame()->TradeNone(true);

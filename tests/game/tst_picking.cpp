@@ -109,7 +109,26 @@ private slots:
                                                    "call sps_CVCards('O''Hara', 'Stormwake', 1, 4, 0)"}));
         QCOMPARE(picking->gridModel->rowCount(), 6);
         QCOMPARE(picking->DataGrid->columnWidth(0), twips(2400));
-        QCOMPARE(picking->DataGrid->verticalHeader()->width(), twips(180));
+        // The row marks are never narrower than they were; they grow to fit the row numbers.
+        QVERIFY(picking->DataGrid->verticalHeader()->width() >= twips(180));
+    }
+
+    // Row numbers of two and three digits show whole beside the rows.
+    void rowNumbersFitTheirMarks() {
+        for (int cards : {12, 120}) {
+            GameLink l;
+            FakeWebService::Reply many{kOwned.columns, {}};
+            for (int i = 1; i <= cards; ++i) many.rows.append({QStringLiteral("Card %1").arg(i), "1", "1", "No"});
+            service->clearAnswers();
+            service->answerPrefix(QStringLiteral("call sps_CVCards("), many);
+            frmselectcards* picking = openPicking(l);
+            chooseDeck(picking, 0);
+            QCOMPARE(picking->gridModel->rowCount(), cards);
+            const QHeaderView* marks = picking->DataGrid->verticalHeader();
+            QCOMPARE(marks->model()->headerData(cards - 1, Qt::Vertical).toString(), QString::number(cards));
+            QVERIFY2(marks->width() >= marks->sizeHint().width(), qPrintable(QString::number(cards)));
+            QVERIFY(marks->width() > twips(180));
+        }
     }
 
     void gridHeadersSortAndMarkTheColumn() {

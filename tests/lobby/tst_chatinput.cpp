@@ -115,8 +115,12 @@ private slots:
         row("/random -1 5") << "" << "/random -1 5" << none << none << "/random -1 5" << none << none;
         row("/random 1 32001") << "" << "/random 1 32001" << none << L{tooHigh} << "/random 1 32001" << none << none;
         row("/random 10 5") << "" << "/random 10 5" << none << L{order} << "/random 10 5" << none << none;
-        row("/random alone") << "" << "/random" << none << none << "/random" << none << none;
-        row("/random a b") << "" << "/random a b" << none << none << "/random a b" << none << none;
+        const QString usage = QStringLiteral(
+            "<error>  To randomly roll dice, type /random min max where min is the minimum roll (must be greater than zero) "
+            "and max is the maximum roll (must be less than 32000)");
+        row("/random alone") << "" << "/random" << none << L{usage} << "/random" << none << none;
+        row("/random a b") << "" << "/random a b" << none << L{usage} << "/random a b" << none << none;
+        row("/random one bound") << "" << "/random 5" << none << L{usage} << "/random 5" << none << none;
 
         // /tell and /msg: bob and "[VIP] Nyx" are on line.
         const QString noZed = QStringLiteral("--> zed does not exist.");
@@ -215,6 +219,9 @@ private slots:
         c.enter();
         QCOMPARE(c.sentAfter(sent), sent);
         QCOMPARE(c.newLogLines(), notices);
+        // A refused command says so in red.
+        if (!notices.isEmpty() && notices.last().startsWith(QLatin1String("<error>")))
+            QCOMPARE(lastColour(c.lobby->chatin), ChatColour::Red);
         QCOMPARE(c.lobby->chatout->text(), kept);
         QCOMPARE(c.boxes(), boxes);
         for (const QString& s : settings) QCOMPARE(s.section(u'=', 0, 0) + u'=' + ini(s.section(u'=', 0, 0)), s);

@@ -109,12 +109,15 @@ private slots:
 
         const QString tooHigh = QStringLiteral("Random maximums cannot be higher than 32000");
         const QString order = QStringLiteral("The first number must be the lowest compared to the other.  Try again.");
+        const QString usage = QString::fromLatin1(kRandomRollUsage);
         row("/RANDOM upper") << "/RANDOM 1 6" << ChatRow::Random << false << "RANDOM 1 6" << none << none << none;
         row("/random -0.5 5") << "/random -0.5 5" << ChatRow::Random << true << none << none << none << none;
         row("/random 1 32001") << "/random 1 32001" << ChatRow::Random << true << none << none << none << tooHigh;
         row("/random 10 5") << "/random 10 5" << ChatRow::Random << true << none << none << none << order;
-        row("/random one bound") << "/random 5" << ChatRow::Random << true << none << none << none << none;
-        row("/random 5x 9") << "/random 5x 9" << ChatRow::Random << true << none << none << none << none;
+        row("/random one bound") << "/random 5" << ChatRow::Random << true << none << none << none << usage;
+        row("/random 5x 9") << "/random 5x 9" << ChatRow::Random << true << none << none << none << usage;
+        row("/random -1 x") << "/random -1 x" << ChatRow::Random << true << none << none << none << usage;
+        row("/randomly") << "/randomly" << ChatRow::Random << true << none << none << none << usage;
 
         row("/MSG upper") << "/MSG Nyx hi there" << ChatRow::Tell << false << "PM Nyx hi%20there" << "Nyx" << "hi there" << none;
         row("/tell no name (three blanks collapse to two)") << "/tell  bob hi" << ChatRow::Tell << true << none << "" << "bob hi" << none;

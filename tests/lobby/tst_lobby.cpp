@@ -231,10 +231,14 @@ private slots:
         QTest::addColumn<QString>("line");  // empty: refused
         QTest::newRow("eight digits") << QStringLiteral("12345678") << QStringLiteral("ADMINLOGIN 12345678");
         QTest::newRow("leading zeros") << QStringLiteral("00042017") << QStringLiteral("ADMINLOGIN 42017");
+        QTest::newRow("all zeros") << QStringLiteral("00000000") << QStringLiteral("ADMINLOGIN 0");
+        // Any eight characters go out as their leading number.
+        QTest::newRow("letters") << QStringLiteral("abcdefgh") << QStringLiteral("ADMINLOGIN 0");
+        QTest::newRow("digits then letters") << QStringLiteral("1234567x") << QStringLiteral("ADMINLOGIN 1234567");
+        QTest::newRow("decimal point") << QStringLiteral("1234.500") << QStringLiteral("ADMINLOGIN 1234.5");
         QTest::newRow("seven") << QStringLiteral("1234567") << QString();
         QTest::newRow("nine") << QStringLiteral("123456789") << QString();
-        QTest::newRow("letters") << QStringLiteral("abcdefgh") << QString();
-        QTest::newRow("digits then letters") << QStringLiteral("1234567x") << QString();
+        QTest::newRow("seven letters") << QStringLiteral("abcdefg") << QString();
         QTest::newRow("empty") << QString() << QString();
     }
 
@@ -267,10 +271,16 @@ private slots:
 
     void adminCancelAndLogout() {
         LoggedIn c;
+        // "2" cancels; a key whose number is too large to write is none, and the item stays usable.
         c.dialogs().type(QStringLiteral("2"));
+        c.dialogs().type(QStringLiteral("9e999999"));
         c.lobby->mnuadmin_Click();
-        QCOMPARE(c.dialogs().boxes.size(), 1);
+        c.lobby->mnuadmin_Click();
+        QCOMPARE(c.dialogs().boxes.size(), 2);
         QCOMPARE(c.sent(), QStringList());
+        QVERIFY(c.lobby->mnuadmin->isEnabled());
+        QCOMPARE(ClientConfig().PassKey(), QString());
+        c.dialogs().clear();
         // Logged in as administrator (the server's answer did this): the item logs out.
         ClientConfig().AdminStatus(-1);
         ClientConfig().PassKey(QStringLiteral("12345678"));
@@ -282,7 +292,7 @@ private slots:
         QCOMPARE(ClientConfig().AdminStatus(), int16_t(0));
         QCOMPARE(ClientConfig().PassKey(), QString());
         QVERIFY(!form<frmmenu>()->mnuadmincontrols->menuAction()->isVisible());
-        QCOMPARE(c.dialogs().boxes.size(), 1);
+        QVERIFY(c.dialogs().boxes.isEmpty());
     }
 
     // ---- Exit -------------------------------------------------------------------------------

@@ -292,9 +292,12 @@ private slots:
         room->Form_Paint();
         QVERIFY(!room->cmdGoldWager->isHidden());
         QVERIFY(!room->cmdChange->Enabled());
-        for (const char* answer : {"500", "501", "0", "-5", "", "abc", "12.7"}) l.dialogs().type(QString::fromLatin1(answer));
-        for (int i = 0; i < 7; ++i) room->cmdGoldWager_Click();
-        QCOMPARE(l.sent(), (QStringList{"CHANGEWAGER 500", "CHANGEWAGER 12"}));
+        // The answer goes out as typed; only cancel, a plain 0 and more than the gold stay.
+        const char* const answers[] = {"500", "501", "0", "", "-5", "abc", "12.7", "00", "500.5", "5e2", "5e3", " 7"};
+        for (const char* answer : answers) l.dialogs().type(QString::fromLatin1(answer));
+        for (int i = 0; i < int(std::size(answers)); ++i) room->cmdGoldWager_Click();
+        QCOMPARE(l.sent(), (QStringList{"CHANGEWAGER 500", "CHANGEWAGER -5", "CHANGEWAGER abc", "CHANGEWAGER 12.7",
+                                        "CHANGEWAGER 00", "CHANGEWAGER 5e2", "CHANGEWAGER  7"}));
         QCOMPARE(l.dialogs().boxes[0].text, QStringLiteral("How much gold do you wish to wager?"));
         QCOMPARE(l.dialogs().boxes[0].title, QStringLiteral("Wager"));
         l.dialogs().clear();
