@@ -1,6 +1,7 @@
 #include "admin/frmTournyHelper.h"
 #include "admin/TournyShared.h"
 
+#include "admin/AdminLook.h"
 #include "admin/frmadmin.h"
 #include "app/ErrorHandler.h"
 #include "app/RunQuery.h"
@@ -15,10 +16,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QVBoxLayout>
 
 
 namespace {
 const QString kSingle = QStringLiteral("Single Elimination");
+const QString kCaption = QStringLiteral("Tournament Helper");
 
 
 QLabel* caption(const QString& text, QWidget* parent) {
@@ -37,14 +40,23 @@ QComboBox* dropDown(const char* name, const QStringList& items, QWidget* parent)
     auto* c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->addItems(items);
+    // Nothing chosen until the operator picks: an untouched list fails the filled-out check.
+    c->setCurrentIndex(-1);
     return c;
 }
 
 }  // namespace
 
-frmTournyHelper::frmTournyHelper() : tmrTimer(new QTimer(this)) {
+frmTournyHelper::frmTournyHelper() : picTitle(new QWidget(this)), lblTitle(new QLabel(picTitle)), tmrTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("frmTournyHelper"));
-    setWindowTitle(QStringLiteral("Tournament Helper"));
+    setWindowTitle(kCaption);
+    picTitle->setObjectName(QStringLiteral("picTitle"));
+    picTitle->setFixedHeight(24);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setTextFormat(Qt::PlainText);
+    auto* strip = new QHBoxLayout(picTitle);
+    strip->setContentsMargins(8, 0, 8, 0);
+    strip->addWidget(lblTitle);
 
     txtTitle = new QLineEdit(this);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
@@ -91,8 +103,18 @@ frmTournyHelper::frmTournyHelper() : tmrTimer(new QTimer(this)) {
     tmrTimer->setObjectName(QStringLiteral("tmrTimer"));
     tmrTimer->setInterval(60000);
 
-    auto* grid = new QGridLayout(this);
-    auto* setup = new QGroupBox(QStringLiteral("Tournament"), this);
+    // The title strip over a panel of controls in the operators' colours, on the skin's background.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(picTitle);
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("tournyPanel"));
+    panel->setStyleSheet(AdminStyleSheet());
+    outer->addWidget(panel, 1);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(10, 8, 10, 10);
+    auto* setup = new QGroupBox(QStringLiteral("Tournament"), panel);
     auto* form = new QGridLayout(setup);
     form->addWidget(caption(QStringLiteral("Tournament Title:"), setup), 0, 0);
     form->addWidget(txtTitle, 0, 1, 1, 3);
@@ -118,15 +140,15 @@ frmTournyHelper::frmTournyHelper() : tmrTimer(new QTimer(this)) {
     const std::pair<const char*, QListWidget*> lists[] = {
         {"Registrations:", lstRegistrations}, {"Winner Bracket", lstwinner}, {"Loser Bracket", lstloser}, {"Matches", lstmatches}};
     for (int i = 0; i < 4; ++i) {
-        grid->addWidget(caption(QString::fromLatin1(lists[i].first), this), 1, i);
+        grid->addWidget(caption(QString::fromLatin1(lists[i].first), panel), 1, i);
         grid->addWidget(lists[i].second, 2, i);
     }
     grid->addWidget(cmdRemove, 3, 0);
     grid->addWidget(cmdBegin, 3, 2, 1, 2);
-    auto* note = caption(QStringLiteral("** To manually add a player, check the accept registrations check box and right click their name."), this);
+    auto* note = caption(QStringLiteral("** To manually add a player, check the accept registrations check box and right click their name."), panel);
     note->setWordWrap(true);
     grid->addWidget(note, 4, 0, 1, 4);
-    grid->addWidget(caption(QStringLiteral("Tournament Log"), this), 5, 0);
+    grid->addWidget(caption(QStringLiteral("Tournament Log"), panel), 5, 0);
     grid->addWidget(txtDebug, 6, 0, 1, 4);
 
     connect(chkAcceptPM, &QCheckBox::clicked, this, &frmTournyHelper::chkAcceptPM_Click);
@@ -136,7 +158,10 @@ frmTournyHelper::frmTournyHelper() : tmrTimer(new QTimer(this)) {
     connect(tmrTimer, &QTimer::timeout, this, &frmTournyHelper::tmrTimer_Timer);
 }
 
-void frmTournyHelper::Form_Load() { tmrTimer->stop(); }
+void frmTournyHelper::Form_Load() {
+    tmrTimer->stop();
+    resumeNext([&] { DressAdminWindow(this, picTitle, lblTitle, kCaption); });
+}
 
 // Only this window sets the flags; a closed window takes no more registrations, so the next one
 // starts from a clean state.
@@ -174,10 +199,7 @@ void frmTournyHelper::ResetCounters() {
     PotAmount = 0;
 }
 
-void frmTournyHelper::closeRegistration() {
-    m_open = false;
-    TourneyAnnounced = false;
-}
+void frmTournyHelper::closeRegistration() { TourneyAnnounced = false; }
 
 // ---- Start and registration ---------------------------------------------------------------------
 
@@ -199,7 +221,6 @@ void frmTournyHelper::cmdBegin_Click() {
         for (QListWidget* l : {lstRegistrations, lstwinner, lstmatches, lstloser, lstshuffle, lstRank}) l->clear();
         ResetCounters();
         TourneyRunning = false;
-        m_open = true;
         MinutesLeft = vbCInt(vbVal(cmbTimer->currentText()));
         tmrTimer->start();
         lines::send(QStringLiteral("CHAT ") + txtTitle->text() + QStringLiteral(" is about to start in ") + QString::number(MinutesLeft) +
@@ -213,10 +234,6 @@ void frmTournyHelper::cmdBegin_Click() {
 
 void frmTournyHelper::RegisterPlayer(const QString& name, bool bFee) {
     shielded("frmTournyHelper::RegisterPlayer", [&] {
-        if (!m_open) {
-            AddLog(QStringLiteral("Registration is closed: ") + name + QStringLiteral(" was not added."));
-            return;
-        }
         if (tourny::entries(lstRegistrations).contains(name)) {
             pm(name, QStringLiteral("You are already in the tournament and cannot be added again."));
             return;

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -22,6 +23,9 @@ class frmTournyHelper : public FormWindow<QWidget> {
 public:
     frmTournyHelper();
 
+    // The skin's title strip.
+    QWidget* picTitle;
+    QLabel* lblTitle;
     QLineEdit* txtTitle;
     QComboBox* cmbType;
     QLineEdit* txtRules;
@@ -53,12 +57,11 @@ public:
     // A reported result: acts only on a game of the tournament's own kind, for a pair that has
     // an open match; the loser is eliminated.
     void HandleMatch(const QString& sWinner, const QString& sLoser, int16_t iWinnerScore, int16_t iLoserScore, int16_t iGameType);
-    // Enters a player, charging the entry fee when bFee is set. Only while registration is open.
+    // Enters a player, charging the entry fee when bFee is set. The private-message road asks
+    // first whether registrations are announced and accepted; the player menu may add at any time.
     void RegisterPlayer(const QString& name, bool bFee);
     void nextround();
     void single_nextround();
-    // True from Start until the tournament ends.
-    bool registrationOpen() const { return m_open; }
 
     void Form_Unload(int& cancel) override;
 
@@ -78,7 +81,7 @@ private:
     void AnnouncePrize();
     void AddLog(const QString& text);
     void ResetCounters();
-    // The tournament is over: no more registrations by any road.
+    // The tournament is over: no more registrations by private message.
     void closeRegistration();
     void pm(const QString& name, const QString& text);
     // "PM me to get entered" or the wait notice, by chkAcceptPM.
@@ -87,6 +90,4 @@ private:
     int64_t fee() const;
     // Runs a logging call; a failure is reported in the log. True when it went through.
     bool logCall(const QString& procedure, QString call, QString* idOut = nullptr);
-
-    bool m_open = false;
 };

@@ -1,5 +1,6 @@
 #include "admin/frmadmin.h"
 
+#include "admin/AdminLook.h"
 #include "admin/frmTournyHelper.h"
 #include "app/Deployment.h"
 #include "app/ErrorHandler.h"
@@ -63,25 +64,6 @@ QPixmap linkPlate(const QString& caption) {
     return p;
 }
 
-const char* const kStyle = R"(
-QWidget#adminPanel { background: #1a1226; }
-QLabel { color: #c9a55c; font-family: "DejaVu Sans"; font-size: 9pt; font-weight: bold; background: transparent; }
-QTextEdit#chatin { background: rgb(8, 5, 16); border: 1px solid #8a6d3b; }
-QLineEdit#chatout { background: #120e18; color: white; border: 1px solid #8a6d3b; padding: 2px 4px;
-                    selection-background-color: #5a3f7a; }
-QListWidget { background: rgb(8, 5, 16); color: #e8dcc0; border: 1px solid #8a6d3b; font-family: "DejaVu Sans";
-              font-size: 9pt; }
-QListWidget::item:selected { background: #5a3f7a; color: white; }
-QMenuBar { background: #1a1226; color: #e8dcc0; border-bottom: 1px solid #8a6d3b; }
-QMenuBar::item { padding: 3px 10px; background: transparent; }
-QMenuBar::item:selected { background: #3d2d55; }
-QMenu { background: #1a1226; color: #e8dcc0; border: 1px solid #8a6d3b; }
-QMenu::item { padding: 4px 24px 4px 24px; }
-QMenu::item:selected { background: #3d2d55; }
-QScrollBar:vertical { background: #120e18; width: 12px; margin: 0; }
-QScrollBar::handle:vertical { background: #5a4a2a; min-height: 18px; border-radius: 3px; }
-QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
-)";
 }  // namespace
 
 frmadmin::frmadmin()
@@ -111,7 +93,6 @@ frmadmin::frmadmin()
     chatin->setAcceptRichText(false);
     chatin->setUndoRedoEnabled(false);
     chatin->setFocusPolicy(Qt::ClickFocus);
-    chatout->setMaxLength(1000);
     lstkeywords->setToolTip(QStringLiteral("Double Click to send quick call"));
     tmrTrivia->setInterval(30000);
     tmrTriviaNext->setInterval(5000);
@@ -123,7 +104,7 @@ frmadmin::frmadmin()
     lstrequests->installEventFilter(this);
     layOut();
     buildMenus();
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(AdminStyleSheet());
     resize(780, 520);
 }
 
@@ -289,9 +270,14 @@ void frmadmin::mnuGrant_Click() {
         send(QStringLiteral("TRIGGERREMOVE ") + request);
         return;
     }
-    // The end-match menu's item does the granting; this window only sounds when it closes.
+    // The end-match menu's item does the granting; this window only sounds once the menu has
+    // closed. A menu hides before it runs the chosen item, so the sound waits for the event loop
+    // and follows the item's own.
     QMenu* endMatches = form<frmmenu>()->mnuendmatches;
-    connect(endMatches, &QMenu::aboutToHide, this, [] { playWavIfPresent("command.wav"); }, Qt::SingleShotConnection);
+    connect(
+        endMatches, &QMenu::aboutToHide, this,
+        [this] { QMetaObject::invokeMethod(this, [] { playWavIfPresent("command.wav"); }, Qt::QueuedConnection); },
+        Qt::SingleShotConnection);
     endMatches->popup(QCursor::pos());
 }
 

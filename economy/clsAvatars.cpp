@@ -4,7 +4,7 @@
 
 void clsAvatars::IncomingHandler(QString& keyword, QString& line) {
     Q_UNUSED(line);
-    // Only a shop the player has open is reloaded; a closed one reads the inventory when it opens.
     if (keyword != QLatin1String("AVATARINVENTORYREFRESH")) return;
-    if (frmAvatars* shop = ifLoaded<frmAvatars>()) shop->AvatarInventoryRefresh();
+    // Reaching the shop loads it (hidden) when it is closed, as every window reached by name does.
+    form<frmAvatars>()->AvatarInventoryRefresh();
 }

@@ -52,14 +52,11 @@ void frmStarterDecks::LoadCombo() {
     shielded("frmStarterDecks::LoadCombo", [&] {
         RecordSet decks = Query(StoredCall(QStringLiteral("sps_FindStarterDecks"), {}));
         cmbDecks->clear();
-        if (decks.failed() || decks.RecordCount() == 0) {
-            MsgBox(QStringLiteral("The starter decks could not be loaded.  Please try again later."), vb::Information, kTitle);
-            return;
-        }
-        // A bad record ends the fill; the decks added so far stay.
-        resumeNext([&] {
-            for (decks.MoveFirst(); !decks.isEOF(); decks.MoveNext()) cmbDecks->addItem(decks.Fields(0).toString());
-        });
+        // A failed answer or a bad record ends the fill quietly; the decks added so far stay.
+        if (!decks.failed())
+            resumeNext([&] {
+                for (decks.MoveFirst(); !decks.isEOF(); decks.MoveNext()) cmbDecks->addItem(decks.Fields(0).toString());
+            });
         cmbDecks->setCurrentIndex(-1);
     });
 }
@@ -69,20 +66,18 @@ void frmStarterDecks::cmbDecks_Click() {
 }
 
 void frmStarterDecks::RefreshGrid() {
-    shielded("frmStarterDecks::RefreshGrid", [&] {
+    try {
         const RecordSet cards =
             Query(StoredCall(QStringLiteral("sps_GetPlayerCardsByDeck"), {Nickname, cmbDecks->currentText()}));
-        if (cards.failed()) {
-            DataGrid->clear();
-            DataGrid->repaint();
-            MsgBox(QStringLiteral("The cards of this deck could not be loaded.  Please try again later."), vb::Information,
-                   kTitle);
-            return;
-        }
+        if (cards.failed()) throw RuntimeError(cards.error());
         DataGrid->bind(cards);
         DataGrid->AutoSizeGrid();
         DataGrid->repaint();
-    });
+    } catch (const std::exception&) {
+        // A failure leaves the grid empty, without a message.
+        DataGrid->clear();
+        DataGrid->repaint();
+    }
 }
 
 void frmStarterDecks::DataGrid_Click(int row, int col) {

@@ -48,8 +48,6 @@ frmmerchant::frmmerchant()
 
     Label1 = EconomyCaption(this, "Label1", QStringLiteral("Title:"), QRect(16, 36, 130, 20));
     Label2 = EconomyCaption(this, "Label2", QStringLiteral("Short Description:"), QRect(16, 64, 130, 20));
-    txtTitle->setMaxLength(100);
-    txtdescription->setMaxLength(200);
     Label4 = EconomyCaption(this, "Label4", QStringLiteral("Create Shop:"), QRect(540, 36, 120, 20));
     cmdCreate->setObjectName(QStringLiteral("cmdCreate"));
     cmdCreate->move(540, 62);
@@ -113,8 +111,8 @@ void frmmerchant::RefreshDecks() {
         if (names.isEmpty()) throw RuntimeError(QStringLiteral("No current record"));
         cmbDecks->clear();
         cmbDecks->addItems(names);
-        // The grids first show the standard deck; the list says so when it holds it.
-        cmbDecks->setCurrentIndex(int(names.indexOf(kStandard)));
+        // Filled, none chosen: the player picks the deck whose cards to list.
+        cmbDecks->setCurrentIndex(-1);
     } catch (const std::exception&) {
         fail(QStringLiteral("The application could not retrieve required shop data.  Try again later."));
     }
@@ -174,11 +172,6 @@ void frmmerchant::enableChanges(bool on) {
     cmdRemove->Enabled(on);
 }
 
-void frmmerchant::afterChange() {
-    RefreshGrid(cmbDecks->currentText());
-    if (!unloading()) enableChanges(true);
-}
-
 void frmmerchant::cmdAdd_Click() {
     shielded("frmmerchant::cmdAdd_Click", [&] {
         enableChanges(false);
@@ -198,8 +191,8 @@ void frmmerchant::cmdAdd_Click() {
             problem(QStringLiteral("Price value exceeds price maximum.  Try a lower number for the price of your card"));
             return enableChanges(true);
         }
+        // Both buttons stay off after a change: the next one is made in a freshly opened window.
         SendGameLine(QStringLiteral("SHOPADD ") + card + u' ' + txtGP->text());
-        afterChange();
     });
 }
 
@@ -212,7 +205,6 @@ void frmmerchant::cmdRemove_Click() {
             return enableChanges(true);
         }
         SendGameLine(QStringLiteral("SHOPMINUS ") + card);
-        afterChange();
     });
 }
 

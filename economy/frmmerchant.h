@@ -67,7 +67,5 @@ private:
     QString ShopCard() const { return DataGrid_Shop->CurrentText(1); }
     void gridClick(RecordSetGrid* grid, int row, int col);
     void enableChanges(bool on);
-    // After a change was sent: the grids again, and the buttons back.
-    void afterChange();
     void fail(const QString& text);
 };

@@ -189,8 +189,8 @@ void clsWinsock::dispatchKeyword(int index, QString& line) {
         case 17: GPAdd(line); break;
         case 18: TableJackpotChange(line); break;
         case 19:
-            // A refresh only concerns a starter-deck window the player has open.
-            if (frmStarterDecks* decks = ifLoaded<frmStarterDecks>()) decks->RefreshGrid();
+            // Reaching the window loads it (hidden) when it is closed, as every window reached by name does.
+            form<frmStarterDecks>()->RefreshGrid();
             break;
         case 20: PlayBuySound(); break;
         case 21: QuitOkay(); break;

@@ -190,6 +190,10 @@ private slots:
         c.admin->lstkeywords_DblClick();
         QCOMPARE(c.sent(), (L{"ADMINCHAT restart  at <b>9</b>", "ADMINKEYWORD scam alert"}));
         QCOMPARE(c.admin->chatout->text(), QString());
+        // The input takes a line of any length.
+        c.admin->chatout->setText(QString(1500, u'y'));
+        QTest::keyClick(c.admin->chatout, Qt::Key_Return);
+        QCOMPARE(c.sent(), L{"ADMINCHAT " + QString(1500, u'y')});
         c.receive("ADMINCHAT Mod " + QString(15001, u'x'));
         c.receive("ADMINCHAT Mod at%20<b>9</b>");
         QCOMPARE(runsOf(c.admin->chatin), (QList<Run>{{"Mod", 12632064, true}, {" commands, \"at <b>9</b>\" ", 12632064, false}, {"\n", 0, false}}));
@@ -242,8 +246,11 @@ private slots:
         frmmenu* menus = ifLoaded<frmmenu>();
         QVERIFY(menus && menus->mnuendmatches->isVisible());
         QCOMPARE(c.sent(), L());
-        menus->mnupenaltyno->trigger();
-        menus->mnuendmatches->hide();
+        // A real click on "End Game": the item sounds and sends, and the closed menu sounds after it.
+        QMenu* popup = menus->mnuendmatches;
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(menus->mnupenaltyno).center());
+        QVERIFY(!popup->isVisible());
+        QCoreApplication::processEvents();
         QCOMPARE(c.sent(), (L{"TRIGGERREMOVE ENDGAME Ryo", "TABLEENDMATCH Ryo"}));
         QCOMPARE(c.sounds(), (L{"beep.wav", "command.wav"}));
         // Only the exact request leaves the queue.

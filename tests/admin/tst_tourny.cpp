@@ -1,7 +1,8 @@
 // The tournament helper after a real operator login: the registration schedule, registrations
 // by private message with the fee and its answers, rounds with byes from a scripted random
 // generator, results from the server (match lines and card war lines), removal, the winner and
-// the logging calls, and registration closed after the end.
+// the logging calls, registration by private message closed after the end, the fields Start
+// wants, and the player menu's registration before Start.
 #include "OperatorClient.h"
 #include "Screenshots.h"
 
@@ -29,6 +30,7 @@ struct Tourny : OperatorClient {
         w->txtTitle->setText("Spring Cup");
         w->txtRules->setText("Open");
         w->txtPrize->setText("Glory");
+        w->cmbType->setCurrentText("Single Elimination");
         w->cmbGame->setCurrentText(game);
         w->cmbFee->setCurrentText(fee);
         w->cmbTimer->setCurrentText(minutes);
@@ -94,13 +96,67 @@ private slots:
         said.removeAll("PM Nyx You%20have%20been%20added%20to%20the%20tournament.");
         QCOMPARE(said, expected);
         QVERIFY(!c.w->tmrTimer->isActive() && !TourneyRunning);
-        // Registration is closed: a later private message registers no one and charges nothing.
-        TourneyAcceptPM = TourneyAnnounced = true;  // as a stale flag would leave them
+        // The end closes registration by private message: a later one registers no one and charges nothing.
         c.driver.web.clearRecords();
-        c.w->RegisterPlayer("Ryo", true);
+        c.receive("INPM Ryo kira join me");
         QCOMPARE(c.sent(), L());
         QCOMPARE(c.driver.web.commands(), L());
         QCOMPARE(entries(c.w->lstRegistrations), L{"Nyx"});
+    }
+
+    // Start wants every field: each of the four lists left unchosen (as a fresh window has them) stops it.
+    void startNeedsEveryField_data() {
+        QTest::addColumn<QString>("unchosen");  // "": a fresh window with only the texts typed
+        QTest::newRow("fresh window") << "";
+        for (const char* name : {"cmbFee", "cmbGame", "cmbType", "cmbTimer"}) QTest::newRow(name) << name;
+    }
+    void startNeedsEveryField() {
+        QFETCH(QString, unchosen);
+        Tourny c;
+        QVERIFY(c.open());
+        if (unchosen.isEmpty()) {
+            unload<frmTournyHelper>();
+            c.admin->mnuTournamentHelper->trigger();
+            c.w = ifLoaded<frmTournyHelper>();
+            c.w->txtTitle->setText("Spring Cup");
+            c.w->txtRules->setText("Open");
+            for (const QComboBox* list : {c.w->cmbFee, c.w->cmbGame, c.w->cmbType, c.w->cmbTimer})
+                QVERIFY2(list->currentIndex() == -1, qPrintable(list->objectName()));
+            // Dressed as the other skinned windows: the skin's background under a title strip.
+            QVERIFY(!c.w->palette().window().texture().isNull());
+            QCOMPARE(c.w->lblTitle->text(), QStringLiteral("Tournament Helper"));
+        } else {
+            c.w->findChild<QComboBox*>(unchosen)->setCurrentIndex(-1);
+        }
+        c.w->cmdBegin_Click();
+        QCOMPARE(c.boxes(), L{"Error|All fields must be filled out."});
+        QCOMPARE(c.sent(), L());
+        QVERIFY(!TourneyAnnounced && !c.w->tmrTimer->isActive());
+    }
+
+    // The player menu adds the selected player before Start too: "Add Player" through the fee
+    // procedure, "Add Player Without Fee" without it.
+    void playerMenuAddsBeforeStart_data() {
+        QTest::addColumn<bool>("withFee");
+        QTest::newRow("Add Player") << true;
+        QTest::newRow("Add Player Without Fee") << false;
+    }
+    void playerMenuAddsBeforeStart() {
+        QFETCH(bool, withFee);
+        Tourny c;
+        QVERIFY(c.open("Corvada", "250"));
+        auto* node = new QTreeWidgetItem(QStringList{"Ryo 7"});
+        c.lobby->playerlist->addTopLevelItem(node);
+        c.lobby->playerlist->setCurrentItem(node);
+        const QString query = "call spt_ActiveTournamentFee('12345678', 'Ryo', 250)";
+        c.driver.web.answer(query, kFeeTaken);
+        c.driver.web.clearRecords();
+        frmmenu* menus = form<frmmenu>();
+        (withFee ? menus->mnuAddPlayer : menus->mnuTournyPlayerWithoutFee)->trigger();
+        QCOMPARE(c.sent(), L{"PM Ryo You%20have%20been%20added%20to%20the%20tournament."});
+        QCOMPARE(c.driver.web.commands(), withFee ? L{query} : L());
+        QCOMPARE(entries(c.w->lstRegistrations), L{"Ryo"});
+        QVERIFY(!TourneyAnnounced && c.healthy());
     }
 
     // A private message enters its sender through the fee procedure; each answer of it.

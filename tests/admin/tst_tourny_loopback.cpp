@@ -33,7 +33,10 @@ private slots:
         QVERIFY(w && w->isVisible());
         w->txtTitle->setText(QStringLiteral("Loopback Cup"));
         w->txtRules->setText(QStringLiteral("Best of one"));
+        w->cmbType->setCurrentText(QStringLiteral("Single Elimination"));
         w->cmbGame->setCurrentText(QStringLiteral("Corvada War"));
+        w->cmbFee->setCurrentText(QStringLiteral("0"));
+        w->cmbTimer->setCurrentText(QStringLiteral("5"));
         w->chkAcceptPM->click();
         w->cmdBegin_Click();
         QVERIFY(QTest::qWaitFor([&] { return w->lstRegistrations->count() == 4; }, 8000));

@@ -1,6 +1,6 @@
 // The avatar shop against a fake web service and game server: the queries of opening and of the
 // kind menus, buying against the lobby's gold, the sell offer and question, equipping and trying
-// on with the preview layers, the gender question, and the inventory refresh line.
+// on with the preview layers, the gender question, and the inventory refresh line (also to a closed shop).
 #include "EconomyLink.h"
 
 #include "economy/frmAvatars.h"
@@ -64,6 +64,19 @@ private slots:
         w->mnuHead->trigger();
         QCOMPARE(w->CurrentKind(), QStringLiteral("body"));
         QCOMPARE(l.boxes(), QStringList{"Avatar Shop|The avatar shop could not be reached.  Please try again later."});
+    }
+
+    // The refresh line reaches a closed shop too: it loads hidden (its own lists read) and reloads the inventory.
+    void refreshLoadsTheClosedShop() {
+        EconomyLink l;
+        l.web.answerPrefix(QStringLiteral("call sps_GetAvatars("), shop("background"));
+        l.web.answer(QStringLiteral("call sps_GetAvatarInventory('Tester')"), kInventory);
+        l.feed(QStringLiteral("AVATARINVENTORYREFRESH"));
+        frmAvatars* w = ifLoaded<frmAvatars>();
+        QVERIFY(w && !w->isVisible());
+        const QString inventory = QStringLiteral("call sps_GetAvatarInventory('Tester')");
+        QCOMPARE(l.queries(), QStringList({"call sps_GetAvatars('m', 'background')", inventory, inventory}));
+        QCOMPARE(w->Grid_Inventory->Rows(), 4);
     }
 
     void buyAgainstTheGold_data() {

@@ -88,6 +88,15 @@ private slots:
         shop->DataGrid_OnHand_Click(1, 1);
         shop->txtGP->setText(QStringLiteral("75"));
         shop->cmdAdd_Click();
+        // The window reads nothing after a change and leaves its buttons off; opened again, it
+        // shows the card the server put in the shop.
+        QVERIFY(!shop->cmdAdd->Enabled() && !shop->cmdRemove->Enabled());
+        QCOMPARE(shop->DataGrid_Shop->Rows(), 2);
+        QVERIFY(loopback.printed(QStringLiteral("-> SHOPADD ")));
+        unload<frmmerchant>();
+        lobby->mnuShopSetup->trigger();
+        shop = ifLoaded<frmmerchant>();
+        QVERIFY(shop && shop->isVisible());
         QCOMPARE(shop->DataGrid_Shop->Rows(), 3);
         look(shop, "player-shop");
         QCOMPARE(fx.services.dialogs->boxes.size(), 0);

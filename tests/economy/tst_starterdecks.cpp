@@ -1,6 +1,6 @@
 // The starter-deck window against a fake web service and game server: the deck list and the cards
 // query with its quoted texts, the refused decks, the warning before "ABNEWDECK", the server's
-// refresh line, and the grid every economy window shares (header sorting by real clicks, widths).
+// refresh line (also to a closed window), quiet failures, and the grid every economy window shares (header sorting by real clicks, widths).
 #include "EconomyLink.h"
 
 #include "economy/frmStarterDecks.h"
@@ -57,11 +57,25 @@ private slots:
         // The server's refresh reloads the deck still chosen.
         l.feed(QStringLiteral("STARTERDECKREFRESHGRID"));
         QCOMPARE(l.queries(), QStringList{"call sps_GetPlayerCardsByDeck('Tester', 'Rook''s Pride')"});
-        // A service that fails empties the grid and says so.
+        // A service that fails empties the grid without a word, and ends the deck list's fill quietly.
         l.web.setMode(FakeWebService::Mode::Error500);
         w->RefreshGrid();
         QCOMPARE(w->DataGrid->Rows(), 1);
-        QCOMPARE(l.boxes(), QStringList{"Starter Deck|The cards of this deck could not be loaded.  Please try again later."});
+        w->LoadCombo();
+        QCOMPARE(w->cmbDecks->count(), 0);
+        QVERIFY(l.boxes().isEmpty());
+    }
+
+    // The refresh line reaches a closed window too: it loads hidden and reads the (unchosen) deck.
+    void refreshLoadsTheClosedWindow() {
+        EconomyLink l;
+        l.web.answerPrefix(QStringLiteral("call sps_GetPlayerCardsByDeck("), cards());
+        l.feed(QStringLiteral("STARTERDECKREFRESHGRID"));
+        frmStarterDecks* w = ifLoaded<frmStarterDecks>();
+        QVERIFY(w && !w->isVisible());
+        QCOMPARE(w->cmdGet->ButtonCaption(), QStringLiteral("Get Deck"));
+        QCOMPARE(l.queries(), QStringList{"call sps_GetPlayerCardsByDeck('Tester', '')"});
+        QCOMPARE(w->DataGrid->Rows(), 4);
     }
 
     void getDeck_data() {

@@ -154,9 +154,10 @@ private slots:
         // Entries by private message: the message registers its sender and is not shown.
         TourneyAnnounced = true;
         TourneyAcceptPM = true;
+        c.driver.web.answerPrefix(QStringLiteral("call spt_ActiveTournamentFee("), FakeWebService::Reply{{{"Status", "integer"}}, {{"1"}}});
         c.receive(QStringLiteral("INPM Nyx kira join"));
         QCOMPARE(openSlots(), QStringList{QString()});
-        QCOMPARE(c.sent(), QStringList());
+        QCOMPARE(c.sent(), QStringList{QStringLiteral("PM Nyx You%20have%20been%20added%20to%20the%20tournament.")});
         // Announced without entries by message: the sender is told, the message shown.
         TourneyAcceptPM = false;
         c.receive(QStringLiteral("INPM Nyx kira join"));
