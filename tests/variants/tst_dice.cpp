@@ -124,7 +124,6 @@ private slots:
         QTest::newRow("one key not a number") << "CHINCHINDICE 4 5 x" << "4,5,-";
         QTest::newRow("no key a number") << "CHINCHINDICE a b c" << "-,-,-";
         QTest::newRow("no keys") << "CHINCHINDICE" << "-,-,-";
-        QTest::newRow("a number with a point") << "CHINCHINDICE 6 1.0 2" << "6,-,2";
     }
     void diceKeysAsTheyCome() {
         QFETCH(QString, line);
