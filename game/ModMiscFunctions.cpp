@@ -1,5 +1,6 @@
 #include "game/ModMiscFunctions.h"
 
+#include "app/clsClientConfig.h"
 #include "app/modLinks.h"
 #include "app/modSettings.h"
 #include "app/modText.h"
@@ -13,6 +14,7 @@
 #include "variants/frmomni.h"
 #include "variants/frmteamomni.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -75,6 +77,16 @@ QString DecodeCardName(const QString& wire) { return ReplaceCaseCopy(wire, {QStr
 QString StripJpg(QString name) { return name.remove(QStringLiteral(".jpg"), Qt::CaseSensitive); }
 
 QPixmap CardPicture(const QString& name, const QString& colour) {
+    // The missing-file box is for a card the server named well. A missing or unsafe name, an
+    // unsafe colour, or a colour other than a side's that names no deck, is odd server text:
+    // no picture and a warning, so the pump never waits behind a box for it.
+    const bool side = colour.compare(QLatin1String("blue"), Qt::CaseInsensitive) == 0 ||
+                      colour.compare(QLatin1String("red"), Qt::CaseInsensitive) == 0;
+    if (StripJpg(name).isEmpty() || !isSafePathComponent(name) || !isSafePathComponent(colour) ||
+        (!side && !QFileInfo(resolvePath(ClientConfig().DeckFolder() + colour)).isDir())) {
+        qWarning("card picture: no card \"%s\" in deck \"%s\"", qPrintable(name), qPrintable(colour));
+        return {};
+    }
     QString file = name;
     const QString path = CardImagePath(file, colour);
     QPixmap picture;
@@ -220,7 +232,9 @@ void StepTeamQueue(frmteamomni& frm, const QString& line) { applyTeamQueue(frm, 
 void StepTeamPlacedCard(frmteamomni& frm, const QString& cell, const QString& card, const QString& colour) {
     int c = 0;
     if (!stepdetail::cellOf(frm, cell, c)) return;
-    if (card.isEmpty() || (colour != QLatin1String("blue") && colour != QLatin1String("red"))) {
+    // The colour names the deck folder (found whatever its letter case); only text that could
+    // lead out of the decks is refused.
+    if (card.isEmpty() || !isSafePathComponent(colour)) {
         qWarning("step ignored: card \"%s\" or colour \"%s\"", qPrintable(card), qPrintable(colour));
         return;
     }

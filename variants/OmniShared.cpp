@@ -51,14 +51,6 @@ bool BlockCell(std::array<PictureBox*, 25>& board, const QString& cellField) {
     return true;
 }
 
-bool ScoresFit(const QString& line) {
-    const Fields f = Divide(line, QStringLiteral(" "));
-    long long a = 0, b = 0;
-    if (lines::wholeNumber(f[1], -32768, 32767, a) && lines::wholeNumber(f[2], -32768, 32767, b)) return true;
-    qWarning("scores ignored: \"%s\"", qPrintable(line));
-    return false;
-}
-
 void MoveCard(PictureBox* cell, PictureBox* slot) {
     cell->Picture(slot->Picture());
     cell->Tag = slot->Tag;

@@ -35,9 +35,6 @@ void ClearOmniBoard(W& frm) {
 // A cell field as the board's steps take it: a whole number 0..24; a warning otherwise.
 bool CellFits(const QString& line);
 
-// Two scores that fit the board's counters (16-bit whole numbers); a warning otherwise.
-bool ScoresFit(const QString& line);
-
 // ---- The user's side of a turn, alike on both boards ---------------------------------------------
 
 // The card of the slot onto the cell; the slot keeps the empty card, Tag "Empty".

@@ -11,6 +11,7 @@
 #include "lobby/frmchildchat.h"
 #include "net/TeamMatch.h"
 #include "platform/Ini.h"
+#include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
 #include "variants/VariantFrame.h"
@@ -46,6 +47,17 @@ void placeStatus(QLabel* status, const QPixmap& picture, const QString& field, Q
     status->resize(picture.size());
     if (field == QLatin1String("1")) status->move(sword);
     else if (field == QLatin1String("2")) status->move(shield);
+}
+
+// A card name a picture can be looked up by: present, and no way out of the deck folder.
+bool isCardName(const QString& name) { return !StripJpg(name).isEmpty() && isSafePathComponent(name); }
+
+// A played card as the reveal names it; without a name the slot shows the empty card.
+QPixmap revealed(const QString& field, const QString& colour) {
+    const QString name = DecodeCardName(field);
+    if (isCardName(name)) return CardPicture(name, colour);
+    qWarning("card war reveal: no %s card name", qPrintable(colour));
+    return CardBack();
 }
 
 // A number of the line rounded to 16 bits; false when it does not fit.
@@ -137,8 +149,16 @@ void clsCardWars::CardWarsHand(const QString& line) {
     const QString colour = blue ? QStringLiteral("blue") : QStringLiteral("red");
     QPointer<frmcardwars> alive(w);
     for (int k = 0; k < frmcardwars::kHand; ++k) {
+        const QString name = DecodeCardName(f[2 + k]);
+        if (!isCardName(name)) {
+            // No card to hold: the slot shows the empty card, as a played one does.
+            qWarning("card war hand: slot %d has no card name in \"%s\"", k, qPrintable(line));
+            shown[k]->Picture(CardBack());
+            shown[k]->Tag = QStringLiteral("Empty");
+            continue;
+        }
         // A missing picture is reported in a box, during which the window may go.
-        const QPixmap card = CardPicture(DecodeCardName(f[2 + k]), colour);
+        const QPixmap card = CardPicture(name, colour);
         if (!alive) return;
         shown[k]->Picture(card);
         shown[k]->Tag = QString();
@@ -150,8 +170,8 @@ void clsCardWars::CardWarsPhase(const QString& line) {
     const Fields f = Divide(line, kBlank);
     frmcardwars* w = board();
     QPointer<frmcardwars> alive(w);
-    const QPixmap blue = CardPicture(DecodeCardName(f[1]), QStringLiteral("blue"));
-    const QPixmap red = CardPicture(DecodeCardName(f[2]), QStringLiteral("red"));
+    const QPixmap blue = revealed(f[1], QStringLiteral("blue"));
+    const QPixmap red = revealed(f[2], QStringLiteral("red"));
     if (!alive) return;
     w->imgcard[0]->Picture(blue);
     w->imgcard[1]->Picture(red);

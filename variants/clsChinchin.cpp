@@ -2,6 +2,7 @@
 
 #include "app/modText.h"
 #include "net/LineFields.h"
+#include "platform/Paths.h"
 #include "variants/VariantFrame.h"
 #include "variants/frmchinchin.h"
 
@@ -39,11 +40,15 @@ void clsChinchin::ChinchinText(const QString& line) {
     frm->appendText(line.mid(12));
 }
 
+// The fields are the skin's keys as they come; a missing one shows no picture. Only a key that
+// could be read as a way out of the folder makes the line unread.
 void clsChinchin::ChinchinDice(const QString& line) {
     const Fields f = Divide(line, kBlank);
-    if (!lines::areNumbers({f[1], f[2], f[3]})) {
-        lines::reject("CHINCHINDICE", line);
-        return;
+    for (int k = 1; k <= 3; ++k) {
+        if (!f[k].isEmpty() && !isSafePathComponent(f[k])) {
+            lines::reject("CHINCHINDICE", line);
+            return;
+        }
     }
     frmchinchin* frm = form<frmchinchin>();
     for (int k = 1; k <= 3; ++k) frm->imgdice[k]->setPixmap(DicePicture(f[k]));

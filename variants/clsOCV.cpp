@@ -3,7 +3,6 @@
 #include "app/ErrorHandler.h"
 #include "app/modText.h"
 #include "game/ModMiscFunctions.h"
-#include "net/LineFields.h"
 #include "platform/Forms.h"
 #include "platform/VbCompat.h"
 #include "variants/OmniShared.h"
@@ -72,11 +71,8 @@ void clsOCV::OCVStarter(const QString& line) {
     });
 }
 
+// A missing name reads as empty: that slot shows the empty card with an empty Tag.
 void clsOCV::OCVCardDraw(const QString& line) {
-    if (lines::fieldCount(line) < 2) {
-        qWarning("card draw ignored: no cards in \"%s\"", qPrintable(line));
-        return;
-    }
     const Fields f = Divide(line, kBlank);
     frmomni* frm = board();
     const bool blue = IsCreator();
@@ -127,8 +123,9 @@ void clsOCV::OCVPlacedCard(const QString& line) {
     });
 }
 
+// The scores are shown as they come.
 void clsOCV::OCVPoints(const QString& line) {
-    if (ScoresFit(line)) resumeNext([&] { queue(line); });
+    resumeNext([&] { queue(line); });
 }
 
 void clsOCV::OCVBlueCard(const QString& line) {

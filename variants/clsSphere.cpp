@@ -163,7 +163,7 @@ void clsSphere::StartTurn(const QString& step) {
     // byte holds counts from the longest.
     const double asked = vbIsNumeric(seconds) ? vbVal(seconds) : 0;
     frm->time = uint8_t(asked >= 255 ? 255 : asked > 0 ? vbCInt(asked) : 0);
-    frm->lbltime->setText(QString::number(frm->time));
+    frm->lbltime->setText(seconds);
     if (frm->time > 0) {
         frm->timeleft->start(1000);
         frm->blnLock = false;

@@ -109,8 +109,9 @@ void clsTeamOCV::TeamOCVPlacedCard(const QString& line) {
     });
 }
 
+// The scores are shown as they come.
 void clsTeamOCV::TeamOCVPoints(const QString& line) {
-    if (ScoresFit(line)) resumeNext([&] { queue(line); });
+    resumeNext([&] { queue(line); });
 }
 
 void clsTeamOCV::TeamOCVBlueCard(const QString& line) {

@@ -182,8 +182,6 @@ void frmcardwars::TimerTurn_Timer() {
 // The first card still in the own hand goes; the play slot waits for the server's reveal, and a
 // card the user had picked keeps sticking out.
 void frmcardwars::timeOutMove() {
-    // A seat other than 1 or 2 owns no hand.
-    if (playerid != 1 && playerid != 2) return;
     std::array<PictureBox*, kHand>& hand = ownHand();
     for (int k = 0; k < kHand; ++k) {
         if (IsEmptyCard(hand[k])) continue;

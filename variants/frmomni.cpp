@@ -11,6 +11,8 @@
 #include "net/frmCon.h"
 #include "platform/Services.h"
 
+#include <algorithm>
+
 
 namespace {
 constexpr int kCellWidth = 72, kCellHeight = 90;
@@ -142,7 +144,12 @@ void frmomni::Start_timer() { m_countdown->start(); }
 
 PictureBox* frmomni::ownSlot() const { return iam->text() == QLatin1String("1") ? Player1 : Player2; }
 
-void frmomni::placeDiscard(bool blue) { cmdDiscard->move(blue ? kBlueDiscardLeft : kRedDiscardLeft, kDiscardTop); }
+// Beside the user's own current card, and never past the table's edge: the blue side's place
+// lies left of the table and the red side's reaches past its right edge by a few pixels.
+void frmomni::placeDiscard(bool blue) {
+    const int left = blue ? kBlueDiscardLeft : kRedDiscardLeft;
+    cmdDiscard->move(std::clamp(left, 0, table->width() - cmdDiscard->width()), kDiscardTop);
+}
 
 // ---- The move -----------------------------------------------------------------------------------
 

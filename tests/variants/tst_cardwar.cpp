@@ -121,21 +121,29 @@ private slots:
 
     // 34 shown first, silent to 10, the tick from 9, then "Times Up!" and the first card still
     // in the hand played; a picked card keeps sticking out.
+    // A seat other than 1 plays from the right-hand column.
     void countdown_data() {
+        QTest::addColumn<int>("seat");
         QTest::addColumn<int>("played");  // hand slots played before the round
         QTest::addColumn<QString>("line");
-        QTest::newRow("full hand") << 0 << "CARDWARS_PLACEAT 0";
-        QTest::newRow("two played") << 2 << "CARDWARS_PLACEAT 2";
-        QTest::newRow("all played") << 5 << "";
+        QTest::newRow("full hand") << 1 << 0 << "CARDWARS_PLACEAT 0";
+        QTest::newRow("two played") << 1 << 2 << "CARDWARS_PLACEAT 2";
+        QTest::newRow("all played") << 1 << 5 << "";
+        QTest::newRow("seat 2") << 2 << 1 << "CARDWARS_PLACEAT 1";
+        QTest::newRow("seat 3") << 3 << 0 << "CARDWARS_PLACEAT 0";
+        QTest::newRow("seat 0") << 0 << 3 << "CARDWARS_PLACEAT 3";
     }
     void countdown() {
+        QFETCH(int, seat);
         QFETCH(int, played);
         QFETCH(QString, line);
         VariantLink l;
-        l.receive({QStringLiteral("CARDWARSLOAD 1"), QStringLiteral("CARDWARSHAND 1 ") + kHandLine, QStringLiteral("CARDWARSSTART")});
+        l.receive({QStringLiteral("CARDWARSLOAD %1").arg(seat), QStringLiteral("CARDWARSHAND %1 ").arg(seat == 1 ? 1 : 2) + kHandLine,
+                   QStringLiteral("CARDWARSSTART")});
         frmcardwars* w = war();
-        for (int k = 0; k < played; ++k) w->Player1[k]->Picture(CardBack());
-        if (played < 4) w->Player1_Click(4);
+        auto& hand = seat == 1 ? w->Player1 : w->Player2;
+        for (int k = 0; k < played; ++k) hand[k]->Picture(CardBack());
+        if (played < 4) seat == 1 ? w->Player1_Click(4) : w->Player2_Click(4);
         l.sent();
         const int before = l.fx->services.sound->played.size();
         QStringList shown;
@@ -153,9 +161,10 @@ private slots:
         QVERIFY(!w->TimerTurn->isActive() && !w->Battle);
         QCOMPARE(l.sent(), line.isEmpty() ? QStringList() : QStringList{line});
         if (played < 4) {
-            QVERIFY(IsEmptyCard(w->Player1[played]));
-            QCOMPARE(w->Player1[played]->Tag, QStringLiteral("Empty"));
-            QCOMPARE(w->Player1[4]->x(), 111);
+            QVERIFY(IsEmptyCard(hand[played]));
+            QCOMPARE(hand[played]->Tag, QStringLiteral("Empty"));
+            // Only a seat's own pick sticks out.
+            QCOMPARE(hand[4]->x(), seat == 1 ? 111 : seat == 2 ? 516 : 541);
             QCOMPARE(w->imgcard[0]->Tag, QStringLiteral("empty"));
         }
     }
@@ -187,6 +196,42 @@ private slots:
         QCOMPARE(w->player2_life->text(), f[6]);
         QCOMPARE(w->imgcard[1]->Tag, QStringLiteral("empty"));
         QVERIFY(w->Battle && w->TimerTurn->isActive());
+        QVERIFY(l.healthy());
+    }
+
+    // Card names missing from a hand or a reveal: those slots show the empty card, with a
+    // warning and no box, and a missing hand card cannot be chosen. The others show their cards.
+    void missingCardNames_data() {
+        QTest::addColumn<QString>("line");
+        // Hand slots 0..4 then play slots: "c" a card, "." the empty card (the skin's card back).
+        QTest::addColumn<QString>("cards");
+        QTest::newRow("hand of no names") << "CARDWARSHAND 2" << ".....|..";
+        QTest::newRow("hand of one name") << "CARDWARSHAND 2 Cinderpup" << "c....|..";
+        QTest::newRow("hand with a gap") << "CARDWARSHAND 2 Cinderpup  Emberlark" << "c.c..|..";
+        QTest::newRow("hand with a path") << "CARDWARSHAND 2 ..%2Fx Cinderpup Emberlark Gustling Kilnwarden" << ".cccc|..";
+        QTest::newRow("reveal of no names") << "CARDWARSPHASE" << "-----|..";
+        QTest::newRow("reveal of one name") << "CARDWARSPHASE Cinderpup" << "-----|c.";
+    }
+    void missingCardNames() {
+        QFETCH(QString, line);
+        QFETCH(QString, cards);
+        VariantLink l;
+        l.receive({QStringLiteral("CARDWARSLOAD 2"), QStringLiteral("CARDWARSSTART")});
+        l.receive(line.replace(QStringLiteral("%2F"), QStringLiteral("/")));
+        frmcardwars* w = war();
+        auto look = [](const PictureBox* b) { return IsEmptyCard(b) ? u'.' : b->Picture().isNull() ? u'?' : u'c'; };
+        QString seen;
+        for (const PictureBox* b : w->Player2) seen += line.startsWith(QLatin1String("CARDWARSHAND")) ? look(b) : u'-';
+        seen += u'|';
+        for (const PictureBox* b : w->imgcard) seen += look(b);
+        QCOMPARE(seen, cards);
+        for (int k = 0; k < 5; ++k) {
+            if (!IsEmptyCard(w->Player2[k])) continue;
+            QCOMPARE(w->Player2[k]->Tag, QStringLiteral("Empty"));
+            w->Player2_Click(k);
+            QCOMPARE(w->SelectedID, int16_t(-1));
+        }
+        QVERIFY(l.dialogs().boxes.isEmpty());
         QVERIFY(l.healthy());
     }
 
@@ -226,7 +271,7 @@ private slots:
         frmcardwars* w = war();
         if (line.startsWith(QLatin1String("CARDWARSLOAD"))) {
             QCOMPARE(QStringLiteral("%1|%2|%3").arg(w->playerid).arg(w->player1_life->text(), w->player2_life->text()), expect);
-            // No seat owns a hand: the time-up plays nothing.
+            // Seat 0 plays from the right-hand column, which holds no card yet: nothing goes.
             l.receive(QStringLiteral("CARDWARSSTART"));
             for (int t = 0; t < 35; ++t) w->TimerTurn_Timer();
             QVERIFY(l.sent().isEmpty());

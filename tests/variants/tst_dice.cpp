@@ -115,6 +115,26 @@ private slots:
         QCOMPARE(diceFaces(), QStringLiteral("-,-,-"));
     }
 
+    // The fields are skin keys as they come: a key the skin lacks, or a missing one, shows no
+    // picture on that die only.
+    void diceKeysAsTheyCome_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("faces");
+        QTest::newRow("two dice") << "CHINCHINDICE 4 5" << "4,5,-";
+        QTest::newRow("one key not a number") << "CHINCHINDICE 4 5 x" << "4,5,-";
+        QTest::newRow("no key a number") << "CHINCHINDICE a b c" << "-,-,-";
+        QTest::newRow("no keys") << "CHINCHINDICE" << "-,-,-";
+    }
+    void diceKeysAsTheyCome() {
+        QFETCH(QString, line);
+        QFETCH(QString, faces);
+        VariantLink l;
+        play(l, {"CHINCHINYES", "CHINCHINTURN 1", "CHINCHINDICE 2 3 4", line});
+        QCOMPARE(diceFaces(), faces);
+        QVERIFY(l.dialogs().boxes.isEmpty());
+        QVERIFY(l.healthy());
+    }
+
     // A [dice] value outside the client folder, or naming a folder, shows no picture.
     void dicePicturesOnlyFromTheClientFolder_data() {
         QTest::addColumn<QString>("value");
@@ -168,10 +188,9 @@ private slots:
     // Lines the window must not act on: the dice and points stay as they were.
     void malformedLines_data() {
         QTest::addColumn<QString>("line");
-        QTest::newRow("dice not numbers") << "CHINCHINDICE a b c";
-        QTest::newRow("dice one not a number") << "CHINCHINDICE 4 5 x";
-        QTest::newRow("dice missing") << "CHINCHINDICE 4 5";
-        QTest::newRow("dice alone") << "CHINCHINDICE";
+        QTest::newRow("dice key with a path") << "CHINCHINDICE 4 ..%2F5 6";
+        QTest::newRow("dice key with a folder") << "CHINCHINDICE 4 5 x\\6";
+        QTest::newRow("dice key going up") << "CHINCHINDICE .. 5 6";
         QTest::newRow("points of no seat") << "CHINCHINPOINTS 7 9";
         QTest::newRow("unknown keyword") << "CHINCHINSHAKE 1";
     }
@@ -179,7 +198,7 @@ private slots:
         QFETCH(QString, line);
         VariantLink l;
         play(l, {"CHINCHINYES", "CHINCHINTURN 1", "CHINCHINDICE 2 3 4", "CHINCHINPOINTS 1 5"});
-        l.receive(line);
+        l.receive(line.replace(QStringLiteral("%2F"), QStringLiteral("/")));
         QCOMPARE(diceFaces(), QStringLiteral("2,3,4"));
         QCOMPARE(dice()->player1_score->text() + u'/' + dice()->player2_score->text(), QStringLiteral("5/0"));
         QVERIFY(dice()->cmdRoll->Enabled());

@@ -1,6 +1,7 @@
 // The frame all variant games share, driven through the real dispatcher and windows: the turn
 // countdown of every game with its bands, the request boxes, what each start line closes, each
 // close line's pause and InGame rule, and the killed match.
+#include "Screenshots.h"
 #include "VariantLink.h"
 
 #include "tables/frmchallengebox.h"
@@ -26,17 +27,19 @@ const QString kEndGameText = QStringLiteral(
     "Are you sure you want to request an end game? If 4 minutes have passed since the last game activity, sending a request "
     "will auto terminate the game.  If not, you will not be able to request another end game.");
 
-// The windows a start or close line may touch, by name.
+// The windows a start or close line may touch, by name; null when not loaded.
+QList<std::pair<QString, QWidget*>> windows() {
+    return {{"waiting", ifLoaded<frmchallengewaiting>()}, {"single", ifLoaded<frmchallengebox_single>()},
+            {"four", ifLoaded<frmchallengebox>()},        {"setup", ifLoaded<frmsphere_setup>()},
+            {"omni", ifLoaded<frmomni>()},                {"team", ifLoaded<frmteamomni>()},
+            {"cardwars", ifLoaded<frmcardwars>()},        {"sphere", ifLoaded<frmsphere>()},
+            {"memory", ifLoaded<frmmemory>()},            {"dice", ifLoaded<frmchinchin>()}};
+}
+
 QStringList loadedNames() {
     QStringList out;
-    const std::pair<const char*, QWidget*> all[] = {
-        {"waiting", ifLoaded<frmchallengewaiting>()}, {"single", ifLoaded<frmchallengebox_single>()},
-        {"four", ifLoaded<frmchallengebox>()},        {"setup", ifLoaded<frmsphere_setup>()},
-        {"omni", ifLoaded<frmomni>()},                {"team", ifLoaded<frmteamomni>()},
-        {"cardwars", ifLoaded<frmcardwars>()},        {"sphere", ifLoaded<frmsphere>()},
-        {"memory", ifLoaded<frmmemory>()},            {"dice", ifLoaded<frmchinchin>()}};
-    for (const auto& [name, w] : all)
-        if (w) out << QLatin1String(name);
+    for (const auto& [name, w] : windows())
+        if (w) out << name;
     return out;
 }
 
@@ -254,6 +257,57 @@ private slots:
         QCOMPARE(InGame, inGame);
         QCOMPARE(before.size() - loadedNames().size(), open ? 1 : 0);
         QVERIFY(l.healthy());
+    }
+
+    // Every control of every variant window lies wholly inside its parent, and so inside the
+    // window: nothing hangs off an edge, as either seat.
+    void everyControlInsideItsWindow_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("creator");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("omni, blue") << "omni" << true << QStringList{"OCVSTARTER 1"};
+        QTest::newRow("omni, red") << "omni" << false << QStringList{"OCVSTARTER 1"};
+        QTest::newRow("team omni") << "team" << true << QStringList{"TEAM_OCVSTARTER 1", "TEAM_OCVCOLOR blue"};
+        QTest::newRow("card war, blue") << "cardwars" << true << QStringList{"CARDWARSLOAD 1", "CARDWARSBOARD 1 2 1 x2 4 9 9"};
+        QTest::newRow("card war, red") << "cardwars" << true << QStringList{"CARDWARSLOAD 2", "CARDWARSBOARD 2 1 2 x3 10 9 9"};
+        QTest::newRow("coin board") << "sphere" << true << QStringList{"OBSTART"};
+        QTest::newRow("coin board rules") << "setup" << true << QStringList{};
+        QTest::newRow("memory") << "memory" << true << QStringList{"MEMORYYES", "MEMORYTURN 1"};
+        QTest::newRow("dice") << "dice" << true << QStringList{"CHINCHINYES", "CHINCHINTURN 1"};
+    }
+    void everyControlInsideItsWindow() {
+        QFETCH(QString, window);
+        QFETCH(bool, creator);
+        QFETCH(QStringList, lines);
+        VariantLink l;
+        l.creator(creator);
+        if (window == QLatin1String("setup")) form<frmsphere_setup>()->show();
+        l.receive(lines);
+        QWidget* w = nullptr;
+        for (const auto& [name, loaded] : windows())
+            if (name == window) w = loaded;
+        QVERIFY(w && w->isVisible());
+        QCoreApplication::processEvents();
+        QStringList outside;
+        int checked = 0;
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            // Qt's own parts of a composite control (viewports, scroll bars) are its business.
+            if (c->objectName().isEmpty() || c->objectName().startsWith(QLatin1String("qt_")) || c->isWindow()) continue;
+            ++checked;
+            const QRect room = c->parentWidget()->rect();
+            if (!room.contains(c->geometry()))
+                outside << QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7")
+                               .arg(c->objectName())
+                               .arg(c->x())
+                               .arg(c->y())
+                               .arg(c->width())
+                               .arg(c->height())
+                               .arg(room.width())
+                               .arg(room.height());
+        }
+        QVERIFY(checked > 10);
+        QCOMPARE(outside, QStringList());
+        save(w->grab().toImage(), qPrintable(QString::fromLatin1(QTest::currentDataTag()).replace(QStringLiteral(", "), QStringLiteral("_"))));
     }
 
     // A killed match closes every game and room at once; queued steps are not played.

@@ -53,6 +53,9 @@ private slots:
         QTest::newRow("the second pick waits for the first card")
             << true << start + QStringList{"click 3", "click 7"} << QStringList{"MEMORYSLOT 3 1"};
         QTest::newRow("spot 0 with nothing picked yet") << true << start + QStringList{"click 0"} << QStringList{"MEMORYSLOT 0 1"};
+        QTest::newRow("a reveal without a card name, no box")
+            << true << start + QStringList{"click 3", "MEMORYSLOT  3 0 1", "click 3", "click 7"}
+            << QStringList{"MEMORYSLOT 3 1", "MEMORYSLOT 7 2"};
         QTest::newRow("a turned-up card is not picked again")
             << true << start + QStringList{"click 0", "MEMORYSLOT Gustling 0 0 1", "click 0"} << QStringList{"MEMORYSLOT 0 1"};
         QTest::newRow("flag A keeps the turn closed")

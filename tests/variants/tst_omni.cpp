@@ -46,7 +46,8 @@ private slots:
         QVERIFY(!ifLoaded<frmchallengewaiting>() && !ifLoaded<frmchallengebox_single>());
         QCOMPARE(w->lblTitle->text(), QStringLiteral("Omni Corvada"));
         QCOMPARE(w->iam->text(), blue ? QStringLiteral("1") : QStringLiteral("2"));
-        QCOMPARE(w->cmdDiscard->pos(), blue ? QPoint(-10, 322) : QPoint(492, 322));
+        // Beside the own current card, inside the table.
+        QCOMPARE(w->cmdDiscard->geometry(), blue ? QRect(0, 322, 100, 21) : QRect(489, 322, 100, 21));
         QVERIFY(w->playerturn[1]->isVisible() == blue);
         QCOMPARE(w->blnPlay, blue);
         QCOMPARE(w->TimerTurn->isActive(), blue);
@@ -187,15 +188,20 @@ private slots:
     void oddLinesReadAsTheGameDoes_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("after");  // seat, turn, markers 1 and 2, slot tags, queue
-        QTest::newRow("first mover not a number") << "OCVSTARTER x" << "1|0|0|0|Gustling|Emberlark|";
-        QTest::newRow("first mover 3") << "OCVSTARTER 3" << "1|0|0|0|Gustling|Emberlark|";
-        QTest::newRow("draw without names") << "OCVCARDDRAW  " << "1|1|1|0|||";
-        QTest::newRow("rule event with fields") << "OCVCOMBO 1 2" << "1|1|1|0|Gustling|Emberlark|OCVCOMBO";
-        QTest::newRow("placement echo") << "OCVPLACEDAT" << "1|1|1|0|Gustling|Emberlark|OCVPLACEDAT";
+        QTest::addColumn<QString>("scores");  // the two captions after the next replay
+        QTest::newRow("first mover not a number") << "OCVSTARTER x" << "1|0|0|0|Gustling|Emberlark|" << "0|0";
+        QTest::newRow("first mover 3") << "OCVSTARTER 3" << "1|0|0|0|Gustling|Emberlark|" << "0|0";
+        QTest::newRow("draw without names") << "OCVCARDDRAW  " << "1|1|1|0|||" << "0|0";
+        QTest::newRow("draw without fields") << "OCVCARDDRAW" << "1|1|1|0|||" << "0|0";
+        QTest::newRow("rule event with fields") << "OCVCOMBO 1 2" << "1|1|1|0|Gustling|Emberlark|OCVCOMBO" << "0|0";
+        QTest::newRow("placement echo") << "OCVPLACEDAT" << "1|1|1|0|Gustling|Emberlark|OCVPLACEDAT" << "0|0";
+        QTest::newRow("scores as they come") << "OCVPOINTS 99999 x" << "1|1|1|0|Gustling|Emberlark|OCVPOINTS 99999 x" << "99999|x";
+        QTest::newRow("scores missing") << "OCVPOINTS" << "1|1|1|0|Gustling|Emberlark|OCVPOINTS" << "|";
     }
     void oddLinesReadAsTheGameDoes() {
         QFETCH(QString, line);
         QFETCH(QString, after);
+        QFETCH(QString, scores);
         VariantLink l;
         l.creator(true);
         l.receive({QStringLiteral("OCVSTARTER 1"), QStringLiteral("OCVCARDDRAW Gustling.jpg Emberlark.jpg"), line});
@@ -204,6 +210,10 @@ private slots:
                                QString::number(w->playerturn[2]->isVisible()), w->Player1->Tag, w->player1_nextcard->Tag,
                                w->lststeps.join(u',')};
         QCOMPARE(seen.join(u'|'), after);
+        if (w->Player1->Tag.isEmpty()) QVERIFY(IsEmptyCard(w->Player1) && IsEmptyCard(w->player1_nextcard));
+        l.receive(QStringLiteral("OCVTURNOVER"));
+        QCOMPARE(w->player1_cards->text() + u'|' + w->player2_cards->text(), scores);
+        QVERIFY(l.dialogs().boxes.isEmpty());
         QVERIFY(l.healthy());
     }
 
@@ -212,9 +222,8 @@ private slots:
     void malformedLines_data() {
         QTest::addColumn<QString>("line");
         const char* rows[] = {"OCVBLOCK 25", "OCVBLOCK -1", "OCVBLOCK x", "OCVBLOCK", "OCVBLOCK 99999999999",
-                              "OCVCARDDRAW", "OCVPOINTS 99999 1", "OCVPOINTS a b", "OCVPOINTS", "OCVPLACEDCARD 99 X",
-                              "OCVPLACEDCARD", "OCVPLACEDCARD -3 Gustling", "OCVBLUECARD 25 Gustling", "OCVREDCARD x Gustling",
-                              "OCVREDCARD 3", "OCVCARDFLIP 40 1 red", "OCVCARDFLIP", "OCVNOSUCH 1 2",
+                              "OCVPLACEDCARD 99 X", "OCVPLACEDCARD", "OCVPLACEDCARD -3 Gustling", "OCVBLUECARD 25 Gustling",
+                              "OCVREDCARD x Gustling", "OCVREDCARD 3", "OCVCARDFLIP 40 1 red", "OCVCARDFLIP", "OCVNOSUCH 1 2",
                               "OCVYOURTURNS"};
         for (const char* r : rows) QTest::newRow(r) << QString::fromLatin1(r);
     }

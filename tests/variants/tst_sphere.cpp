@@ -207,8 +207,10 @@ private slots:
         QTest::newRow("from 3") << "3" << QStringList{"2", "1", "0"} << QList<int>{48, 48, 48, 49};
         QTest::newRow("from 12") << "12" << QStringList{"11", "10", "9"} << QList<int>{48, 48};
         QTest::newRow("no time") << "0" << QStringList{"0", "0", "0"} << QList<int>{48, 49};
-        QTest::newRow("less than none") << "-4" << QStringList{"0", "0", "0"} << QList<int>{48, 49};
-        QTest::newRow("not a number") << "soon" << QStringList{"0", "0", "0"} << QList<int>{48, 49};
+        // The label shows the turn time as it came; the counter freezes at once.
+        QTest::newRow("less than none") << "-4" << QStringList{"-4", "-4", "-4"} << QList<int>{48, 49};
+        QTest::newRow("not a number") << "soon" << QStringList{"soon", "soon", "soon"} << QList<int>{48, 49};
+        QTest::newRow("with a point") << "3.0" << QStringList{"2", "1", "0"} << QList<int>{48, 48, 48, 49};
         QTest::newRow("more than a byte") << "300" << QStringList{"254", "253", "252"} << QList<int>{};
     }
     void countdown() {
@@ -218,6 +220,7 @@ private slots:
         VariantLink l;
         l.receive(deal(seconds));
         frmsphere* w = sphere();
+        QCOMPARE(w->lbltime->text(), seconds);
         const qsizetype before = l.sounds().size();
         const bool upAtOnce = sounds.size() == 2 && sounds.last() == 49;
         QList<int> heard = upAtOnce ? l.sounds().mid(0, 2) : QList<int>{};

@@ -230,12 +230,44 @@ private slots:
         if (!echo.isEmpty()) QCOMPARE(lineColour(w->chatin, 1), colour);
     }
 
+    // Replayed lines read as the game reads them: a colour names its deck folder whatever its
+    // letter case, scores are shown as they come; a colour with no deck places the card without
+    // a picture. No box either way, and the taken cell is no longer free.
+    void oddLinesReadAsTheGameDoes_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("after");  // cell 4's tag and colour, then the scores
+        QTest::addColumn<QString>("deck");  // the folder cell 4's picture comes from; "" none
+        QTest::newRow("colour in capitals") << "TEAM_OCVPLACEDCARD 4 Gustling Blue" << "Gustling|Blue|1|1" << "blue";
+        QTest::newRow("colour all capitals") << "TEAM_OCVPLACEDCARD 4 Basalt%20Vigil RED" << "Basalt Vigil|RED|1|1" << "red";
+        QTest::newRow("colour without a deck") << "TEAM_OCVPLACEDCARD 4 Gustling green" << "Gustling|green|1|1" << "";
+        QTest::newRow("scores as they come") << "TEAM_OCVPOINTS 70000 x" << "empty||70000|x" << "";
+        QTest::newRow("scores missing") << "TEAM_OCVPOINTS" << "empty|||" << "";
+    }
+    void oddLinesReadAsTheGameDoes() {
+        QFETCH(QString, line);
+        QFETCH(QString, after);
+        QFETCH(QString, deck);
+        VariantLink l;
+        l.receive({QStringLiteral("TEAM_OCVSTARTER 1"), QStringLiteral("TEAM_OCVCOLOR blue"),
+                   QStringLiteral("TEAM_OCVCARDDRAW Emberlark.jpg Cinderpup.jpg"), QStringLiteral("TEAM_OCVPOINTS 1 1"), line,
+                   QStringLiteral("TEAM_OCVYOURTURN")});
+        frmteamomni* w = team();
+        QCOMPARE(QStringList({w->Board[4]->Tag, w->Colors(4), w->player1_cards->text(), w->player2_cards->text()}).join(u'|'), after);
+        if (!deck.isEmpty()) QVERIFY(samePicture(w->Board[4]->Picture(), l.card(deck.toLatin1().constData(), w->Board[4]->Tag)));
+        l.sent();
+        const bool free = w->Board[4]->Tag == QLatin1String("empty");
+        w->Board_Click(4);
+        QCOMPARE(l.sent(), free ? QStringList{QStringLiteral("TEAM_OCVPLACEAT 4")} : QStringList());
+        QVERIFY(l.dialogs().boxes.isEmpty());
+        QVERIFY(l.healthy());
+    }
+
     // Missing, non-numeric and out-of-range fields: the board stays as it was.
     void malformedLines_data() {
         QTest::addColumn<QString>("line");
         const char* rows[] = {"TEAM_OMNIBLOCK -1", "TEAM_OMNIBLOCK 25", "TEAM_OMNIBLOCK x", "TEAM_OMNIBLOCK",
-                              "TEAM_OCVCARDDRAW", "TEAM_OCVPOINTS 70000 1", "TEAM_OCVPOINTS x y", "TEAM_OCVPOINTS",
-                              "TEAM_OCVPLACEDCARD 99 X red", "TEAM_OCVPLACEDCARD 4 Gustling green", "TEAM_OCVPLACEDCARD",
+                              "TEAM_OCVCARDDRAW", "TEAM_OCVPLACEDCARD 99 X red", "TEAM_OCVPLACEDCARD 4 Gustling ..",
+                              "TEAM_OCVPLACEDCARD 4 Gustling ..\\red", "TEAM_OCVPLACEDCARD 4 Gustling", "TEAM_OCVPLACEDCARD",
                               "TEAM_OCVBLUECARD 30 Gustling", "TEAM_OCVREDCARD -2 Gustling", "TEAM_OCVREDCARD 5",
                               "TEAM_OCVCARDFLIP z 1 red", "TEAM_OCVCARDFLIP", "TEAM_QUEUE", "TEAM_QUEUE :::::::: 0",
                               "TEAM_NOSUCH 1", "TEAM_MATCH"};
