@@ -289,8 +289,8 @@ void LoopbackDuels::orboltComplete(const QStringList& fields) {
 
 void LoopbackDuels::orboltTurnOver(int gained) {
     m_score[1] += gained;
-    // The resident completes a selection of one to three times the multiplier, or freezes.
-    m_score[2] += roll(1, 4) == 1 ? 0 : m_multi * roll(1, 3);
+    // The resident completes a selection of one to four times the multiplier, or freezes.
+    m_score[2] += roll(1, 5) == 1 ? 0 : m_multi * roll(1, 4);
     send(QStringLiteral("OBSCORE %1").arg(m_score[1]));
     send(QStringLiteral("OBOPPSCORE %1").arg(m_score[2]));
     if (m_turn >= m_maxTurns || m_score[1] >= m_maxScore || m_score[2] >= m_maxScore) {
