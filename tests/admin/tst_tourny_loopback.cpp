@@ -1,7 +1,7 @@
 // A four-player tournament run against the loopback server tool: the operator's pass key, the
 // tournament window from the Scripts menu, four loopback players entering by private message,
 // their results reported by the server round after round, the winner line and the logging
-// calls. The window's picture is saved when CORVADEX_SCREENSHOTS names a folder.
+// calls; the helper's automatic answers to the entrants are not answered again. The window's picture is saved when CORVADEX_SCREENSHOTS names a folder.
 #include "ClientFixture.h"
 #include "Loopback.h"
 #include "Screenshots.h"
@@ -40,6 +40,9 @@ private slots:
         w->chkAcceptPM->click();
         w->cmdBegin_Click();
         QVERIFY(QTest::qWaitFor([&] { return w->lstRegistrations->count() == 4; }, 8000));
+        // The helper tells each entrant so; the residents among them do not answer that.
+        for (const char* resident : {"Nyx", "Orrin", "Bree"})
+            QVERIFY(loopback.printed(QStringLiteral("(%1 does not answer an automatic reply)").arg(QLatin1String(resident))));
         while (w->tmrTimer->isActive()) w->tmrTimer_Timer();
         QVERIFY(TourneyRunning);
         QCOMPARE(w->lstmatches->count(), 2);
@@ -49,6 +52,9 @@ private slots:
         QVERIFY2(log.contains(QStringLiteral("Tournament ended.  Winner: bree")) || log.contains(QStringLiteral("Winner: Bree")),
                  qPrintable(log));
         QVERIFY2(!log.contains(QStringLiteral("Could not log")), qPrintable(log));
+        // Four entries by private message, four answers of the helper, and no more private messages.
+        QCOMPARE(loopback.output.count(QStringLiteral("<- INPM ")), 4);
+        QCOMPARE(loopback.output.count(QStringLiteral("-> PM ")), 4);
     }
 };
 

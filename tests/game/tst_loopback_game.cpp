@@ -237,6 +237,48 @@ private slots:
         }
     }
 
+    // A resident answers what a person writes, once in a few seconds, and never the texts a client
+    // sends by itself (an answer to those would be answered again, without end). Orrin's answer to
+    // the last message comes after any answer of Nyx's to the ones before.
+    void residentsAnswerPeople_data() {
+        QTest::addColumn<QString>("nick");
+        QTest::addColumn<bool>("away");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("answers");
+        QTest::newRow("a person") << "pia" << false << QStringList{"hello"} << 1;
+        QTest::newRow("twice at once") << "pat" << false << QStringList{"hello", "are you there?"} << 1;
+        QTest::newRow("entered") << "pol" << false << QStringList{"You have been added to the tournament."} << 0;
+        QTest::newRow("entered already") << "pam" << false << QStringList{"You are already in the tournament and cannot be added again."} << 0;
+        QTest::newRow("not entered") << "pen" << false
+                                     << QStringList{"You could not be added to the tournament.  Do you have enough gold or are you in a table/game?",
+                                                    "You could not be added to the tournament.  An error occurred.  Let the tournament coordinator know."}
+                                     << 0;
+        QTest::newRow("tournament running") << "pip" << false
+                                            << QStringList{"This administrator is running a tournament and cannot accept registrations."} << 0;
+        QTest::newRow("operator busy") << "pod" << false
+                                       << QStringList{"This administrator is not accepting private messages because he/she is busy.  Please try "
+                                                      "addressing your question in main chat or send a ticket to our customer service center on "
+                                                      "our website at http://127.0.0.1/support/"}
+                                       << 0;
+        QTest::newRow("away answer") << "pug" << true << QStringList{"I am away from my computer"} << 0;
+    }
+    void residentsAnswerPeople() {
+        QFETCH(QString, nick);
+        QFETCH(bool, away);
+        QFETCH(QStringList, texts);
+        QFETCH(int, answers);
+        ClientFixture fx(ClientFixture::Skin);
+        QVERIFY(login(nick));
+        loopback.output.clear();
+        frmCon* con = form<frmCon>();
+        if (away) con->SendToServer(QStringLiteral("AWAY 1"));
+        for (const QString& text : texts) con->SendToServer(QStringLiteral("PM Nyx ") + QString(text).replace(u' ', QStringLiteral("%20")));
+        if (away) con->SendToServer(QStringLiteral("AWAY 0"));
+        con->SendToServer(QStringLiteral("PM Orrin hello"));
+        QVERIFY2(printed(QStringLiteral("<- INPM Orrin ") + nick + u' '), qPrintable(loopback.output));
+        QCOMPARE(loopback.output.count(QStringLiteral("<- INPM Nyx ")), answers);
+    }
+
     void awayIsToldToTheOthers() {
         ClientFixture fx(ClientFixture::Skin);
         QTcpSocket other;  // a second player on line, by hand

@@ -1,12 +1,14 @@
 // The memory, dice and coin-board games played against the loopback server tool, as a player
-// would: the table from the games menu, ready in the room, the game's own moves, the close.
-// Mid-game pictures are saved when CORVADEX_SCREENSHOTS names a folder.
+// would: the table from the games menu, ready in the room, the game's own moves, the close and
+// the result line in the lobby. Mid-game pictures are saved when CORVADEX_SCREENSHOTS names a
+// folder.
 #include "ClientFixture.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
 #include "app/HttpClient.h"
 #include "app/storedvars.h"
+#include "lobby/frmchildchat.h"
 #include "lobby/frmmenu.h"
 #include "platform/VbCompat.h"
 #include "tables/frmchallengebox_single.h"
@@ -15,24 +17,57 @@
 #include "variants/frmsphere.h"
 #include "variants/frmsphere_setup.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 void trigger(const char* name) { form<frmmenu>()->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
-// The room of a new table, once the resident sits in it.
-bool enterRoom(const char* menu) {
+// The room of a new table, once the resident sits in it: the resident's name.
+QString enterRoom(const char* menu) {
     trigger(menu);
-    return QTest::qWaitFor([] {
+    const bool seated = QTest::qWaitFor([] {
         frmchallengebox_single* room = ifLoaded<frmchallengebox_single>();
         return room && !room->Player2->text().isEmpty();
     }, 8000);
+    return seated ? ifLoaded<frmchallengebox_single>()->Player2->text() : QString();
 }
 
-bool enterAndReady(const char* menu) {
-    if (!enterRoom(menu)) return false;
-    ifLoaded<frmchallengebox_single>()->cmdReady_Click();
-    return true;
+QString enterAndReady(const char* menu) {
+    const QString resident = enterRoom(menu);
+    if (!resident.isEmpty()) ifLoaded<frmchallengebox_single>()->cmdReady_Click();
+    return resident;
+}
+
+QString lobbyText() { return ifLoaded<frmchildchat>() ? ifLoaded<frmchildchat>()->chatin->toPlainText() : QString(); }
+
+// The numbers of every line the loopback sent with this keyword, from `from` in its log on.
+QList<QList<int>> sent(const QString& log, qsizetype from, const QString& keyword) {
+    QList<QList<int>> out;
+    const QRegularExpression line(QStringLiteral("<- ") + keyword + QStringLiteral(" ([\\d ]+)$"), QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(log.mid(from)); it.hasNext();) {
+        QList<int> numbers;
+        for (const QString& n : it.next().captured(1).split(u' ', Qt::SkipEmptyParts)) numbers << n.toInt();
+        out << numbers;
+    }
+    return out;
+}
+
+// The lobby's result line of kira against the resident at these scores: the winner first, kira
+// on a tie; the dice game shows no score.
+QString resultLine(const QString& game, const QString& resident, int mine, int theirs) {
+    static const QHash<QString, QString> levels = {{"Nyx", "7"}, {"Orrin", "12"}, {"Bree", "3"}};
+    const QString me = QStringLiteral("kira(1)"), them = resident + u'(' + levels.value(resident) + u')';
+    const bool won = mine >= theirs;
+    QString line = u'<' + game + QStringLiteral("> ") + (won ? me : them) + (mine == theirs ? QStringLiteral(" ties ") : QStringLiteral(" defeats ")) +
+                   (won ? them : me) + u' ';
+    if (game != QLatin1String("Chinchirorin")) line += QStringLiteral("Score: %1-%2 ").arg(qMax(mine, theirs)).arg(qMin(mine, theirs));
+    return line;
+}
+
+// The result line and the replay link of the game in the lobby.
+bool resultShown(const QString& line, const QString& replayPage) {
+    return QTest::qWaitFor([&] { return lobbyText().contains(line + u'\n') && lobbyText().contains(QStringLiteral("/Replays/") + replayPage + u'-'); }, 8000);
 }
 
 // Coins whose sum the multiplier divides: a core coin first, then up to two border coins.
@@ -63,11 +98,13 @@ private slots:
     }
     void cleanupTestCase() { loopback.stop(); }
 
-    // Two turns of picks, then the end-game request closes the game.
+    // Two turns of picks, then the end-game request ends the game on the pairs found so far.
     void memoryGame() {
         ClientFixture fx(ClientFixture::All);
         QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
-        QVERIFY(enterAndReady("mnumemory"));
+        const qsizetype from = loopback.output.size();
+        const QString resident = enterAndReady("mnumemory");
+        QVERIFY(!resident.isEmpty());
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmmemory>() && ifLoaded<frmmemory>()->isVisible(); }, 8000));
         int picks = 0;
         while (picks < 4 && QTest::qWaitFor([] {
@@ -91,13 +128,19 @@ private slots:
         ifLoaded<frmmemory>()->mnuEndGameRequest->trigger();
         QVERIFY(QTest::qWaitFor([] { return !ifLoaded<frmmemory>(); }, 8000));
         QVERIFY(!InGame);
+        const QList<QList<int>> told = sent(loopback.output, from, QStringLiteral("MEMORYSCORE"));
+        const QList<int> scores = told.isEmpty() ? QList<int>{0, 0} : told.last();
+        QVERIFY2(resultShown(resultLine(QStringLiteral("Corvada Memory"), resident, scores.value(0), scores.value(1)), QStringLiteral("Corvada-Memory-Game")),
+                 qPrintable(lobbyText()));
     }
 
-    // Three rounds of rolls to the close.
+    // Three rounds of rolls to the close; the higher total wins.
     void diceGame() {
         ClientFixture fx(ClientFixture::All);
         QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
-        QVERIFY(enterAndReady("mnuchinchin"));
+        const qsizetype from = loopback.output.size();
+        const QString resident = enterAndReady("mnuchinchin");
+        QVERIFY(!resident.isEmpty());
         int rolls = 0;
         while (QTest::qWaitFor([&] {
             frmchinchin* w = ifLoaded<frmchinchin>();
@@ -113,22 +156,42 @@ private slots:
         }
         QCOMPARE(rolls, 3);
         QVERIFY(!InGame);
+        int points[3] = {};
+        for (const QList<int>& p : sent(loopback.output, from, QStringLiteral("CHINCHINPOINTS"))) points[qBound(0, p.value(0), 2)] = p.value(1);
+        QVERIFY2(resultShown(resultLine(QStringLiteral("Chinchirorin"), resident, points[1], points[2]), QStringLiteral("Chinchirorin-Game")),
+                 qPrintable(lobbyText()));
     }
 
-    // The rules set in the dialog, then each turn completed where it can be, else frozen.
+    // Each turn completed where it can be, else frozen, until a score reaches the rules' maximum
+    // score or the turns their maximum; the rules set in the dialog, or the table's own when the
+    // creator sets none.
+    void orboltGame_data() {
+        QTest::addColumn<bool>("setRules");
+        QTest::addColumn<int>("maxScore");
+        QTest::addColumn<int>("maxTurns");
+        QTest::newRow("the smallest choices") << true << 50 << 15;
+        QTest::newRow("rules never set") << false << 50 << 20;
+    }
     void orboltGame() {
+        QFETCH(bool, setRules);
+        QFETCH(int, maxScore);
+        QFETCH(int, maxTurns);
         ClientFixture fx(ClientFixture::All);
         QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
-        QVERIFY(enterRoom("mnuorbolt"));
-        ifLoaded<frmchallengebox_single>()->cmdChange_Click();
-        frmsphere_setup* setup = ifLoaded<frmsphere_setup>();
-        QVERIFY(setup);
-        setup->cmbtime->setCurrentIndex(0);
-        setup->cmbmaxscore->setCurrentIndex(0);
-        setup->cmbmaxturns->setCurrentIndex(0);
-        setup->cmdOK_Click();
-        QVERIFY(!ifLoaded<frmsphere_setup>());
-        QTest::qWait(300);
+        const qsizetype from = loopback.output.size();
+        const QString resident = enterRoom("mnuorbolt");
+        QVERIFY(!resident.isEmpty());
+        if (setRules) {
+            ifLoaded<frmchallengebox_single>()->cmdChange_Click();
+            frmsphere_setup* setup = ifLoaded<frmsphere_setup>();
+            QVERIFY(setup);
+            setup->cmbtime->setCurrentIndex(0);
+            setup->cmbmaxscore->setCurrentIndex(0);
+            setup->cmbmaxturns->setCurrentIndex(0);
+            setup->cmdOK_Click();
+            QVERIFY(!ifLoaded<frmsphere_setup>());
+            QVERIFY(loopback.printed(QStringLiteral("-> CHANGERULE ORBOLT 30 50 15")));
+        }
         ifLoaded<frmchallengebox_single>()->cmdReady_Click();
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmsphere>() && ifLoaded<frmsphere>()->isVisible(); }, 8000));
         ifLoaded<frmsphere>()->cmdGo_Click();
@@ -147,9 +210,18 @@ private slots:
                 save(w->grab().toImage(), "sphere_loopback");
             }
         }
-        QVERIFY2(turns >= 2, qPrintable(QString::number(turns)));
         QVERIFY(!ifLoaded<frmsphere>());
         QVERIFY(!InGame);
+        // The game went on until the rules end it, and not a turn longer.
+        const QList<QList<int>> mine = sent(loopback.output, from, QStringLiteral("OBSCORE"));
+        const QList<QList<int>> theirs = sent(loopback.output, from, QStringLiteral("OBOPPSCORE"));
+        QCOMPARE(turns, int(mine.size()));
+        QCOMPARE(theirs.size(), mine.size());
+        QVERIFY(turns >= 1 && turns <= maxTurns);
+        for (int t = 0; t < turns - 1; ++t) QVERIFY(mine[t].value(0) < maxScore && theirs[t].value(0) < maxScore);
+        const int score = mine.last().value(0), opponent = theirs.last().value(0);
+        QVERIFY2(turns == maxTurns || qMax(score, opponent) >= maxScore, qPrintable(QStringLiteral("%1 turns, %2-%3").arg(turns).arg(score).arg(opponent)));
+        QVERIFY2(resultShown(resultLine(QStringLiteral("Orbolt"), resident, score, opponent), QStringLiteral("Orbolt-Game")), qPrintable(lobbyText()));
     }
 };
 

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 // A peer that never ends its line cannot grow this server's memory without bound.
 constexpr qsizetype kMaxLine = 64 * 1024;
@@ -31,8 +33,24 @@ QString shown(const QString& line) {
 
 QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
 
-// How long a resident takes to answer a private message.
+// How long a resident takes to answer a private message, and how long it then leaves the same
+// player unanswered.
 constexpr int kReplyMs = 1000;
+constexpr qint64 kReplyGapMs = 5000;
+
+// The texts a client sends by itself in answer to a private message (the tournament helper's
+// registration answers, an operator's refusals). A resident who answered them would be answered
+// again, without end.
+bool automatic(const QString& text) {
+    static const QStringList starts = {
+        QStringLiteral("You are already in the tournament"),
+        QStringLiteral("You have been added to the tournament"),
+        QStringLiteral("You could not be added to the tournament"),
+        QStringLiteral("This administrator is running a tournament"),
+        QStringLiteral("This administrator is not accepting private messages"),
+    };
+    return std::any_of(starts.begin(), starts.end(), [&](const QString& s) { return text.startsWith(s); });
+}
 
 // What a resident answers to a private message.
 QString replyTo(const QString& resident, const QString& text) {
@@ -50,6 +68,7 @@ LoopbackGame::LoopbackGame(QObject* parent)
       m_admin([this](QTcpSocket* s, const QString& line) { send(s, line); }, [this](const QString& line) { toLoggedIn(line); }),
       m_tourny([this](QTcpSocket* s, const QString& line) { send(s, line); }) {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackGame::accept);
+    m_clock.start();
 }
 
 bool LoopbackGame::listen(quint16 port) { return m_server.listen(QHostAddress::LocalHost, port); }
@@ -195,14 +214,8 @@ bool LoopbackGame::lobby(QTcpSocket* s, const QString& line) {
         const QString text = f[2];
         for (auto it = m_clients.begin(); it != m_clients.end(); ++it)
             if (it->loggedIn && it->nick == f[1]) send(it.key(), QStringLiteral("INPM ") + c.nick + u' ' + f[1] + u' ' + text);
-        for (const LoopbackData::Player& p : LoopbackData::residents()) {
-            if (p.nick != f[1]) continue;
-            const QPointer<QTcpSocket> to = s;
-            const QString reply = encoded(replyTo(p.nick, QString(text).replace(QStringLiteral("%20"), QStringLiteral(" "))));
-            QTimer::singleShot(kReplyMs, this, [this, to, from = p.nick, nick = c.nick, reply] {
-                if (to) send(to, QStringLiteral("INPM ") + from + u' ' + nick + u' ' + reply);
-            });
-        }
+        for (const LoopbackData::Player& p : LoopbackData::residents())
+            if (p.nick == f[1]) residentReply(s, p.nick, QString(text).replace(QStringLiteral("%20"), QStringLiteral(" ")));
         return true;
     }
     if (keyword == QLatin1String("RANDOM")) {
@@ -224,4 +237,23 @@ bool LoopbackGame::lobby(QTcpSocket* s, const QString& line) {
         return true;
     }
     return false;
+}
+
+void LoopbackGame::residentReply(QTcpSocket* s, const QString& resident, const QString& text) {
+    const Client& c = m_clients[s];
+    // An away player's messages are his client's away answer; a person writes the others.
+    if (c.away || automatic(text)) {
+        print(c.tag + QStringLiteral("    (") + resident + QStringLiteral(" does not answer an automatic reply)"));
+        return;
+    }
+    qint64& last = m_answered[resident + u'\n' + c.nick];
+    if (last > 0 && m_clock.elapsed() - last < kReplyGapMs) {
+        print(c.tag + QStringLiteral("    (") + resident + QStringLiteral(" answered ") + c.nick + QStringLiteral(" a moment ago)"));
+        return;
+    }
+    last = std::max<qint64>(1, m_clock.elapsed());
+    const QPointer<QTcpSocket> to = s;
+    QTimer::singleShot(kReplyMs, this, [this, to, resident, nick = c.nick, reply = encoded(replyTo(resident, text))] {
+        if (to) send(to, QStringLiteral("INPM ") + resident + u' ' + nick + u' ' + reply);
+    });
 }

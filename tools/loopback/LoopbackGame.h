@@ -7,6 +7,7 @@
 #include "tools/loopback/LoopbackRooms.h"
 #include "tools/loopback/LoopbackTourny.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -49,10 +50,15 @@ private:
     void gone(QTcpSocket* s);
     // Private messages, dice, away and the operator login; false when the line is none of them.
     bool lobby(QTcpSocket* s, const QString& line);
+    // A resident's answer to a private message of the client: none to a client's automatic
+    // text, and at most one to the same player within a few seconds.
+    void residentReply(QTcpSocket* s, const QString& resident, const QString& text);
 
     QTcpServer m_server;
     QHash<QTcpSocket*, Client> m_clients;
     LoopbackRooms m_rooms;
     LoopbackAdmin m_admin;
     LoopbackTourny m_tourny;
+    QElapsedTimer m_clock;
+    QHash<QString, qint64> m_answered;  // by resident and player: when the resident last answered
 };
