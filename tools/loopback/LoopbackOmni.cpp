@@ -158,6 +158,8 @@ void LoopbackOmni::nextTurn() {
     }
     m_turn = (m_turn + 1) % m_seats.size();
     if (m_turn == 0) {
+        // The turn queue moves on to the player with the turn's replay.
+        if (m_team) sendQueue(false);
         clientTurn();
         return;
     }
