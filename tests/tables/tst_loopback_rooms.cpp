@@ -1,7 +1,7 @@
 // The client against the loopback server tool (tools/loopback), started as its own process: a
 // player creates a card-game table from the games menu, sees the room fill, changes the rules in
 // the setup dialog with the loopback's deck list, chats, declares ready, kicks and closes; then
-// joins a resident's table, and creates a two-against-two table.
+// joins a resident's table, and creates a two-against-two table that residents fill.
 #include "ClientFixture.h"
 #include "Loopback.h"
 
@@ -129,20 +129,28 @@ private slots:
         QVERIFY(!ifLoaded<frmchallengewaiting>());
         QCOMPARE(team->Player1->text(), QStringLiteral("nyxfan"));
         QVERIFY(QTest::qWaitFor([&] { return !team->picavatar[0]->pixmap().isNull(); }));
-        // Change Sides: the player and his avatar move to the other pair; the seat left is empty.
+        // Three residents sit down one after another.
+        QVERIFY(QTest::qWaitFor([&] { return team->player4->text() == QLatin1String("Orrin"); }, 8000));
+        QCOMPARE(team->Player2->text(), QStringLiteral("Bree"));
+        QCOMPARE(team->player3->text(), QStringLiteral("Nyx"));
+        QVERIFY(team->chatin->toPlainText().contains(QStringLiteral("Orrin has joined the table.")));
+        const QImage mine = team->picavatar[0]->pixmap().toImage(), nyx = team->picavatar[2]->pixmap().toImage();
+        QVERIFY(!nyx.isNull() && nyx != mine);
+        // Change Sides in a full room: the player and the first resident of the other pair trade
+        // seats, avatars and all.
         team->cmdChange_Click();
         QVERIFY(QTest::qWaitFor([&] { return team->player3->text() == QLatin1String("nyxfan"); }));
-        QVERIFY(QTest::qWaitFor([&] { return team->picavatar[0]->pixmap().isNull() && !team->picavatar[2]->pixmap().isNull(); }));
-        QVERIFY(team->Player1->text().isEmpty());
+        QCOMPARE(team->Player1->text(), QStringLiteral("Nyx"));
+        QVERIFY(QTest::qWaitFor([&] { return team->picavatar[0]->pixmap().toImage() == nyx && team->picavatar[2]->pixmap().toImage() == mine; }));
         team->cmdChange_Click();
-        QVERIFY(QTest::qWaitFor([&] { return team->Player1->text() == QLatin1String("nyxfan") && team->picavatar[2]->pixmap().isNull(); }));
+        QVERIFY(QTest::qWaitFor([&] { return team->Player1->text() == QLatin1String("nyxfan") && team->player3->text() == QLatin1String("Nyx"); }));
         QCOMPARE(team->ruleset[0]->text(), QStringLiteral("Random"));
         QCOMPARE(team->ruleset[1]->text(), QStringLiteral("5"));
         team->ruleset_Click(1);
         team->ruleset_Click(0);
         QVERIFY(QTest::qWaitFor([&] { return team->ruleset[1]->text() == QLatin1String("7") && team->Rules() == QLatin1String("Player"); }));
         // The table list carries the omni rule text, so the rules view shows the deck type and blocks.
-        QVERIFY(printed(QStringLiteral("<- ADDTABLE 3 nyxfan  OMNICV_PLAYER 7@@")));
+        QVERIFY(printed(QStringLiteral("<- ADDTABLE 3 nyxfan Bree OMNICV_PLAYER 7@@")));
         QVERIFY(QTest::qWaitFor([&] { return !lobby->lsttables->findItems(QStringLiteral("Table 3 "), Qt::MatchStartsWith).isEmpty(); }));
         lobby->lsttables->setCurrentItem(lobby->lsttables->findItems(QStringLiteral("Table 3 "), Qt::MatchStartsWith).first());
         trigger("mnuTableInfo");

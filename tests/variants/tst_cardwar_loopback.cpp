@@ -1,19 +1,33 @@
 // A card war played to its result against the loopback server tool, as a player would: the
 // table from the games menu, ready in the room, a card chosen and played each round until a
-// life runs out, the result in the lobby. A mid-game picture is saved when CORVADEX_SCREENSHOTS
-// names a folder.
+// life runs out, both played cards face up when the strike is told, the result in the lobby with
+// the life left in brackets. A mid-game picture is saved when CORVADEX_SCREENSHOTS names a
+// folder.
 #include "ClientFixture.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
 #include "app/HttpClient.h"
+#include "app/modSkin.h"
 #include "game/ModMiscFunctions.h"
 #include "lobby/frmchildchat.h"
 #include "lobby/frmmenu.h"
 #include "tables/frmchallengebox_single.h"
 #include "variants/frmcardwars.h"
 
+#include <QRegularExpression>
 #include <QtTest>
+
+namespace {
+int strikes(const frmcardwars* w) { return int(w->chatin->toPlainText().count(QStringLiteral(" strikes with "))); }
+
+// A played card, not the card back that an open round shows.
+bool faceUp(const PictureBox* slot) {
+    const QImage back = SkinPicture(QStringLiteral("main"), QStringLiteral("cardback")).toImage();
+    const QImage shown = slot->Picture().toImage();
+    return !shown.isNull() && shown.convertToFormat(QImage::Format_ARGB32) != back.convertToFormat(QImage::Format_ARGB32);
+}
+}  // namespace
 
 class tst_cardwar_loopback : public QObject {
     Q_OBJECT
@@ -33,24 +47,37 @@ private slots:
         ifLoaded<frmchallengebox_single>()->cmdReady_Click();
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmcardwars>() && ifLoaded<frmcardwars>()->isVisible(); }, 8000));
         int rounds = 0;
+        QString life[2];
         while (QTest::qWaitFor([] { return !ifLoaded<frmcardwars>() || ifLoaded<frmcardwars>()->Battle; }, 15000)) {
             frmcardwars* w = ifLoaded<frmcardwars>();
             if (!w) break;
             int slot = 0;
             while (slot < 5 && IsEmptyCard(w->Player1[slot])) ++slot;
             QVERIFY(slot < 5);
+            life[0] = w->player1_life->text();
+            life[1] = w->player2_life->text();
+            const int told = strikes(w);
             w->Player1_Click(slot);
             w->imgcard_Click(0);
             QVERIFY(!w->Battle);
-            if (++rounds == 3) {
-                QTest::qWait(2000);
-                if (frmcardwars* now = ifLoaded<frmcardwars>()) save(now->grab().toImage(), "cardwar_midgame");
-            }
+            // The strike is told with both cards face up, and the round stays closed meanwhile.
+            QVERIFY(QTest::qWaitFor([&] { return !ifLoaded<frmcardwars>() || strikes(w) > told; }, 8000));
+            QVERIFY(ifLoaded<frmcardwars>() == w);
+            QVERIFY(faceUp(w->imgcard[0]) && faceUp(w->imgcard[1]));
+            QVERIFY(!w->Battle);
+            if (++rounds == 3) save(w->grab().toImage(), "cardwar_reveal");
         }
         QVERIFY(!ifLoaded<frmcardwars>());
         QVERIFY2(rounds >= 4, qPrintable(QString::number(rounds)));
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchildchat>()->chatin->toPlainText().contains(QStringLiteral("<Corvada War> ")); },
                                 5000));
+        // The winner with the life it kept, the loser with none.
+        static const QRegularExpression result(QStringLiteral(
+            "<Corvada War> (\\S+)\\((\\d+)\\) (routs|kills|slaughters|destroys|obliterates|wipes out) (\\S+)\\(0\\) "));
+        const auto m = result.match(ifLoaded<frmchildchat>()->chatin->toPlainText());
+        QVERIFY2(m.hasMatch(), qPrintable(ifLoaded<frmchildchat>()->chatin->toPlainText()));
+        QVERIFY(m.captured(1) != m.captured(4) && (m.captured(1) == QLatin1String("kira") || m.captured(4) == QLatin1String("kira")));
+        QCOMPARE(m.captured(2), life[m.captured(1) == QLatin1String("kira") ? 0 : 1]);
     }
 };
 

@@ -8,7 +8,10 @@ namespace {
 const QStringList kCards = {QStringLiteral("Gustling"),      QStringLiteral("Emberlark"),      QStringLiteral("Cinderpup"),
                             QStringLiteral("Kilnwarden"),    QStringLiteral("Tidecall Nymph"), QStringLiteral("Sparkfin Eel"),
                             QStringLiteral("Brine Skitter"), QStringLiteral("Basalt Vigil"),   QStringLiteral("Frostmere Heron")};
-constexpr int kRevealMs = 1500;
+// How long the resident takes to choose its card, and how long both played cards stay face up
+// before the next round.
+constexpr int kChooseMs = 1000;
+constexpr int kRevealMs = 2000;
 
 QString wire(QString name) { return name.replace(u' ', QStringLiteral("%20")); }
 }  // namespace
@@ -31,6 +34,7 @@ void LoopbackCardWar::start(QTcpSocket* client, const QString& nick, const QStri
     deal();
     m_send(client, QStringLiteral("CARDWARSHISTORY ") + wire(opponent + QStringLiteral(" takes the red seat. Play a card!")));
     m_send(client, QStringLiteral("CARDWARSSTART"));
+    m_open = true;
 }
 
 void LoopbackCardWar::deal() {
@@ -44,7 +48,11 @@ bool LoopbackCardWar::handle(QTcpSocket* s, const QString& line) {
     if (line.startsWith(QLatin1String("CARDWARS_PLACEAT "))) {
         bool ok = false;
         const int slot = line.mid(17).toInt(&ok);
-        if (ok && slot >= 0 && slot < 5) QTimer::singleShot(kRevealMs, this, [this, slot] { round(slot); });
+        // One card a round: a second play before the next round opens is not taken.
+        if (ok && slot >= 0 && slot < 5 && m_open) {
+            m_open = false;
+            QTimer::singleShot(kChooseMs, this, [this, slot] { round(slot); });
+        }
     } else if (line == QLatin1String("CARDWARS_SURRENDER")) {
         end(false, false);
     } else if (line == QLatin1String("CARDWARS_STALEMATE")) {
@@ -71,28 +79,37 @@ void LoopbackCardWar::round(int slot) {
     m_send(m_client, QStringLiteral("CARDWARSHISTORY ") +
                          wire(who + QStringLiteral(" strikes with ") + (clientStrikes ? mine : theirs) + QStringLiteral(" for ") +
                               QString::number(damage) + QStringLiteral(" damage.")));
+    // The reveal stays on the table a moment; then the game ends or the next round opens.
+    QTimer::singleShot(kRevealMs, this, [this, clientStrikes] { nextRound(clientStrikes); });
+}
+
+void LoopbackCardWar::nextRound(bool clientStruck) {
+    if (!m_running || !m_client) return;
+    if (m_life[0] == 0 || m_life[1] == 0) return end(m_life[1] == 0, false);
     deal();
     const QString combo = m_round % 2 ? QStringLiteral("x") + QString::number(m_round % 4 + 1) : QStringLiteral("0");
     m_send(m_client, QStringLiteral("CARDWARSBOARD %1 %2 %3 %4 %5 %6 %7 0 0")
-                         .arg(clientStrikes ? 1 : 2)
-                         .arg(clientStrikes ? 2 : 1)
-                         .arg(clientStrikes ? 1 : 2)
+                         .arg(clientStruck ? 1 : 2)
+                         .arg(clientStruck ? 2 : 1)
+                         .arg(clientStruck ? 1 : 2)
                          .arg(combo)
                          .arg(m_round % 11)
                          .arg(m_life[0])
                          .arg(m_life[1]));
-    if (m_life[0] == 0 || m_life[1] == 0) end(m_life[1] == 0, false);
+    m_open = true;
 }
 
 void LoopbackCardWar::end(bool clientWins, bool stalemate) {
     if (!m_running) return;
     m_running = false;
     const QString winner = clientWins ? m_nick : m_opponent, loser = clientWins ? m_opponent : m_nick;
-    const int a = stalemate ? 1 : qMax(m_life[0], m_life[1]), b = stalemate ? 1 : 0;
+    const int winnerLife = m_life[clientWins ? 0 : 1], loserLife = m_life[clientWins ? 1 : 0];
+    // The winner's life names how badly the loser fared; two scores above 0 read as a stalemate.
+    const int a = stalemate ? 1 : winnerLife, b = stalemate ? 1 : 0;
     if (m_client) {
-        m_send(m_client, QStringLiteral("CARDWARSMATCH %1 [%2] %3 [%4] %5 %6 %7")
-                             .arg(winner, QString::number(clientWins ? m_life[0] : m_life[1]), loser,
-                                  QString::number(clientWins ? m_life[1] : m_life[0]))
+        // The lobby writes each name with the life left after it in brackets.
+        m_send(m_client, QStringLiteral("CARDWARSMATCH %1 %2 %3 %4 %5 %6 %7")
+                             .arg(winner, QString::number(winnerLife), loser, QString::number(loserLife))
                              .arg(a)
                              .arg(b)
                              .arg(m_gameId++));

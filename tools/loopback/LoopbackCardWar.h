@@ -1,8 +1,8 @@
 #pragma once
 // The card war of the loopback server: one client at the blue seat against a resident. Each
-// round both play a card of their hand of five; the loopback's own little rule deals the
-// damage, the statuses, a combo now and then and an element, until one life reaches 0 or a
-// request or surrender ends the game with a result line.
+// round both play a card of their hand of five, shown face up a moment before the next round;
+// the loopback's own little rule deals the damage, the statuses, a combo now and then and an
+// element, until one life reaches 0 or a request or surrender ends the game with a result line.
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -26,7 +26,9 @@ signals:
 
 private:
     void deal();
+    // Both cards of the round face up and the strike; the next round (or the end) a moment later.
     void round(int slot);
+    void nextRound(bool clientStruck);
     void end(bool clientWins, bool stalemate);
     QString draw();
 
@@ -40,4 +42,5 @@ private:
     int m_life[2] = {1000, 1000};
     int m_gameId = 7100;
     bool m_running = false;
+    bool m_open = false;  // a round waits for the client's card
 };

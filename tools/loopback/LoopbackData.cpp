@@ -38,6 +38,14 @@ QString playerLine(const QString& keyword, const Player& p) {
     return keyword + QStringLiteral(" 0 Loopback Loopback Gold ") + entry;
 }
 
+QString avatarOf(const QString& nick) {
+    if (nick == QLatin1String("Nyx")) return QStringLiteral("002 003 002 f");
+    if (nick == QLatin1String("Orrin")) return QStringLiteral("003 002 001 m");
+    if (nick == QLatin1String("Bree")) return QStringLiteral("001 001 003 f");
+    // Clients wear what their login record gave them.
+    return QStringLiteral("001 001 001 f");
+}
+
 QString showMain() {
     // GP, -, experience, level, next level, failed logins, gender, background, body, head, cash,
     // guild, rush gauge, -, advancement points, three chests, daily, weekly.

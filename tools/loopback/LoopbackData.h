@@ -19,6 +19,8 @@ QString listRecord(const Player& p);
 QString entryText(const Player& p);
 // A player-list line of the server ("NEWPLAYER" or "NEWPLAYER2"), blanks of the entry as "%20".
 QString playerLine(const QString& keyword, const Player& p);
+// The avatar a player wears in rooms and games: background, head, body and figure prefix.
+QString avatarOf(const QString& nick);
 
 // The player's record after a login or reconnect ("SHOWMAIN" and 20 fields).
 QString showMain();

@@ -1,6 +1,7 @@
 #include "tools/loopback/LoopbackOmni.h"
 
 #include "app/modText.h"
+#include "tools/loopback/LoopbackData.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -16,12 +17,11 @@ constexpr int kThinkMs = 1800;
 
 QString wire(QString name) { return name.replace(u' ', QStringLiteral("%20")); }
 
-// The avatar records of the turn queue: "name::gender::background::body::head".
-QString seatRecord(const QString& nick, int i) {
-    static const char* genders[] = {"f", "m", "f", "m"};
-    const QString n = QStringLiteral("00%1").arg(i % 3 + 1);
-    return nick + QStringLiteral("::") + QLatin1String(genders[i % 4]) + QStringLiteral("::") + n + QStringLiteral("::") + n +
-           QStringLiteral("::") + n;
+// The avatar records of the turn queue, "name::gender::background::body::head": the avatars the
+// players wore in the room.
+QString seatRecord(const QString& nick) {
+    const QStringList a = LoopbackData::avatarOf(nick).split(u' ');  // background, head, body, prefix
+    return QStringList{nick, a.value(3), a.value(0), a.value(2), a.value(1)}.join(QStringLiteral("::"));
 }
 }  // namespace
 
@@ -49,12 +49,20 @@ void LoopbackOmni::start(QTcpSocket* client, const QString& nick, const QStringL
     }
     m_current = drawCard();
     m_next = drawCard();
-    deal();
     if (team) {
         sendQueue(true);
-        m_send(client, QStringLiteral("TEAM_OCVYOURTURN"));
+        clientTurn();
         m_send(client, QStringLiteral("TEAM_GAMECHAT ") + m_seats[2] + QStringLiteral(" /team good luck, partner"));
+    } else {
+        deal();
     }
+}
+
+void LoopbackOmni::clientTurn() {
+    m_send(m_client, k("OCVYOURTURN", "TEAM_OCVYOURTURN"));
+    // The team turn starts by replaying the other seats' placements, and each of them empties the
+    // player's hand slot: the hand is dealt after it, so that the card to play shows.
+    if (m_team) deal();
 }
 
 void LoopbackOmni::deal() { m_send(m_client, k("OCVCARDDRAW ", "TEAM_OCVCARDDRAW ") + wire(m_current) + QStringLiteral(".jpg ") + wire(m_next) + QStringLiteral(".jpg")); }
@@ -63,7 +71,7 @@ void LoopbackOmni::sendQueue(bool now) {
     QStringList records;
     for (int i = 0; i < 4; ++i) {
         const int seat = (m_turn + i) % 4;
-        records << seatRecord(m_seats[seat], seat);
+        records << seatRecord(m_seats[seat]);
     }
     m_send(m_client, QStringLiteral("TEAM_QUEUE ") + records.join(u' ') + (now ? QStringLiteral(" 1") : QStringLiteral(" 0")));
 }
@@ -125,7 +133,7 @@ bool LoopbackOmni::handle(QTcpSocket* s, const QString& line) {
         place(cell, m_current, QStringLiteral("blue"), 0);
         m_current = m_next;
         m_next = drawCard();
-        deal();
+        if (!m_team) deal();
         nextTurn();
     } else if (key == QLatin1String("OCVCARDDISCARD") || key == QLatin1String("TEAM_OCVCARDDISCARD")) {
         m_current = drawCard();
@@ -150,7 +158,9 @@ void LoopbackOmni::nextTurn() {
     }
     m_turn = (m_turn + 1) % m_seats.size();
     if (m_turn == 0) {
-        m_send(m_client, k("OCVYOURTURN", "TEAM_OCVYOURTURN"));
+        // The turn queue moves on to the player with the turn's replay.
+        if (m_team) sendQueue(false);
+        clientTurn();
         return;
     }
     if (m_team) {

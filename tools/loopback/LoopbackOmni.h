@@ -41,6 +41,7 @@ private:
     void place(int cell, const QString& card, const QString& colour, int seat);
     void residentMove();
     void nextTurn();
+    void clientTurn();
     void sendQueue(bool now);
     void end(const QString& why);
     int freeCell() const;

@@ -10,21 +10,14 @@ namespace {
 constexpr int kTableCount = 50;
 const QString kBlank = QStringLiteral(" ");
 const QString kJoin = QStringLiteral("@@");
-// How long a resident takes to sit down at a table a client created.
+// How long a resident takes to sit down at a table a client created; the residents who fill a
+// four-seat room come one after another, this far apart.
 constexpr int kResidentJoinMs = 1500;
+constexpr int kNextResidentMs = 750;
 // How long both seats show ready before the game starts.
 constexpr int kStartMs = 1000;
 
 QString encoded(QString text) { return text.replace(u' ', QStringLiteral("%20")); }
-
-// The avatar a player shows in a room: background, head, body and figure prefix.
-QString avatarOf(const QString& nick) {
-    if (nick == QLatin1String("Nyx")) return QStringLiteral("002 003 002 f");
-    if (nick == QLatin1String("Orrin")) return QStringLiteral("003 002 001 m");
-    if (nick == QLatin1String("Bree")) return QStringLiteral("001 001 003 f");
-    // Clients wear what their login record gave them.
-    return QStringLiteral("001 001 001 f");
-}
 
 // The kinds whose games the loopback plays against a resident.
 bool playable(const QString& kind) {
@@ -141,7 +134,7 @@ bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& li
     if (!roomWords.contains(k)) return false;
     int seat = 0;
     Table* t = tableOf(s, &seat);
-    if (!t || t->match) return true;  // not seated, or playing: nothing to answer
+    if (!t || t->match || t->playing) return true;  // not seated, or playing: nothing to answer
     if (k == QLatin1String("CHANGERULE") || k == QLatin1String("TEAM_CHANGERULE")) {
         changeRule(*t, seat, line);
     } else if (k == QLatin1String("CHANGEWAGER")) {
@@ -153,14 +146,7 @@ bool LoopbackRooms::handle(QTcpSocket* s, const QString& nick, const QString& li
     } else if (k == QLatin1String("CHALLENGECHATS") || k == QLatin1String("CHALLENGECHAT")) {
         chat(*t, seat, line.mid(k.size() + 1));
     } else if (k == QLatin1String("TEAM_CHANGE")) {
-        // Change sides: to the first free seat of the other pair.
-        const int from = seat < 2 ? 2 : 0;
-        for (int i = from; i < from + 2; ++i)
-            if (t->seats[i].nick.isEmpty()) {
-                std::swap(t->seats[i], t->seats[seat]);
-                break;
-            }
-        sendRoom(*t);
+        changeSides(*t, seat);
     } else {
         close(*t, seat);
     }
@@ -186,19 +172,66 @@ void LoopbackRooms::create(QTcpSocket* s, const QString& nick, const QString& ki
     m_tables << t;
     sendRoom(m_tables.last());
     m_broadcast(tableLine(t));
-    // A resident comes to play, so that the room has someone to talk to and to kick.
-    if (kind != QLatin1String("team")) QTimer::singleShot(kResidentJoinMs, this, [this, number] { sitResident(number); });
+    // Residents come to play, so that the room has someone to talk to and to kick; the team game
+    // needs three of them.
+    const int residents = kind == QLatin1String("team") ? 3 : 1;
+    for (int i = 0; i < residents; ++i)
+        QTimer::singleShot(kResidentJoinMs + i * kNextResidentMs, this, [this, number] { sitResident(number); });
 }
 
 void LoopbackRooms::sitResident(int number) {
-    for (Table& t : m_tables) {
-        if (t.number != number || !t.seats[1].nick.isEmpty()) continue;
-        t.seats[1].nick = LoopbackData::residents().value(2).nick;
-        sendRoom(t);
-        toSeated(t, QStringLiteral("CHALLENGECHATS ") + t.seats[1].nick +
-                        QStringLiteral(" Hello! Set the rules you like; I am ready when you are."));
-        m_broadcast(tableLine(t));
+    Table* t = table(number);
+    if (!t || t->resident || t->playing) return;
+    const bool team = t->kind == QLatin1String("team");
+    // Bree takes a two-seat table; the team game seats Bree, Nyx and Orrin as the seats come.
+    int seat = -1;
+    for (int i = t->seats.size() - 1; i >= 1 - int(team); --i)
+        if (t->seats[i].nick.isEmpty()) seat = i;
+    if (seat < 0) return;
+    QString nick;
+    const QList<int> order = team ? QList<int>{2, 0, 1} : QList<int>{2};
+    for (int r : order) {
+        const QString candidate = LoopbackData::residents().value(r).nick;
+        if (std::none_of(t->seats.begin(), t->seats.end(), [&](const Seat& s) { return s.nick == candidate; })) {
+            nick = candidate;
+            break;
+        }
     }
+    if (nick.isEmpty()) return;
+    t->seats[seat].nick = nick;
+    sendRoom(*t);
+    if (team)
+        toSeated(*t, QStringLiteral("CHALLENGECHAT *** ") + nick + QStringLiteral(" has joined the table."));
+    else
+        toSeated(*t, QStringLiteral("CHALLENGECHATS ") + nick + QStringLiteral(" Hello! Set the rules you like; I am ready when you are."));
+    m_broadcast(tableLine(*t));
+    // A player who is ready already finds the resident ready too.
+    const bool clientReady = std::any_of(t->seats.begin(), t->seats.end(), [](const Seat& s) { return s.socket && s.ready; });
+    if (!clientReady) return;
+    t->seats[seat].ready = true;
+    toSeated(*t, readyLine(*t, seat));
+    tryStart(*t);
+}
+
+void LoopbackRooms::changeSides(Table& t, int seat) {
+    // To the first free seat of the other pair; in a full room the player trades places with the
+    // first resident there.
+    const int from = seat < 2 ? 2 : 0;
+    int to = -1;
+    for (int i = from; i < from + 2 && to < 0; ++i)
+        if (t.seats[i].nick.isEmpty()) to = i;
+    for (int i = from; i < from + 2 && to < 0; ++i)
+        if (!t.seats[i].socket) to = i;
+    if (to < 0) {
+        sendRoom(t);
+        return;
+    }
+    std::swap(t.seats[to], t.seats[seat]);
+    sendRoom(t);
+    // The ready flags travel with the players.
+    for (int i : {seat, to})
+        if (!t.seats[i].nick.isEmpty()) toSeated(t, readyLine(t, i));
+    m_broadcast(tableLine(t));
 }
 
 void LoopbackRooms::join(QTcpSocket* s, const QString& nick, int number) {
@@ -247,20 +280,28 @@ void LoopbackRooms::changeRule(Table& t, int seat, const QString& line) {
     m_broadcast(tableLine(t));
 }
 
+QString LoopbackRooms::readyLine(const Table& t, int seat) const {
+    const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEREADY ") : QStringLiteral("CHALLENGEREADYS ");
+    return keyword + QString::number(seat + 1) + (t.seats[seat].ready ? QStringLiteral(" 1") : QStringLiteral(" 0"));
+}
+
 void LoopbackRooms::ready(Table& t, int seat) {
     t.seats[seat].ready = !t.seats[seat].ready;
-    const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEREADY ") : QStringLiteral("CHALLENGEREADYS ");
-    toSeated(t, keyword + QString::number(seat + 1) + (t.seats[seat].ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
+    toSeated(t, readyLine(t, seat));
     // A resident answers readiness with its own, and says what the loopback cannot do.
     for (int i = 0; i < t.seats.size(); ++i) {
         Seat& other = t.seats[i];
         if (i == seat || other.nick.isEmpty() || other.socket || other.ready == t.seats[seat].ready) continue;
         other.ready = t.seats[seat].ready;
-        toSeated(t, keyword + QString::number(i + 1) + (other.ready ? QStringLiteral(" 1") : QStringLiteral(" 0")));
+        toSeated(t, readyLine(t, i));
         if (other.ready && !playable(t.kind))
             toSeated(t, QStringLiteral("CHALLENGECHATS *** ") +
                             QStringLiteral("The loopback server starts no games of this kind: close the room when you are done."));
     }
+    tryStart(t);
+}
+
+void LoopbackRooms::tryStart(Table& t) {
     if (t.kind == QLatin1String("ocv") || t.kind == QLatin1String("team")) {
         startOmni(t);
         return;
@@ -336,18 +377,35 @@ void LoopbackRooms::matchOver(int number) {
     m_broadcast(tableLine(*t));
 }
 
-void LoopbackRooms::startOmni(Table& t) {
-    const bool team = t.kind == QLatin1String("team");
-    if (!t.seats[0].socket || !t.seats[0].ready) return;
-    for (const Seat& seat : t.seats)
-        if (!team && (seat.nick.isEmpty() || !seat.ready)) return;
-    QStringList others;
-    int resident = 0;
-    for (int i = 1; i < t.seats.size(); ++i) {
-        if (t.seats[i].nick.isEmpty()) t.seats[i].nick = LoopbackData::residents().value(resident++ % 3).nick;
-        others << t.seats[i].nick;
+int LoopbackRooms::omniClientSeat(const Table& t) {
+    // One client and residents in every other seat, all of them ready.
+    int client = -1;
+    for (int i = 0; i < t.seats.size(); ++i) {
+        const Seat& s = t.seats[i];
+        if (s.nick.isEmpty() || !s.ready || (s.socket && client >= 0)) return -1;
+        if (s.socket) client = i;
     }
-    m_omni.start(t.seats[0].socket, t.seats[0].nick, others, team, t.blocks, t.number);
+    return client;
+}
+
+void LoopbackRooms::startOmni(Table& t) {
+    if (t.playing || omniClientSeat(t) < 0) return;
+    // A moment to see every seat ready before the room gives way to the game.
+    const int number = t.number;
+    QTimer::singleShot(kStartMs, this, [this, number] {
+        Table* t = table(number);
+        if (!t || t->playing) return;
+        const int c = omniClientSeat(*t);
+        if (c < 0) return;  // someone left or changed his mind meanwhile
+        t->playing = true;
+        // The others as the game takes them: the partner, then the two of the other pair.
+        QStringList others;
+        if (t->kind == QLatin1String("team"))
+            for (int i : {c ^ 1, c < 2 ? 2 : 0, c < 2 ? 3 : 1}) others << t->seats[i].nick;
+        else
+            others << t->seats[1 - c].nick;
+        m_omni.start(t->seats[c].socket, t->seats[c].nick, others, t->kind == QLatin1String("team"), t->blocks, number);
+    });
 }
 
 void LoopbackRooms::chat(Table& t, int seat, const QString& text) {
@@ -368,9 +426,10 @@ void LoopbackRooms::chat(Table& t, int seat, const QString& text) {
 void LoopbackRooms::close(Table& t, int seat) {
     const bool team = t.kind == QLatin1String("team");
     const QString removal = team ? QStringLiteral("CHALLENGEREMOVE ") : QStringLiteral("CHALLENGEREMOVES ");
-    if (seat == 0 && !t.resident) {
-        // The creator leaves: the table goes.
-        t.seats[0] = Seat();
+    const bool lastClient = std::none_of(t.seats.begin(), t.seats.end(), [&](const Seat& s) { return s.socket && &s != &t.seats[seat]; });
+    if (!t.resident && (seat == 0 || lastClient)) {
+        // The creator leaves, or the last player among residents: the table goes.
+        t.seats[seat] = Seat();
         toSeated(t, removal + QStringLiteral("5"));
         m_broadcast(QStringLiteral("REMOVETABLE ") + QString::number(t.number));
         const int number = t.number;
@@ -416,7 +475,7 @@ void LoopbackRooms::sendAvatar(Table& t, int seat) {
     const QString keyword = t.kind == QLatin1String("team") ? QStringLiteral("CHALLENGEAVATAR ") : QStringLiteral("CHALLENGEAVATARS ");
     // A seat that has come free (a change of sides, a player gone) shows no one's avatar.
     const bool free = t.seats[seat].nick.isEmpty();
-    toSeated(t, keyword + QString::number(seat + 1) + u' ' + (free ? QStringLiteral("000 000 000 f") : avatarOf(t.seats[seat].nick)));
+    toSeated(t, keyword + QString::number(seat + 1) + u' ' + (free ? QStringLiteral("000 000 000 f") : LoopbackData::avatarOf(t.seats[seat].nick)));
     t.avatarShown.resize(t.seats.size());
     t.avatarShown[seat] = !free;
 }

@@ -2,9 +2,10 @@
 // The tables and challenge rooms of the loopback server: creating a table of every kind, joining
 // one, and the talk in the two-seat and four-seat rooms (rules, wagers, readiness, jackpot, chat,
 // kick, close), answered with room records and status lines as the game server sends them. The
-// resident players sit at their tables, join a table a client creates, say when they are ready,
-// and play the standard game (LoopbackMatch), the omni games (LoopbackOmni), memory, dice and
-// the coin board (LoopbackDuels) or the card war (LoopbackCardWar) once all are.
+// resident players sit at their tables, join a table a client creates (three of them fill a
+// four-seat room), say when they are ready, and play the standard game (LoopbackMatch), the omni
+// games (LoopbackOmni), memory, dice and the coin board (LoopbackDuels) or the card war
+// (LoopbackCardWar) once all are.
 #include "tools/loopback/LoopbackCardWar.h"
 #include "tools/loopback/LoopbackDuels.h"
 #include "tools/loopback/LoopbackMatch.h"
@@ -58,6 +59,7 @@ private:
         QStringList diceWagers = {QStringLiteral("0"), QStringLiteral("0")};
         QVector<Seat> seats;  // 2, or 4 for the team game
         QPointer<LoopbackMatch> match;
+        bool playing = false;  // an omni game runs at the table
         QVector<bool> avatarShown;  // by seat: the room shows an avatar there
     };
 
@@ -68,6 +70,10 @@ private:
     void sitResident(int number);
     void changeRule(Table& t, int seat, const QString& line);
     void ready(Table& t, int seat);
+    // Starts the table's game when its seats are ready.
+    void tryStart(Table& t);
+    QString readyLine(const Table& t, int seat) const;
+    void changeSides(Table& t, int seat);
     void chat(Table& t, int seat, const QString& text);
     void close(Table& t, int seat);
     // Both seats of a card-game table are ready: a resident plays the client.
@@ -82,8 +88,10 @@ private:
     QString ruleWords(const Table& t) const;
     int freeNumber() const;
 
-    // The omni games begin once every seat is ready; the team game fills empty seats first.
+    // The omni games begin a moment after every seat is ready, residents in all but one of them.
     void startOmni(Table& t);
+    // The seat of the one client at an omni table whose seats are all taken and ready; -1 if none.
+    static int omniClientSeat(const Table& t);
 
     Send m_send;
     Broadcast m_broadcast;
