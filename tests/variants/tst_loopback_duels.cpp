@@ -170,7 +170,7 @@ private slots:
         QTest::addColumn<int>("maxScore");
         QTest::addColumn<int>("maxTurns");
         QTest::newRow("the smallest choices") << true << 50 << 15;
-        QTest::newRow("rules never set") << false << 50 << 20;
+        QTest::newRow("rules never set") << false << 75 << 20;
     }
     void orboltGame() {
         QFETCH(bool, setRules);

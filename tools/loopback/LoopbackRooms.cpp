@@ -165,7 +165,7 @@ void LoopbackRooms::create(QTcpSocket* s, const QString& nick, const QString& ki
     t.deckType = deckType;
     t.blocks = blocks;
     t.decks = QStringLiteral("Standard");
-    t.rules = kind == QLatin1String("ob") ? QStringLiteral("60 1 20") : QStringList(40, QStringLiteral("0")).join(kBlank);
+    t.rules = kind == QLatin1String("ob") ? QStringLiteral("60 75 20") : QStringList(40, QStringLiteral("0")).join(kBlank);
     t.seats.resize(kind == QLatin1String("team") ? 4 : 2);
     t.seats[0].nick = nick;
     t.seats[0].socket = s;

@@ -47,7 +47,7 @@ void LoopbackTourny::chat(QTcpSocket* s, const QString& nick, const QString& tex
     QTimer::singleShot(kGameMs, this, [this, client, winner, loser, id, type] {
         if (!client) return;
         if (type == 7)
-            m_send(client, QStringLiteral("CARDWARSMATCH %1 [640] %2 [0] 640 0 %3").arg(winner, loser).arg(id));
+            m_send(client, QStringLiteral("CARDWARSMATCH %1 640 %2 0 640 0 %3").arg(winner, loser).arg(id));
         else m_send(client, QStringLiteral("MATCH %1 10 %2 0 5 2 %3 %4").arg(winner, loser).arg(type).arg(id));
     });
 }
