@@ -91,12 +91,14 @@ void tickWindowTimers() {
             for (QTimer* t : w->findChildren<QTimer*>())
                 if (t->isActive()) timers << t;
         }
-        for (const QPointer<QTimer>& t : timers) {
-            if (!t || !t->isActive()) continue;
-            QTimerEvent tick(t->timerId());
-            QCoreApplication::sendEvent(t, &tick);
-        }
+        for (const QPointer<QTimer>& t : timers)
+            if (t && t->isActive()) fuzzclient::heldTimers()->tick(t);
     }
+}
+
+fuzzclient::Session*& session() {
+    static fuzzclient::Session* s = nullptr;
+    return s;
 }
 
 // ---- the seeds ---------------------------------------------------------------------------------
@@ -200,14 +202,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         std::exit(0);
     }
     fuzzclient::startApplication(argc, argv);
-    fuzzclient::clientFolder(ClientFixture::Skin | ClientFixture::Decks);
+    fuzzclient::holdTimers();
+    session() = new fuzzclient::Session(ClientFixture::Skin | ClientFixture::Decks);
+    fuzzclient::keepSocketAndLobby(*session());
+    session()->reset();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzclient::Client client(ClientFixture::Skin | ClientFixture::Decks);
     frmCon* con = form<frmCon>();
-    con->tmrPacket->stop();
     ConnectionState = 1;
     form<frmchildchat>()->show();
     const size_t piece = size ? size_t(data[0] & 0x0F) + 1 : 1;
@@ -225,5 +228,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (con->sPendingData.size() > frmCon::kMaxPendingLine) __builtin_trap();
     }
     QCoreApplication::sendPostedEvents();
+    session()->reset();
     return 0;
 }

@@ -46,6 +46,11 @@ FakeWebService*& service() {
     return s;
 }
 
+fuzzclient::Session*& session() {
+    static fuzzclient::Session* s = nullptr;
+    return s;
+}
+
 Reply table(const QStringList& columns, const QList<QStringList>& rows) {
     Reply r;
     for (const QString& c : columns) r.columns.append({c, QStringLiteral("string")});
@@ -137,18 +142,19 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     service() = new FakeWebService;
     qputenv("CORVADEX_WEBSERVICE", service()->url().toUtf8());
     HttpClient::setTimeouts({500, 3000});
-    fuzzclient::clientFolder(ClientFixture::Skin | ClientFixture::Decks);
+    fuzzclient::holdTimers();
+    session() = new fuzzclient::Session(ClientFixture::Skin | ClientFixture::Decks);
+    fuzzclient::keepSocketAndLobby(*session());
+    session()->reset();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    fuzzclient::Client client(ClientFixture::Skin | ClientFixture::Decks);
     const QByteArray reply(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     service()->clearAnswers();
     service()->clearRecords();
     service()->answerRawPrefix(QString(), reply);
-    form<frmCon>()->tmrPacket->stop();
     open<frmchildchat>();
     GuildName = QStringLiteral("Night Owls");
 
@@ -184,5 +190,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         default: break;
     }
     QCoreApplication::sendPostedEvents();
+    session()->reset();
     return 0;
 }

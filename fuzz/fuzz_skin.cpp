@@ -52,16 +52,24 @@ void checkSkinValues(const QString& skinFile) {
         }
     }
 }
+
+fuzzclient::Session*& session() {
+    static fuzzclient::Session* s = nullptr;
+    return s;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzclient::startApplication(argc, argv);
-    fuzzclient::clientFolder(ClientFixture::Skin);
+    fuzzclient::holdTimers();
+    session() = new fuzzclient::Session(ClientFixture::Skin);
+    fuzzclient::keepSocketAndLobby(*session());
+    session()->reset();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzclient::Client client(ClientFixture::Skin);
+    fuzzclient::Session& client = *session();
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     QList<QByteArray> parts;
     qsizetype from = 0;
@@ -82,9 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parts.size() > 1) writeFile(GetIniFile(), parts[1]);
     if (parts.size() > 2) writeFile(MainIniPath(), parts[2]);
 
-    form<frmCon>()->tmrPacket->stop();
-    frmchildchat* lobby = form<frmchildchat>();
-    lobby->show();
+    // The kept lobby loads the input's skin as a new one would.
+    form<frmchildchat>()->Form_Load();
     receive("CHAT Nyx hello there, see http://example.com/a%20b and mailto:a@b.c");
     receive("NOTICE Restart%20soon");
     receive("MOTD Welcome back");
@@ -106,5 +113,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     writeFile(skinFile, pristine);
     QCoreApplication::sendPostedEvents();
+    client.reset();
     return 0;
 }
