@@ -35,6 +35,14 @@
 #include <memory>
 #include <vector>
 
+// AddressSanitizer's defaults for these targets (ASAN_OPTIONS still overrides them): a freed
+// block is held back from reuse for 32 MB of later frees instead of 256 MB. Each input builds and
+// drops windows by the megabyte, so the default kept the heap large, which made every leak check
+// libFuzzer runs after an input scan far more memory (the seed corpus ran in half the time with
+// leak checks on). A use after free is still caught while 32 MB of frees have not passed: an
+// input's own windows' blocks, freed a moment before, stay held back.
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"; }
+
 namespace fuzzclient {
 
 inline QApplication*& app() {

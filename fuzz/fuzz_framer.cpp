@@ -32,6 +32,7 @@
 #include "variants/frmsphere.h"
 #include "variants/frmteamomni.h"
 
+#include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QTreeWidget>
 
 #include <cstdint>
 #include <cstdio>
@@ -82,12 +84,16 @@ void loadWindows(int windows) {
 
 // What the game and room windows left for their timers (queued game steps, countdowns) runs for
 // a few ticks too, fired by hand so that an input takes no wall time. The socket, lobby and
-// connect windows' timers stay still: they reconnect, ping and log in.
+// connect windows' timers stay still: they reconnect, ping and log in; so does the guild window's
+// comment timer, which only counts ticks until its fifteenth (a kept window would carry the
+// count from one input to the next).
 void tickWindowTimers() {
     for (int round = 0; round < 3; ++round) {
         QList<QPointer<QTimer>> timers;
         for (QWidget* w : loadedForms()) {
-            if (qobject_cast<frmCon*>(w) || qobject_cast<frmchildchat*>(w) || qobject_cast<frmConnect*>(w)) continue;
+            if (qobject_cast<frmCon*>(w) || qobject_cast<frmchildchat*>(w) || qobject_cast<frmConnect*>(w) ||
+                qobject_cast<frmguildchat*>(w))
+                continue;
             for (QTimer* t : w->findChildren<QTimer*>())
                 if (t->isActive()) timers << t;
         }
@@ -205,6 +211,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzclient::holdTimers();
     session() = new fuzzclient::Session(ClientFixture::Skin | ClientFixture::Decks);
     fuzzclient::keepSocketAndLobby(*session());
+    // The guild window, which every player line loads (the client's own login does the same), is
+    // kept too: built for every input it was most of an input's time. What it keeps outside its
+    // widgets is the hovered link and its member list's tracking of the lobby, which a change to
+    // the list it did not make itself drops, so that the next refresh rebuilds the list whole, as
+    // a new window's first one does.
+    session()->keep<frmguildchat>({}, [](frmguildchat* guild) {
+        guild->sLink.clear();
+        emit guild->playerlist->model()->layoutChanged();
+    });
     session()->reset();
     return 0;
 }

@@ -64,6 +64,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzclient::holdTimers();
     session() = new fuzzclient::Session(ClientFixture::Skin);
     fuzzclient::keepSocketAndLobby(*session());
+    // The options window is kept too (building it was a fifth of an input): each input loads it
+    // again from the input's files, as a new one would load. Its first load wrote the default
+    // options into the player's settings file, which an input finds absent.
+    session()->keep<frmconfig>([](frmconfig*) { QFile::remove(GetIniFile()); });
     session()->reset();
     return 0;
 }
@@ -98,6 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     receive("INPM Nyx kira hi");
 
     if (frmconfig* options = form<frmconfig>()) {
+        options->cmbSkin->clear();
+        options->FileSkinList.clear();
+        options->Form_Load();
         options->show();
         options->cmdSave_Click();
     }
