@@ -76,13 +76,15 @@ QString DecodeCardName(const QString& wire) { return ReplaceCaseCopy(wire, {QStr
 
 QString StripJpg(QString name) { return name.remove(QStringLiteral(".jpg"), Qt::CaseSensitive); }
 
+bool IsCardName(const QString& name) { return !StripJpg(name).isEmpty() && isSafePathComponent(name); }
+
 QPixmap CardPicture(const QString& name, const QString& colour) {
     // The missing-file box is for a card the server named well. A missing or unsafe name, an
     // unsafe colour, or a colour other than a side's that names no deck, is odd server text:
     // no picture and a warning, so the pump never waits behind a box for it.
     const bool side = colour.compare(QLatin1String("blue"), Qt::CaseInsensitive) == 0 ||
                       colour.compare(QLatin1String("red"), Qt::CaseInsensitive) == 0;
-    if (StripJpg(name).isEmpty() || !isSafePathComponent(name) || !isSafePathComponent(colour) ||
+    if (!IsCardName(name) || !isSafePathComponent(colour) ||
         (!side && !QFileInfo(resolvePath(ClientConfig().DeckFolder() + colour)).isDir())) {
         qWarning("card picture: no card \"%s\" in deck \"%s\"", qPrintable(name), qPrintable(colour));
         return {};

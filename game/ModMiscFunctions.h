@@ -28,6 +28,8 @@ class frmteamomni;
 QString DecodeCardName(const QString& wire);
 // The name without any ".jpg" (exact case).
 QString StripJpg(QString name);
+// A card name a picture can be looked up by: present, and no way out of the deck folder.
+bool IsCardName(const QString& name);
 // The card's picture from the deck folder of the colour ("blue" or "red"); a null picture, after
 // the missing-file message, when the file is not there.
 QPixmap CardPicture(const QString& name, const QString& colour);

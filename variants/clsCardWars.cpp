@@ -11,7 +11,6 @@
 #include "lobby/frmchildchat.h"
 #include "net/TeamMatch.h"
 #include "platform/Ini.h"
-#include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
 #include "variants/VariantFrame.h"
@@ -49,13 +48,10 @@ void placeStatus(QLabel* status, const QPixmap& picture, const QString& field, Q
     else if (field == QLatin1String("2")) status->move(shield);
 }
 
-// A card name a picture can be looked up by: present, and no way out of the deck folder.
-bool isCardName(const QString& name) { return !StripJpg(name).isEmpty() && isSafePathComponent(name); }
-
 // A played card as the reveal names it; without a name the slot shows the empty card.
 QPixmap revealed(const QString& field, const QString& colour) {
     const QString name = DecodeCardName(field);
-    if (isCardName(name)) return CardPicture(name, colour);
+    if (IsCardName(name)) return CardPicture(name, colour);
     qWarning("card war reveal: no %s card name", qPrintable(colour));
     return CardBack();
 }
@@ -150,7 +146,7 @@ void clsCardWars::CardWarsHand(const QString& line) {
     QPointer<frmcardwars> alive(w);
     for (int k = 0; k < frmcardwars::kHand; ++k) {
         const QString name = DecodeCardName(f[2 + k]);
-        if (!isCardName(name)) {
+        if (!IsCardName(name)) {
             // No card to hold: the slot shows the empty card, as a played one does.
             qWarning("card war hand: slot %d has no card name in \"%s\"", k, qPrintable(line));
             shown[k]->Picture(CardBack());

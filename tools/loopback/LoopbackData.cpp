@@ -46,6 +46,12 @@ QString avatarOf(const QString& nick) {
     return QStringLiteral("001 001 001 f");
 }
 
+QString levelOf(const QString& nick) {
+    for (const Player& p : residents())
+        if (p.nick == nick) return p.level;
+    return QStringLiteral("1");
+}
+
 QString showMain() {
     // GP, -, experience, level, next level, failed logins, gender, background, body, head, cash,
     // guild, rush gauge, -, advancement points, three chests, daily, weekly.

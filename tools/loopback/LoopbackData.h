@@ -21,6 +21,8 @@ QString entryText(const Player& p);
 QString playerLine(const QString& keyword, const Player& p);
 // The avatar a player wears in rooms and games: background, head, body and figure prefix.
 QString avatarOf(const QString& nick);
+// The level a player's name is shown with in result lines: a resident's own, a client's 1.
+QString levelOf(const QString& nick);
 
 // The player's record after a login or reconnect ("SHOWMAIN" and 20 fields).
 QString showMain();

@@ -23,13 +23,6 @@ constexpr int kEchoBorders = 5;
 // The loopback's dice, so that --seed plays these games the same way too.
 int roll(int from, int to) { return int(LoopbackCards::random().bounded(from, to + 1)); }
 
-// The note the result line shows beside a name: a resident's level, a client's 1.
-QString levelOf(const QString& nick) {
-    for (const LoopbackData::Player& p : LoopbackData::residents())
-        if (p.nick == nick) return p.level;
-    return QStringLiteral("1");
-}
-
 const QStringList kMemoryCards = {"Cinderpup", "Emberlark", "Gustling", "Slagshell%20Tortoise", "Flintjaw%20Skink", "Cinderpup",
                                   "Emberlark", "Gustling", "Slagshell%20Tortoise", "Flintjaw%20Skink", "Cinderpup", "Gustling"};
 }  // namespace
@@ -102,7 +95,7 @@ void LoopbackDuels::finish(const QString& closeLine, int gameType, int clientSco
     send(closeLine);
     // "MATCH winner note loser note score score type id": the winner first; on a tie the client.
     if (winnerSeat == 0) winnerSeat = residentScore > clientScore ? 2 : 1;
-    const QString client = m_nick + u' ' + levelOf(m_nick), resident = m_resident + u' ' + levelOf(m_resident);
+    const QString client = m_nick + u' ' + LoopbackData::levelOf(m_nick), resident = m_resident + u' ' + LoopbackData::levelOf(m_resident);
     send(QStringLiteral("MATCH %1 %2 %3 %4 %5 %6")
              .arg(winnerSeat == 1 ? client : resident, winnerSeat == 1 ? resident : client)
              .arg(winnerSeat == 1 ? clientScore : residentScore)

@@ -346,8 +346,7 @@ void LoopbackRooms::startMatch(int number) {
             setup.clientSide = i + 1;
         } else {
             setup.resident = s.nick;
-            for (const LoopbackData::Player& p : LoopbackData::residents())
-                if (p.nick == s.nick) setup.residentLevel = p.level;
+            setup.residentLevel = LoopbackData::levelOf(s.nick);
         }
     }
     setup.rules = t->rules.split(kBlank);
