@@ -93,10 +93,10 @@ void checkSkinValues(const QString& skinFile) {
     }
 }
 
-// Swallows every event while installed.
+// Swallows every event while installed, but lets an object that asked to be deleted go.
 class DropEvents : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent*) override { return true; }
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() != QEvent::DeferredDelete; }
 };
 
 // Puts the client back. A window shown or closed (the private message's) makes the platform queue
