@@ -30,13 +30,18 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <span>
 #include <typeindex>
 #include <vector>
+
+#include <elf.h>
+#include <link.h>
 
 // AddressSanitizer's defaults for these targets (ASAN_OPTIONS still overrides them): a freed
 // block is held back from reuse for 32 MB of later frees instead of 256 MB. Each input builds and
@@ -46,26 +51,47 @@
 // input's own windows' blocks, freed a moment before, stay held back.
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"; }
 
-// libFuzzer's edge counters (clang's inline 8-bit counters), absent in a build without them.
-extern "C" {
-extern __attribute__((weak)) uint8_t __start___sancov_cntrs[];
-extern __attribute__((weak)) uint8_t __stop___sancov_cntrs[];
-}
-
 namespace fuzzclient {
+
+// libFuzzer's edge counters: the program's "__sancov_cntrs" section, found in its own file
+// (naming the section's start symbol in instrumented code would make the compiler rename the one
+// it registers the counters with). Empty in a build without them.
+inline std::span<uint8_t> edgeCounters() {
+    static const std::span<uint8_t> counters = [] {
+        std::span<uint8_t> none;
+        QFile exe(QStringLiteral("/proc/self/exe"));
+        if (!exe.open(QIODevice::ReadOnly)) return none;
+        const uchar* file = exe.map(0, exe.size());
+        if (!file || exe.size() < qint64(sizeof(Elf64_Ehdr))) return none;
+        const auto* header = reinterpret_cast<const Elf64_Ehdr*>(file);
+        if (std::memcmp(header->e_ident, ELFMAG, SELFMAG) != 0 || header->e_ident[EI_CLASS] != ELFCLASS64 ||
+            header->e_shoff + qint64(header->e_shnum) * sizeof(Elf64_Shdr) > quint64(exe.size()) || header->e_shstrndx >= header->e_shnum)
+            return none;
+        const auto* sections = reinterpret_cast<const Elf64_Shdr*>(file + header->e_shoff);
+        const Elf64_Shdr& names = sections[header->e_shstrndx];
+        uintptr_t base = 0;
+        dl_iterate_phdr([](dl_phdr_info* info, size_t, void* out) {
+            *static_cast<uintptr_t*>(out) = info->dlpi_addr;
+            return 1;  // the program itself comes first
+        }, &base);
+        for (int i = 0; i < header->e_shnum; ++i) {
+            if (sections[i].sh_name >= names.sh_size) continue;
+            const char* name = reinterpret_cast<const char*>(file + names.sh_offset + sections[i].sh_name);
+            if (std::strcmp(name, "__sancov_cntrs") == 0)
+                return std::span<uint8_t>(reinterpret_cast<uint8_t*>(base + sections[i].sh_addr), sections[i].sh_size);
+        }
+        return none;
+    }();
+    return counters;
+}
 
 // While alive, the code that runs does not count as the input's coverage: the counters are put
 // back as they stood when it was made. The reset after every input runs the same code each time;
 // counted, it only made libFuzzer weigh thousands of edges per input that no input changes.
 class Uncounted {
 public:
-    Uncounted() {
-        if (__start___sancov_cntrs && __stop___sancov_cntrs)
-            m_saved.assign(__start___sancov_cntrs, __stop___sancov_cntrs);
-    }
-    ~Uncounted() {
-        if (!m_saved.empty()) std::copy(m_saved.begin(), m_saved.end(), __start___sancov_cntrs);
-    }
+    Uncounted() : m_saved(edgeCounters().begin(), edgeCounters().end()) {}
+    ~Uncounted() { std::copy(m_saved.begin(), m_saved.end(), edgeCounters().begin()); }
     Uncounted(const Uncounted&) = delete;
     Uncounted& operator=(const Uncounted&) = delete;
 

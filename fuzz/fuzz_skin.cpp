@@ -93,25 +93,10 @@ void checkSkinValues(const QString& skinFile) {
     }
 }
 
-// Swallows every event while installed, but lets an object that asked to be deleted go.
-class DropEvents : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() != QEvent::DeferredDelete; }
-};
-
-// Puts the client back. A window shown or closed (the private message's) makes the platform queue
-// its expose, focus and place changes, which only an event loop takes off the queue; none runs
-// here, so they piled up for the whole run: every input left more blocks than it freed, and
-// libFuzzer ran it again and scanned the heap for leaks. They are taken off the queue and dropped
-// before any window sees them, so no window is painted or activated, as before.
+// Puts the client back, and removes the chat log an input's settings turned on.
 void resetClient() {
     session()->reset();
-    // The chat log an input's settings turned on.
     QDir(session()->folder() + QStringLiteral("/logs")).removeRecursively();
-    static DropEvents drop;
-    QCoreApplication::instance()->installEventFilter(&drop);
-    QCoreApplication::processEvents();
-    QCoreApplication::instance()->removeEventFilter(&drop);
 }
 }  // namespace
 
