@@ -207,11 +207,10 @@ public:
         m_kept.back()->afresh = true;
     }
 
-    // rewind puts back, after the snapshot, what the window keeps outside its widgets.
+    // rewind puts back what the window keeps outside its widgets, before the widgets are.
     template <typename T>
     void keep(std::function<void(T*)> load = {}, std::function<void(T*)> rewind = {}) {
-        auto kept = std::make_unique<Kept>();
-        kept->type = std::type_index(typeid(T));
+        auto kept = std::make_unique<Kept>(std::type_index(typeid(T)), T::staticMetaObject.className());
         kept->rewind = [rewind](QWidget* w) {
             if (rewind) rewind(static_cast<T*>(w));
             return true;
@@ -227,14 +226,13 @@ public:
     // A window built once, loaded and shown, then put aside: not loaded as far as the client can
     // tell until a target brings it back for an input (bring<T>()), as if form<T>() had built it
     // then. After such an input it is put back and aside again. It stays shown while aside: each
-    // show and hide of a window queues expose events that only an event loop would take, and
-    // an input that shows it anyway would pay for mapping and painting it again. rewind puts back what it keeps outside its widgets, before
-    // the widgets are; when it answers false, or when something under the window cannot be put
-    // back, the window is built afresh.
+    // show and hide of a window queues events that only an event loop would take, and an input
+    // that shows it anyway would pay for mapping and painting it again. rewind puts back what it
+    // keeps outside its widgets, before the widgets are; when it answers false, or when something
+    // under the window cannot be put back, the window is built afresh.
     template <typename T>
     void park(std::function<bool(T*)> rewind) {
-        auto kept = std::make_unique<Kept>();
-        kept->type = std::type_index(typeid(T));
+        auto kept = std::make_unique<Kept>(std::type_index(typeid(T)), T::staticMetaObject.className());
         kept->parked = true;
         kept->rewind = [rewind](QWidget* w) { return rewind(static_cast<T*>(w)); };
         kept->build = [] {
@@ -269,7 +267,7 @@ public:
             k->restore = false;
             if (m_fresh || k->afresh) continue;
             if (!root) {
-                if (m_verbose && k->builds) std::fprintf(stderr, "rebuilt %s: unloaded\n", k->type.name());
+                if (k->builds) rebuilt(*k, QStringLiteral("unloaded"));
                 continue;
             }
             if (k->parked && !k->brought) {
@@ -277,11 +275,11 @@ public:
                 continue;
             }
             if (forms::find(k->type) != root) {
-                if (m_verbose) std::fprintf(stderr, "rebuilt %s: unloaded\n", k->type.name());
+                rebuilt(*k, QStringLiteral("unloaded"));
                 continue;
             }
             if (const QString why = k->snapshot.unrestorable(); !why.isEmpty()) {
-                if (m_verbose) std::fprintf(stderr, "rebuilt %s: %s\n", k->type.name(), qPrintable(why));
+                rebuilt(*k, why);
                 continue;
             }
             keep.insert(root);
@@ -318,7 +316,7 @@ public:
                     if (k->parked) forms::forget(w);
                     continue;
                 }
-                if (m_verbose) std::fprintf(stderr, "rebuilt %s: its own state\n", k->type.name());
+                rebuilt(*k, QStringLiteral("its own state"));
                 forms::forget(w);
                 delete w;
             }
@@ -337,7 +335,7 @@ public:
     QStringList builds() const {
         QStringList out;
         for (const auto& k : m_kept)
-            if (k->snapshot.root() || k->builds) out << QStringLiteral("%1 %2").arg(QLatin1String(k->type.name())).arg(k->builds);
+            out << QStringLiteral("%1 %2").arg(QLatin1String(k->name)).arg(k->builds);
         return out;
     }
 
@@ -360,7 +358,9 @@ private:
     }
 
     struct Kept {
-        std::type_index type = std::type_index(typeid(void));
+        Kept(std::type_index t, const char* n) : type(t), name(n) {}
+        std::type_index type;
+        const char* name;
         std::function<QWidget*()> build;
         std::function<bool(QWidget*)> rewind;
         bool afresh = false;
@@ -371,6 +371,10 @@ private:
         WindowSnapshot snapshot;
     };
 
+    void rebuilt(const Kept& k, const QString& why) const {
+        if (m_verbose) std::fprintf(stderr, "rebuilt %s: %s\n", k.name, qPrintable(why));
+    }
+
     void check() const {
         QStringList left;
         int loadedKept = 0;
@@ -378,7 +382,7 @@ private:
             if (!k->parked) ++loadedKept;
             if (!k->afresh)
                 for (const QString& d : k->snapshot.differences())
-                    left << QLatin1String(k->type.name()) + u' ' + d;
+                    left << QLatin1String(k->name) + u' ' + d;
         }
         const QList<QWidget*> loaded = loadedForms();
         if (loaded.size() != loadedKept) left << QStringLiteral("%1 windows loaded, %2 kept").arg(loaded.size()).arg(loadedKept);
