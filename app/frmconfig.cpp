@@ -190,14 +190,14 @@ void frmconfig::cmdSave_Click() {
 
 void frmconfig::cmdBackgroundColor_Click() {
     shielded("frmconfig::cmdBackgroundColor_Click", [&] {
-        const QColor picked = QColorDialog::getColor(vbColor(long(vbVal(txtTitleBG->text()))), this, QStringLiteral("Color"));
+        const QColor picked = QColorDialog::getColor(vbColor(vbColorNumber(txtTitleBG->text())), this, QStringLiteral("Color"));
         if (picked.isValid()) txtTitleBG->setText(QString::number(vbColorValue(picked)));
     });
 }
 
 void frmconfig::cmdForeGroundColor_Click() {
     shielded("frmconfig::cmdForeGroundColor_Click", [&] {
-        const QColor picked = QColorDialog::getColor(vbColor(long(vbVal(txtTitleFG->text()))), this, QStringLiteral("Color"));
+        const QColor picked = QColorDialog::getColor(vbColor(vbColorNumber(txtTitleFG->text())), this, QStringLiteral("Color"));
         if (picked.isValid()) txtTitleFG->setText(QString::number(vbColorValue(picked)));
     });
 }

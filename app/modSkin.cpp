@@ -61,8 +61,8 @@ void clsBaseForm::TileBar(QWidget* titlePicture, QLabel* titleLabel, const QStri
     QString font = QStringLiteral("Arial");
     if (!Nickname.isEmpty()) {
         const QString file = GetIniFile();
-        bg = long(vbVal(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleBG"), file)));
-        fg = long(vbVal(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleFG"), file)));
+        bg = vbColorNumber(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleBG"), file));
+        fg = vbColorNumber(ReadIni(QStringLiteral("Options"), QStringLiteral("TitleFG"), file));
         font = ReadIni(QStringLiteral("Options"), QStringLiteral("TitleFont"), file);
     }
     // Black cannot be chosen for either colour: 0 means "not set".

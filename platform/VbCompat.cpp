@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
@@ -127,6 +128,12 @@ QString vbStr(double value) {
 QColor vbColor(long bgr) {
     const unsigned long v = static_cast<unsigned long>(bgr) & 0xFFFFFFul;
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+long vbColorNumber(const QString& text) {
+    const double v = vbVal(text);
+    // The upper bound rounds up as a double, so it is excluded.
+    return v >= double(std::numeric_limits<long>::min()) && v < double(std::numeric_limits<long>::max()) ? long(v) : 0;
 }
 
 long vbColorValue(const QColor& colour) {

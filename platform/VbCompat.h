@@ -44,3 +44,5 @@ constexpr int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
 // Colours stored as 0xBBGGRR numbers.
 QColor vbColor(long bgr);
 long vbColorValue(const QColor& colour);
+// The colour number a text holds (Val): 0, as if not set, when it is beyond any whole number.
+long vbColorNumber(const QString& text);

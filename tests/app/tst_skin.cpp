@@ -123,6 +123,8 @@ private slots:
                                          << kWhite << "Arial";
         QTest::newRow("hex") << QByteArray("TitleBG=&H00FFFF\r\nTitleFG=&HFFFFFF\r\n") << QColor(255, 255, 0) << kWhite
                              << "Arial";
+        // Beyond any whole number: as if not set.
+        QTest::newRow("too large") << QByteArray("TitleBG=1e999\r\nTitleFG=-1e300\r\n") << kBlue << kWhite << "Arial";
     }
 
     void titleBarOfALoggedInUser() {
