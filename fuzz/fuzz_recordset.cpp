@@ -323,11 +323,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             checkPlayerList();
             break;
         case Grid: walkGrid(reply); break;
-        case Advancement: form<frmAdvancement>()->RefreshGrid(); break;
-        case VAdvancement: form<frmVAdvancement>()->RefreshGrid(); break;
+        // Twice, as when the window loads and is then refreshed: the second runs over what the
+        // first left (a bound grid, or a window closing).
+        case Advancement: {
+            frmAdvancement* w = form<frmAdvancement>();
+            w->RefreshGrid();
+            w->RefreshGrid();
+            break;
+        }
+        case VAdvancement: {
+            frmVAdvancement* w = form<frmVAdvancement>();
+            w->RefreshGrid();
+            w->RefreshGrid();
+            break;
+        }
         case Avatars: {
             frmAvatars* w = form<frmAvatars>();
             w->AvatarGridRefresh(QStringLiteral("background"));
+            w->AvatarInventoryRefresh();
             w->AvatarInventoryRefresh();
             break;
         }
