@@ -145,7 +145,7 @@ void walkGrid(const QByteArray& reply) {
 }
 
 // The reply the current input gives every exchange; between inputs, while kept windows are
-// built, an empty table that every consumer reads without closing (one row of zeros).
+// built, a table of one row of zeros that every consumer reads without closing.
 QByteArray& currentReply() {
     static QByteArray reply;
     return reply;
@@ -173,8 +173,8 @@ std::vector<AfterInput>& afterInput() {
 
 // Closing one of these windows from its own code only marks it closing, forgets it, hides it
 // and queues its deletion (none of them does more when it closes), so the window is taken back
-// by undoing those steps; building it again cost more than most inputs. Not while fuzzing with
-// CORVADEX_FUZZ_FRESH=1, where every window is built afresh anyway.
+// by undoing those steps (the reset's record shows it again); building it again cost more than
+// most inputs. Not while fuzzing with CORVADEX_FUZZ_FRESH=1, where every window is built afresh.
 struct ClosingMark : FormBase {
     static void clear(FormBase& form) { form.*(&ClosingMark::m_unloading) = false; }
 };
@@ -247,8 +247,8 @@ void keepConsumers(fuzzclient::Session& client) {
 }
 
 // The windows stay shown, as the client shows them, but draw nothing: what they draw is not what
-// is fuzzed here, and a repaint of a shown window (the grids repaint after every refresh, and the
-// reset's posted events paint whatever an input changed) was the larger part of an input.
+// is fuzzed here, and painting shown windows (the grids repaint after every refresh, and the
+// reset's posted events paint whatever an input changed) was a tenth of the time.
 void quietWindows() {
     for (QWidget* w : loadedForms()) w->setUpdatesEnabled(false);
 }
@@ -272,7 +272,8 @@ bool pickFirst(QComboBox* box) {
 // stand in for the client's HTTP exchange (app/HttpClient.cpp is then not linked in): a real
 // round trip to a fake service on a thread of its own cost two milliseconds a call and, its
 // sockets freed on that thread after the input, made most inputs look like leaks to libFuzzer.
-// The reply reaches the client's reading code unchanged, which is what is fuzzed here.
+// The reply reaches the client's reading code unchanged, which is what is fuzzed here. A function
+// HttpClient gains must be defined here too (the link then fails until it is).
 namespace HttpClient {
 HttpResponse post(const QString&, const QStringList&, const QByteArray&) {
     HttpResponse r;
@@ -281,6 +282,7 @@ HttpResponse post(const QString&, const QStringList&, const QByteArray&) {
     return r;
 }
 
+// No consumer fetches from the web site; it would be refused, as the unreachable one is.
 HttpResponse get(const QString&) {
     HttpResponse r;
     r.error = QStringLiteral("Error: 7 - Couldn't connect to server");
