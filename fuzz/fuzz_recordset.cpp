@@ -152,7 +152,8 @@ QByteArray& currentReply() {
 }
 
 const QByteArray& buildReply() {
-    static const QByteArray reply = FakeWebService::dataSetXml(table({"Value", "AAPoints", "AATrained", "deck"}, {{"0", "0", "0", ""}}));
+    static const QByteArray reply =
+        FakeWebService::dataSetXml(table({"Value", "AAPoints", "AATrained", "deck"}, {{"0", "0", "0", ""}}));
     return reply;
 }
 
