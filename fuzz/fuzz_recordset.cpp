@@ -268,13 +268,13 @@ bool pickFirst(QComboBox* box) {
 }
 }  // namespace
 
-// This target's web service answers in-process: every exchange gets the current reply at once,
-// as the service's HTTP reply hands it over (status 200, the body as sent). Defined here, these
-// stand in for the client's HTTP exchange (app/HttpClient.cpp is then not linked in): a real
-// round trip to a fake service on a thread of its own cost two milliseconds a call and, its
-// sockets freed on that thread after the input, made most inputs look like leaks to libFuzzer.
-// The reply reaches the client's reading code unchanged, which is what is fuzzed here. A function
-// HttpClient gains must be defined here too (the link then fails until it is).
+// This target's web service answers in-process: every exchange gets the current reply at once, as
+// the service's HTTP reply hands it over (status 200, the body as sent). Defined here, these stand
+// in for the client's HTTP exchange (app/HttpClient.cpp is then not linked in): a real round trip
+// to a fake service on a thread of its own cost two milliseconds a call, up to four calls an
+// input, and that thread's allocations and frees fell into any input's count. The reply reaches
+// the client's reading code unchanged, which is what is fuzzed here. A function HttpClient gains
+// must be defined here too (the link then fails until it is).
 namespace HttpClient {
 HttpResponse post(const QString&, const QStringList&, const QByteArray&) {
     HttpResponse r;
