@@ -29,11 +29,19 @@
 #include <QTemporaryDir>
 #include <QTimerEvent>
 
+#include <algorithm>
+#include <cstring>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <span>
+#include <typeindex>
 #include <vector>
+
+#include <elf.h>
+#include <link.h>
 
 // AddressSanitizer's defaults for these targets (ASAN_OPTIONS still overrides them): a freed
 // block is held back from reuse for 32 MB of later frees instead of 256 MB. Each input builds and
@@ -44,6 +52,52 @@
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"; }
 
 namespace fuzzclient {
+
+// libFuzzer's edge counters: the program's "__sancov_cntrs" section, found in its own file
+// (naming the section's start symbol in instrumented code would make the compiler rename the one
+// it registers the counters with). Empty in a build without them.
+inline std::span<uint8_t> edgeCounters() {
+    static const std::span<uint8_t> counters = [] {
+        std::span<uint8_t> none;
+        QFile exe(QStringLiteral("/proc/self/exe"));
+        if (!exe.open(QIODevice::ReadOnly)) return none;
+        const uchar* file = exe.map(0, exe.size());
+        if (!file || exe.size() < qint64(sizeof(Elf64_Ehdr))) return none;
+        const auto* header = reinterpret_cast<const Elf64_Ehdr*>(file);
+        if (std::memcmp(header->e_ident, ELFMAG, SELFMAG) != 0 || header->e_ident[EI_CLASS] != ELFCLASS64 ||
+            header->e_shoff + qint64(header->e_shnum) * sizeof(Elf64_Shdr) > quint64(exe.size()) || header->e_shstrndx >= header->e_shnum)
+            return none;
+        const auto* sections = reinterpret_cast<const Elf64_Shdr*>(file + header->e_shoff);
+        const Elf64_Shdr& names = sections[header->e_shstrndx];
+        uintptr_t base = 0;
+        dl_iterate_phdr([](dl_phdr_info* info, size_t, void* out) {
+            *static_cast<uintptr_t*>(out) = info->dlpi_addr;
+            return 1;  // the program itself comes first
+        }, &base);
+        for (int i = 0; i < header->e_shnum; ++i) {
+            if (sections[i].sh_name >= names.sh_size) continue;
+            const char* name = reinterpret_cast<const char*>(file + names.sh_offset + sections[i].sh_name);
+            if (std::strcmp(name, "__sancov_cntrs") == 0)
+                return std::span<uint8_t>(reinterpret_cast<uint8_t*>(base + sections[i].sh_addr), sections[i].sh_size);
+        }
+        return none;
+    }();
+    return counters;
+}
+
+// While alive, the code that runs does not count as the input's coverage: the counters are put
+// back as they stood when it was made. The reset after every input runs the same code each time;
+// counted, it only made libFuzzer weigh thousands of edges per input that no input changes.
+class Uncounted {
+public:
+    Uncounted() : m_saved(edgeCounters().begin(), edgeCounters().end()) {}
+    ~Uncounted() { std::copy(m_saved.begin(), m_saved.end(), edgeCounters().begin()); }
+    Uncounted(const Uncounted&) = delete;
+    Uncounted& operator=(const Uncounted&) = delete;
+
+private:
+    std::vector<uint8_t> m_saved;
+};
 
 inline QApplication*& app() {
     static QApplication* a = nullptr;
@@ -137,7 +191,7 @@ class Session {
 public:
     explicit Session(int assets, const QString& nick = QStringLiteral("kira"))
         : m_assets(assets), m_nick(nick), m_check(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_CHECK_RESET")),
-          m_fresh(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_FRESH")) {
+          m_fresh(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_FRESH")), m_verbose(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_VERBOSE")) {
         clientFolder(assets);
     }
     Session(const Session&) = delete;
@@ -153,33 +207,91 @@ public:
         m_kept.back()->afresh = true;
     }
 
-    // rewind puts back, after the snapshot, what the window keeps outside its widgets.
+    // rewind puts back what the window keeps outside its widgets, before the widgets are.
     template <typename T>
     void keep(std::function<void(T*)> load = {}, std::function<void(T*)> rewind = {}) {
-        auto kept = std::make_unique<Kept>();
-        kept->rewind = [rewind] {
-            if (T* w = ifLoaded<T>(); w && rewind) rewind(w);
+        auto kept = std::make_unique<Kept>(std::type_index(typeid(T)), T::staticMetaObject.className());
+        kept->rewind = [rewind](QWidget* w) {
+            if (rewind) rewind(static_cast<T*>(w));
+            return true;
         };
         kept->build = [load] {
             T* w = form<T>();
             if (load) load(w);
             return static_cast<QWidget*>(w);
         };
-        kept->loaded = [] { return static_cast<QWidget*>(ifLoaded<T>()); };
         m_kept.push_back(std::move(kept));
     }
 
+    // A window built once, loaded and shown, then put aside: not loaded as far as the client can
+    // tell until a target brings it back for an input (bring<T>()), as if form<T>() had built it
+    // then. After such an input it is put back and aside again. It stays shown while aside: each
+    // show and hide of a window queues events that only an event loop would take, and an input
+    // that shows it anyway would pay for mapping and painting it again. rewind puts back what it
+    // keeps outside its widgets, before the widgets are; when it answers false, or when something
+    // under the window cannot be put back, the window is built afresh.
+    template <typename T>
+    void park(std::function<bool(T*)> rewind) {
+        auto kept = std::make_unique<Kept>(std::type_index(typeid(T)), T::staticMetaObject.className());
+        kept->parked = true;
+        kept->rewind = [rewind](QWidget* w) { return rewind(static_cast<T*>(w)); };
+        kept->build = [] {
+            T* w = form<T>();
+            w->show();
+            return static_cast<QWidget*>(w);
+        };
+        m_kept.push_back(std::move(kept));
+    }
+
+    // The parked window of type T loaded again for this input, or, when none is parked, built.
+    template <typename T>
+    T* bring() {
+        if (T* w = ifLoaded<T>()) return w;
+        for (const auto& k : m_kept)
+            if (k->parked && k->type == std::type_index(typeid(T)) && k->snapshot.root()) {
+                forms::add(k->type, k->snapshot.root());
+                k->brought = true;
+                return static_cast<T*>(k->snapshot.root());
+            }
+        return form<T>();
+    }
+
     void reset() {
+        const Uncounted uncounted;
         QCoreApplication::sendPostedEvents();
+        // What the input unloaded goes now, so that a window it unloaded reads as gone.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QSet<QWidget*> keep;
-        if (!m_fresh)
-            for (const auto& k : m_kept)
-                if (QWidget* w = k->loaded(); w && !k->afresh && w == k->snapshot.root() && k->snapshot.intact()) keep.insert(w);
+        for (const auto& k : m_kept) {
+            QWidget* root = k->snapshot.root();
+            k->restore = false;
+            if (m_fresh || k->afresh) continue;
+            if (!root) {
+                if (k->builds) rebuilt(*k, QStringLiteral("unloaded"));
+                continue;
+            }
+            if (k->parked && !k->brought) {
+                keep.insert(root);  // untouched
+                continue;
+            }
+            if (forms::find(k->type) != root) {
+                rebuilt(*k, QStringLiteral("unloaded"));
+                continue;
+            }
+            if (const QString why = k->snapshot.unrestorable(); !why.isEmpty()) {
+                rebuilt(*k, why);
+                continue;
+            }
+            keep.insert(root);
+            k->restore = true;
+        }
         for (QWidget* w : loadedForms()) {
             if (keep.contains(w)) continue;
             forms::forget(w);
             delete w;
         }
+        for (const auto& k : m_kept)
+            if (k->parked && k->snapshot.root() && !keep.contains(k->snapshot.root())) delete k->snapshot.root();
         for (auto& p : MsgWindows)
             if (p) delete p.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -195,40 +307,85 @@ public:
         ClientConfig().Username(m_nick);
 
         for (const auto& k : m_kept) {
-            QWidget* w = k->loaded();
+            k->brought = false;
+            QWidget* w = k->snapshot.root();
             if (w && keep.contains(w)) {
-                k->snapshot.restore();
-                k->rewind();
-                continue;
+                if (!k->restore) continue;
+                if (k->rewind(w)) {
+                    k->snapshot.restore();
+                    if (k->parked) forms::forget(w);
+                    continue;
+                }
+                rebuilt(*k, QStringLiteral("its own state"));
+                forms::forget(w);
+                delete w;
             }
+            ++k->builds;
             w = k->build();
             QCoreApplication::sendPostedEvents();
             if (!k->afresh) k->snapshot.capture(w);
+            if (k->parked) forms::forget(w);
         }
         QCoreApplication::sendPostedEvents();
+        dropWindowEvents();
         if (m_check) check();
+    }
+
+    // How often each kept window was built, by class (CORVADEX_FUZZ_VERBOSE prints it at the end).
+    QStringList builds() const {
+        QStringList out;
+        for (const auto& k : m_kept)
+            out << QStringLiteral("%1 %2").arg(QLatin1String(k->name)).arg(k->builds);
+        return out;
     }
 
     QString folder() const { return clientFolder(0); }
     TestServices services;
 
 private:
+    // Showing and closing a window makes the platform queue its expose, focus and place changes,
+    // which only an event loop takes off the queue; none runs here, so they piled up for the whole
+    // run: every input left more blocks than it freed, and libFuzzer ran it again and scanned the
+    // heap for leaks. They are taken off the queue and dropped before any window sees them (no
+    // window is painted or activated, as before); an object that asked to be deleted is let go.
+    static void dropWindowEvents() {
+        struct Drop : QObject {
+            bool eventFilter(QObject*, QEvent* event) override { return event->type() != QEvent::DeferredDelete; }
+        } drop;
+        QCoreApplication::instance()->installEventFilter(&drop);
+        QCoreApplication::processEvents();
+        QCoreApplication::instance()->removeEventFilter(&drop);
+    }
+
     struct Kept {
+        Kept(std::type_index t, const char* n) : type(t), name(n) {}
+        std::type_index type;
+        const char* name;
         std::function<QWidget*()> build;
-        std::function<QWidget*()> loaded;
-        std::function<void()> rewind;
+        std::function<bool(QWidget*)> rewind;
         bool afresh = false;
+        bool parked = false;
+        bool brought = false;  // a parked window loaded again for the input
+        bool restore = false;  // kept through this reset, its record to be written back
+        int builds = 0;
         WindowSnapshot snapshot;
     };
 
+    void rebuilt(const Kept& k, const QString& why) const {
+        if (m_verbose) std::fprintf(stderr, "rebuilt %s: %s\n", k.name, qPrintable(why));
+    }
+
     void check() const {
         QStringList left;
-        for (const auto& k : m_kept)
+        int loadedKept = 0;
+        for (const auto& k : m_kept) {
+            if (!k->parked) ++loadedKept;
             if (!k->afresh)
                 for (const QString& d : k->snapshot.differences())
-                left << QLatin1String(k->loaded() ? k->loaded()->metaObject()->className() : "?") + u' ' + d;
+                    left << QLatin1String(k->name) + u' ' + d;
+        }
         const QList<QWidget*> loaded = loadedForms();
-        if (loaded.size() != qsizetype(m_kept.size())) left << QStringLiteral("%1 windows loaded, %2 kept").arg(loaded.size()).arg(m_kept.size());
+        if (loaded.size() != loadedKept) left << QStringLiteral("%1 windows loaded, %2 kept").arg(loaded.size()).arg(loadedKept);
         if (left.isEmpty()) return;
         std::fprintf(stderr, "state left over from the input:\n  %s\n", qPrintable(left.join(QStringLiteral("\n  "))));
         std::abort();
@@ -238,6 +395,7 @@ private:
     QString m_nick;
     bool m_check;
     bool m_fresh;
+    bool m_verbose;
     std::vector<std::unique_ptr<Kept>> m_kept;
 };
 

@@ -6,6 +6,11 @@
 // rest is left alone, so an input that did not touch a window costs a walk over it and nothing
 // more. differences() names what would be written back: the check mode uses it to show that
 // nothing an input changed is left over (CORVADEX_FUZZ_CHECK_RESET, see README.md).
+#include "app/RFButton.h"
+#include "game/AnimatedPicture.h"
+#include "game/PictureBox.h"
+#include "variants/SkinBackdrop.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -60,12 +65,20 @@ public:
 
     QWidget* root() const { return m_root; }
 
-    // False when something recorded is gone (the window must then be built afresh).
-    bool intact() const {
-        if (!m_root) return false;
-        for (const Entry& e : m_entries)
-            if (!e.object) return false;
-        return true;
+    // Why the window cannot be put back, or "" when it can: something recorded is gone, an object
+    // was added under it (a loaded animation, a leftover dialog), or a value differs that cannot
+    // be written back (a flip's animation). The window must then be built afresh.
+    QString unrestorable() const {
+        if (!m_root) return QStringLiteral("window gone");
+        for (const Entry& e : m_entries) {
+            if (!e.object) return e.name + QStringLiteral(" gone");
+            for (std::size_t i = 0; i < e.fields.size(); ++i)
+                if (!e.fields[i]->set && comparable(e.fields[i]->get(e.object)) != e.compare[i])
+                    return e.name + u'.' + QLatin1String(e.fields[i]->name);
+        }
+        for (QObject* o : m_root->findChildren<QObject*>())
+            if (added(o)) return QStringLiteral("%1 (%2) added").arg(nameOf(o), QLatin1String(o->metaObject()->className()));
+        return {};
     }
 
     // Writes back every value that differs from the record, parents before children (a child's
@@ -75,7 +88,7 @@ public:
             if (!e.object) continue;
             for (std::size_t i = 0; i < e.fields.size(); ++i) {
                 const Field& f = *e.fields[i];
-                if (comparable(f.get(e.object)) != e.compare[i]) f.set(e.object, e.values[i], e);
+                if (f.set && comparable(f.get(e.object)) != e.compare[i]) f.set(e.object, e.values[i], e);
             }
         }
     }
@@ -93,7 +106,7 @@ public:
                 if (comparable(e.fields[i]->get(e.object)) != e.compare[i]) out << e.name + u'.' + QLatin1String(e.fields[i]->name);
         }
         for (QObject* o : m_root->findChildren<QObject*>())
-            if (!m_known.contains(o)) out << QStringLiteral("%1 (%2) added").arg(nameOf(o), QLatin1String(o->metaObject()->className()));
+            if (added(o)) out << QStringLiteral("%1 (%2) added").arg(nameOf(o), QLatin1String(o->metaObject()->className()));
         return out;
     }
 
@@ -102,7 +115,7 @@ private:
     struct Field {
         const char* name;
         QVariant (*get)(QObject*);
-        void (*set)(QObject*, const QVariant&, Entry&);
+        void (*set)(QObject*, const QVariant&, Entry&);  // null: a difference means building afresh
     };
     struct Entry {
         QPointer<QObject> object;
@@ -114,6 +127,9 @@ private:
         std::vector<std::unique_ptr<QListWidgetItem>> listItems;
         std::vector<std::unique_ptr<QTreeWidgetItem>> treeItems;
     };
+
+    // The frames of a text's document come and go with its text, which is written back whole.
+    bool added(const QObject* o) const { return !m_known.contains(o) && !qobject_cast<QTextDocument*>(o->parent()); }
 
     static bool isQtPart(const QObject* o) {
         for (const QObject* p = o->parent(); p; p = p->parent())
@@ -244,6 +260,25 @@ private:
                                            else as<QTimer>(o)->stop();
                                        }};
 
+        // The client's own widgets keep a little outside Qt's.
+        static const Field boxTag{"Tag", [](QObject* o) { return QVariant(as<PictureBox>(o)->Tag); },
+                                  [](QObject* o, const QVariant& v, Entry&) { as<PictureBox>(o)->Tag = v.toString(); }};
+        static const Field boxPicture{"Picture", [](QObject* o) { return QVariant(as<PictureBox>(o)->Picture()); },
+                                      [](QObject* o, const QVariant& v, Entry&) { as<PictureBox>(o)->Picture(v.value<QPixmap>()); }};
+        static const Field boxTip{"ToolTipText", [](QObject* o) { return QVariant(as<PictureBox>(o)->ToolTipText()); },
+                                  [](QObject* o, const QVariant& v, Entry&) { as<PictureBox>(o)->ToolTipText(v.toString()); }};
+        static const Field boxHighlight{"highlighted", [](QObject* o) { return QVariant(as<PictureBox>(o)->highlighted()); },
+                                        [](QObject* o, const QVariant& v, Entry&) { as<PictureBox>(o)->setHighlighted(v.toBool()); }};
+        static const Field flipLoop{"Loop", [](QObject* o) { return QVariant(as<AnimatedPicture>(o)->Loop); },
+                                    [](QObject* o, const QVariant& v, Entry&) { as<AnimatedPicture>(o)->Loop = v.toInt(); }};
+        static const Field flipPlaying{"playing", [](QObject* o) { return QVariant(as<AnimatedPicture>(o)->playing()); },
+                                       [](QObject* o, const QVariant&, Entry&) { as<AnimatedPicture>(o)->Stop(); }};
+        static const Field flipMovie{"movie", [](QObject* o) { return QVariant::fromValue(quintptr(as<AnimatedPicture>(o)->movie())); }, nullptr};
+        static const Field buttonState{"ButtonState", [](QObject* o) { return QVariant(as<RFButton>(o)->ButtonState()); },
+                                       [](QObject* o, const QVariant& v, Entry&) { as<RFButton>(o)->ButtonState(v.toString()); }};
+        static const Field backdrop{"picture", [](QObject* o) { return QVariant(as<SkinBackdrop>(o)->picture()); },
+                                    [](QObject* o, const QVariant& v, Entry&) { as<SkinBackdrop>(o)->setPicture(v.value<QPixmap>()); }};
+
         static const std::vector<const Field*> none;
         static const std::vector<const Field*> widget{&hidden, &enabled, &geometry, &font, &palette, &cursor, &toolTip, &styleSheet, &title};
         const auto with = [](std::initializer_list<const Field*> more) {
@@ -261,6 +296,15 @@ private:
         static const std::vector<const Field*> combo = with({&comboItems});
         static const std::vector<const Field*> action{&actionChecked, &actionEnabled, &actionVisible, &actionText};
         static const std::vector<const Field*> timer{&timerInterval, &timerSingle, &timerActive};
+        static const std::vector<const Field*> box = with({&boxTag, &boxPicture, &boxTip, &boxHighlight});
+        static const std::vector<const Field*> flip = with({&labelText, &labelPixmap, &flipLoop, &flipPlaying, &flipMovie});
+        static const std::vector<const Field*> rfButton = with({&buttonState});
+        static const std::vector<const Field*> surface = with({&backdrop});
+
+        if (qobject_cast<PictureBox*>(o)) return box;
+        if (qobject_cast<AnimatedPicture*>(o)) return flip;
+        if (qobject_cast<RFButton*>(o)) return rfButton;
+        if (qobject_cast<SkinBackdrop*>(o)) return surface;
 
         if (qobject_cast<QLabel*>(o)) return label;
         if (qobject_cast<QLineEdit*>(o)) return edit;

@@ -7,6 +7,7 @@
 // and seed corpus (<folder>/corpus/fuzz_framer/) instead, built from the dispatcher's own prefix
 // and keyword tables: one seed per family and per keyword, with real argument shapes.
 #include "FuzzClient.h"
+#include "FuzzRewind.h"
 #include "fuzz_framer_seeds.h"
 
 #include "admin/frmadmin.h"
@@ -49,9 +50,14 @@
 namespace {
 using namespace framerseeds;
 
+fuzzclient::Session*& session() {
+    static fuzzclient::Session* s = nullptr;
+    return s;
+}
+
 template <typename T>
 void show() {
-    if (T* w = form<T>()) w->show();
+    if (T* w = session()->bring<T>()) w->show();
 }
 
 void loadWindows(int windows) {
@@ -102,9 +108,12 @@ void tickWindowTimers() {
     }
 }
 
-fuzzclient::Session*& session() {
-    static fuzzclient::Session* s = nullptr;
-    return s;
+// The game, room and other windows an input's first byte asks for are built once and parked
+// (see Session::park); each puts back what it keeps outside its widgets (FuzzRewind.h). Not the
+// economy windows: their queries fail here, so they close themselves while loading, as always.
+template <typename... Windows>
+void park(fuzzclient::Session& s) {
+    (s.park<Windows>([](Windows* w) { return fuzzrewind::rewind(w); }), ...);
 }
 
 // ---- the seeds ---------------------------------------------------------------------------------
@@ -201,6 +210,8 @@ void writeSeeds(const QString& folder) {
 }
 }  // namespace
 
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     const QByteArray seeds = qgetenv("CORVADEX_FUZZ_WRITE_SEEDS");
     if (!seeds.isEmpty()) {
@@ -220,7 +231,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         guild->sLink.clear();
         emit guild->playerlist->model()->layoutChanged();
     });
+    park<frmomni, frmteamomni, frmsphere, frmchinchin, frmmemory, frmcardwars, frmplaying, frmchallengebox, frmchallengebox_single,
+         frmadmin, frmConnect, frmTableInfo>(*session());
     session()->reset();
+    // Which window the platform last gave the focus to is the one thing dropping its events does
+    // not put back. One empty input run here leaves it as every input leaves it, so that the first
+    // input starts as every later one.
+    LLVMFuzzerTestOneInput(nullptr, 0);
+    if (!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_VERBOSE"))
+        std::atexit([] { std::fprintf(stderr, "windows built: %s\n", qPrintable(session()->builds().join(QStringLiteral(", ")))); });
     return 0;
 }
 

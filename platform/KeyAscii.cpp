@@ -35,7 +35,9 @@ public:
     KeyPressHook(QLineEdit* box, std::function<void(int16_t&)> handler) : QObject(box), m_box(box), m_handler(std::move(handler)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != m_box || event->type() != QEvent::KeyPress) return false;
+        // The type first: the box sends events while it is destroyed, when it is no longer a
+        // line edit that m_box may be read as.
+        if (event->type() != QEvent::KeyPress || watched != m_box) return false;
         int16_t code = keyAscii(static_cast<QKeyEvent*>(event));
         if (code == 0) return false;
         const int16_t typed = code;
