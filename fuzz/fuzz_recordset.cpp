@@ -254,12 +254,6 @@ void quietWindows() {
     for (QWidget* w : loadedForms()) w->setUpdatesEnabled(false);
 }
 
-// A window shown or hidden queues the window system's answers (exposures, geometry), which only
-// an event loop takes up: the connection window's progress lets events run, so an input would
-// handle what earlier ones left, and the queue grows with every window an input closed. They are
-// taken up after each input.
-void settleWindowSystem() { QCoreApplication::processEvents(); }
-
 // A combo box's first entry chosen, as a player picks it.
 bool pickFirst(QComboBox* box) {
     if (box->count() == 0) return false;
@@ -308,7 +302,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzclient::keepSocketAndLobby(*session());
     keepConsumers(*session());
     session()->reset();
-    settleWindowSystem();
     return 0;
 }
 
@@ -379,6 +372,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (after.empty) after.empty();
     QCoreApplication::sendPostedEvents();
     session()->reset();
-    settleWindowSystem();
     return 0;
 }
