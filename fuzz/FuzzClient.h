@@ -88,15 +88,23 @@ inline std::span<uint8_t> edgeCounters() {
 // While alive, the code that runs does not count as the input's coverage: the counters are put
 // back as they stood when it was made. The reset after every input runs the same code each time;
 // counted, it only made libFuzzer weigh thousands of edges per input that no input changes.
+// One at a time: the copy is kept for the run (a fresh one each time was a large allocation that
+// AddressSanitizer fills and maps).
 class Uncounted {
 public:
-    Uncounted() : m_saved(edgeCounters().begin(), edgeCounters().end()) {}
-    ~Uncounted() { std::copy(m_saved.begin(), m_saved.end(), edgeCounters().begin()); }
+    Uncounted() {
+        saved().resize(edgeCounters().size());
+        std::copy(edgeCounters().begin(), edgeCounters().end(), saved().begin());
+    }
+    ~Uncounted() { std::copy(saved().begin(), saved().end(), edgeCounters().begin()); }
     Uncounted(const Uncounted&) = delete;
     Uncounted& operator=(const Uncounted&) = delete;
 
 private:
-    std::vector<uint8_t> m_saved;
+    static std::vector<uint8_t>& saved() {
+        static std::vector<uint8_t> s;
+        return s;
+    }
 };
 
 inline QApplication*& app() {
