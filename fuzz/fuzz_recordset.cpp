@@ -8,8 +8,7 @@
 // The consumer windows are built once, shown, and kept across inputs (fuzzclient::Session); for
 // each input the code of the window that asks for and reads the reply runs again, as the client
 // runs it when the window refreshes (the trade box, whose reading is part of its load, loads
-// again as a new one would). A window that closed itself over a bad reply is
-// built afresh at the reset.
+// again as a new one would). A window that closed itself over a bad reply is taken back.
 //
 // Run with CORVADEX_FUZZ_WRITE_SEEDS=<folder> it writes seed replies, one per consumer in the
 // form its calls expect, to <folder>/corpus/fuzz_recordset/ instead.
@@ -364,8 +363,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case SelectCards: form<frmselectcards>()->cmbDecks_Click(); break;
         default: break;
     }
-    // Windows a bad reply closed are built again at the reset, from the reply they were first
-    // built from.
+    // A window the reset must build afresh (one with CORVADEX_FUZZ_FRESH=1) is built from the
+    // reply the first one was built from.
     currentReply() = buildReply();
     const AfterInput& after = afterInput()[consumer];
     if (after.takeBack) after.takeBack();
