@@ -1,9 +1,14 @@
 // Arbitrary bytes as the web service's data-set reply, read by the windows that consume record
 // sets: the first byte picks the consumer (the lobby's player list fill, a bare record-set grid,
 // the advancement, avatar, starter-deck and merchant windows, the guild board, the administrator's
-// keywords, the trade box, the card picker) and the rest is the reply every call of that
-// consumer gets, over real HTTP from the fake web service. Nothing may crash or hang, and the
-// player list must hold what the fill says it holds.
+// keywords, the trade box, the card picker) and the rest is the reply every web-service call of
+// that consumer gets. Nothing may crash or hang, and the player list must hold what the fill says
+// it holds.
+//
+// The consumer windows are built once, shown, and kept across inputs (fuzzclient::Session); for
+// each input the code of the window that asks for and reads the reply runs again, as the client
+// runs it when the window refreshes (the trade box, whose reading is part of its load, loads
+// again as a new one would). A window that closed itself over a bad reply is taken back.
 //
 // Run with CORVADEX_FUZZ_WRITE_SEEDS=<folder> it writes seed replies, one per consumer in the
 // form its calls expect, to <folder>/corpus/fuzz_recordset/ instead.
@@ -27,24 +32,29 @@
 #include "platform/Forms.h"
 #include "tables/frmtradebox.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QPointer>
 #include <QTreeWidget>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <initializer_list>
+#include <typeindex>
+#include <vector>
 
 namespace {
 using Reply = FakeWebService::Reply;
 
-enum Consumer { Players, Grid, Advancement, VAdvancement, Avatars, StarterDecks, Merchant, Guild, Admin, Trade, SelectCards, kConsumers };
+// The guild window reloads its board on every fifteenth tick of its refresh timer.
+constexpr int kCommentReloadTicks = 15;
 
-FakeWebService*& service() {
-    static FakeWebService* s = nullptr;
-    return s;
-}
+enum Consumer { Players, Grid, Advancement, VAdvancement, Avatars, StarterDecks, Merchant, Guild, Admin, Trade, SelectCards, kConsumers };
 
 fuzzclient::Session*& session() {
     static fuzzclient::Session* s = nullptr;
@@ -106,9 +116,18 @@ void checkPlayerList() {
     }
 }
 
+// One grid for the run: building one (its style sheet) cost more than the walk. What it keeps
+// from an input is the column it sorted last and the order; a new binding drops the model's sort,
+// and the walk's first sort (column 1) comes out ascending from any state a walk leaves (none, or
+// a column sorted twice, which is descending), as from a new grid's.
+RecordSetGrid& keptGrid() {
+    static QWidget* owner = new QWidget;
+    static RecordSetGrid* grid = new RecordSetGrid(owner, "DataGrid");
+    return *grid;
+}
+
 void walkGrid(const QByteArray& reply) {
-    QWidget owner;
-    RecordSetGrid grid(&owner, "DataGrid");
+    RecordSetGrid& grid = keptGrid();
     grid.bind(ParseDataSetReply(reply));
     grid.AutoSizeGrid();
     for (int c = 1; c < grid.Cols() && c < 8; ++c) {
@@ -121,30 +140,166 @@ void walkGrid(const QByteArray& reply) {
         grid.Row(1);
         (void)grid.CurrentText(1);
     }
+    grid.clear();
+}
+
+// The reply the current input gives every exchange; between inputs, while kept windows are
+// built, a table of one row of zeros that every consumer reads without closing.
+QByteArray& currentReply() {
+    static QByteArray reply;
+    return reply;
+}
+
+const QByteArray& buildReply() {
+    static const QByteArray reply =
+        FakeWebService::dataSetXml(table({"Value", "AAPoints", "AATrained", "deck"}, {{"0", "0", "0", ""}}));
+    return reply;
+}
+
+// After an input, for the window its consumer drove: a window that closed itself over a bad reply
+// is taken back, and what the window holds outside the widgets its record covers (the grids'
+// record sets, which each refresh binds anew; the card picker's copy of the cards it lists and
+// its grid's row marks) is emptied, before the reset writes the recorded widgets back. The
+// emptying runs once after the window loaded too, before it is recorded.
+struct AfterInput {
+    std::function<void()> takeBack;
+    std::function<void()> empty;
+};
+
+std::vector<AfterInput>& afterInput() {
+    static std::vector<AfterInput> all(kConsumers);
+    return all;
+}
+
+// Closing one of these windows from its own code only marks it closing, forgets it, hides it
+// and queues its deletion (none of them does more when it closes), so the window is taken back
+// by undoing those steps (the reset's record shows it again); building it again cost more than
+// most inputs. Not while fuzzing with CORVADEX_FUZZ_FRESH=1, where every window is built afresh.
+struct ClosingMark : FormBase {
+    static void clear(FormBase& form) { form.*(&ClosingMark::m_unloading) = false; }
+};
+
+template <typename T>
+QPointer<T>& built() {
+    static QPointer<T> w;
+    return w;
 }
 
 template <typename T>
-T* open() {
-    T* w = form<T>();
-    if (w) w->show();
-    return w;
+void takeBack() {
+    T* w = built<T>();
+    if (!w || ifLoaded<T>() || !qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_FRESH")) return;
+    QCoreApplication::removePostedEvents(w, QEvent::DeferredDelete);
+    ClosingMark::clear(*w);
+    forms::add(std::type_index(typeid(T)), w);
+}
+
+// Laid out at once: the view's own delayed layout waits for a timer, and timers are held.
+void clearGrids(std::initializer_list<RecordSetGrid*> grids) {
+    for (RecordSetGrid* grid : grids) {
+        grid->clear();
+        grid->doItemsLayout();
+    }
+}
+
+template <typename T>
+void keepShown(Consumer consumer, std::function<void(T*)> empty = {}, std::function<void(T*)> rewind = {}) {
+    session()->keep<T>(
+        [empty](T* w) {
+            built<T>() = w;
+            w->setUpdatesEnabled(false);
+            w->show();
+            if (empty) empty(w);
+        },
+        rewind);
+    afterInput()[consumer].takeBack = &takeBack<T>;
+    if (empty)
+        afterInput()[consumer].empty = [empty] {
+            if (T* w = ifLoaded<T>()) empty(w);
+        };
+}
+
+void keepConsumers(fuzzclient::Session& client) {
+    // The connection window keeps its progress bar's value, which its record does not cover.
+    client.keep<frmConnect>({}, [](frmConnect* w) { w->barProgress->reset(); });
+    keepShown<frmAdvancement>(Advancement, [](frmAdvancement* w) { clearGrids({w->DataGrid}); });
+    keepShown<frmVAdvancement>(VAdvancement, [](frmVAdvancement* w) { clearGrids({w->DataGrid}); });
+    keepShown<frmAvatars>(Avatars, [](frmAvatars* w) { clearGrids({w->Grid_Avatars, w->Grid_Inventory}); });
+    keepShown<frmStarterDecks>(StarterDecks, [](frmStarterDecks* w) { clearGrids({w->DataGrid}); });
+    keepShown<frmmerchant>(Merchant, [](frmmerchant* w) { clearGrids({w->DataGrid_Shop, w->DataGrid_OnHand}); });
+    // As the framer keeps it: the hovered link cleared, and the member list's tracking of the
+    // lobby's tree dropped, so that its next refresh rebuilds the list whole.
+    keepShown<frmguildchat>(Guild, {}, [](frmguildchat* w) {
+        w->sLink.clear();
+        emit w->playerlist->model()->layoutChanged();
+    });
+    keepShown<frmadmin>(Admin);
+    keepShown<frmtradebox>(Trade);
+    keepShown<frmselectcards>(SelectCards, [](frmselectcards* w) {
+        w->RecordSet() = ::RecordSet();
+        w->gridModel->setRecordSet(::RecordSet());
+        w->DataGrid->clearSelection();
+        w->DataGrid->setCurrentIndex(QModelIndex());
+        // Its row marks' width, which the listing sets as a minimum.
+        w->DataGrid->verticalHeader()->setMinimumWidth(0);
+        w->DataGrid->doItemsLayout();
+    });
+}
+
+// The windows stay shown, as the client shows them, but draw nothing: what they draw is not what
+// is fuzzed here, and painting shown windows (the grids repaint after every refresh, and the
+// reset's posted events paint whatever an input changed) was a tenth of the time.
+void quietWindows() {
+    for (QWidget* w : loadedForms()) w->setUpdatesEnabled(false);
+}
+
+// A combo box's first entry chosen, as a player picks it.
+bool pickFirst(QComboBox* box) {
+    if (box->count() == 0) return false;
+    box->setCurrentIndex(0);
+    return true;
 }
 }  // namespace
 
+// This target's web service answers in-process: every exchange gets the current reply at once, as
+// the service's HTTP reply hands it over (status 200, the body as sent). Defined here, these stand
+// in for the client's HTTP exchange (app/HttpClient.cpp is then not linked in): a real round trip
+// to a fake service on a thread of its own cost two milliseconds a call, up to four calls an
+// input, and that thread's allocations and frees fell into any input's count. The reply reaches
+// the client's reading code unchanged, which is what is fuzzed here. A function HttpClient gains
+// must be defined here too (the link then fails until it is).
+namespace HttpClient {
+HttpResponse post(const QString&, const QStringList&, const QByteArray&) {
+    HttpResponse r;
+    r.status = 200;
+    r.body = currentReply();
+    return r;
+}
+
+// No consumer fetches from the web site; it would be refused, as the unreachable one is.
+HttpResponse get(const QString&) {
+    HttpResponse r;
+    r.error = QStringLiteral("Error: 7 - Couldn't connect to server");
+    return r;
+}
+
+void setTimeouts(const HttpTimeouts&) {}
+HttpTimeouts timeouts() { return {}; }
+}  // namespace HttpClient
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     const QByteArray seeds = qgetenv("CORVADEX_FUZZ_WRITE_SEEDS");
-    for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) qunsetenv(v);
     fuzzclient::startApplication(argc, argv);
     if (!seeds.isEmpty()) {
         writeSeeds(QString::fromLocal8Bit(seeds));
         std::exit(0);
     }
-    service() = new FakeWebService;
-    qputenv("CORVADEX_WEBSERVICE", service()->url().toUtf8());
-    HttpClient::setTimeouts({500, 3000});
     fuzzclient::holdTimers();
+    keptGrid();
+    currentReply() = buildReply();
     session() = new fuzzclient::Session(ClientFixture::Skin | ClientFixture::Decks);
     fuzzclient::keepSocketAndLobby(*session());
+    keepConsumers(*session());
     session()->reset();
     return 0;
 }
@@ -152,43 +307,68 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const QByteArray reply(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    service()->clearAnswers();
-    service()->clearRecords();
-    service()->answerRawPrefix(QString(), reply);
-    open<frmchildchat>();
+    currentReply() = reply;
+    quietWindows();
     GuildName = QStringLiteral("Night Owls");
 
-    switch (data[0] % kConsumers) {
+    const Consumer consumer = Consumer(data[0] % kConsumers);
+    switch (consumer) {
         case Players:
             form<frmConnect>()->GetPlayers();
             checkPlayerList();
             break;
         case Grid: walkGrid(reply); break;
-        case Advancement:
-            if (auto* w = open<frmAdvancement>()) w->RefreshGrid();
+        // Twice, as when the window loads and is then refreshed: the second runs over what the
+        // first left (a bound grid, or a window closing).
+        case Advancement: {
+            frmAdvancement* w = form<frmAdvancement>();
+            w->RefreshGrid();
+            w->RefreshGrid();
             break;
-        case VAdvancement:
-            if (auto* w = open<frmVAdvancement>()) w->RefreshGrid();
+        }
+        case VAdvancement: {
+            frmVAdvancement* w = form<frmVAdvancement>();
+            w->RefreshGrid();
+            w->RefreshGrid();
             break;
-        case Avatars:
-            if (auto* w = open<frmAvatars>()) w->AvatarInventoryRefresh();
+        }
+        case Avatars: {
+            frmAvatars* w = form<frmAvatars>();
+            w->AvatarGridRefresh(QStringLiteral("background"));
+            w->AvatarInventoryRefresh();
+            w->AvatarInventoryRefresh();
             break;
-        case StarterDecks:
-            if (auto* w = open<frmStarterDecks>()) w->cmbDecks_Click();
+        }
+        case StarterDecks: {
+            frmStarterDecks* w = form<frmStarterDecks>();
+            w->LoadCombo();
+            if (pickFirst(w->cmbDecks)) w->cmbDecks_Click();
             break;
-        case Merchant:
-            if (auto* w = open<frmmerchant>()) w->cmbDecks_Click();
+        }
+        case Merchant: {
+            frmmerchant* w = form<frmmerchant>();
+            w->LoadData();
+            if (ifLoaded<frmmerchant>() == w) w->cmbDecks_Click();
             break;
-        case Guild: open<frmguildchat>(); break;
-        case Admin:
-            if (auto* w = open<frmadmin>()) w->LoadKeywords();
+        }
+        case Guild: {
+            // The board reloads on the refresh timer's fifteenth tick, which brings the count
+            // back to where it was.
+            frmguildchat* w = form<frmguildchat>();
+            for (int tick = 0; tick < kCommentReloadTicks; ++tick) w->tmrRefreshComments_Timer();
             break;
-        case Trade: open<frmtradebox>(); break;
-        case SelectCards:
-            if (auto* w = open<frmselectcards>()) w->cmbDecks_Click();
-            break;
+        }
+        case Admin: form<frmadmin>()->LoadKeywords(); break;
+        case Trade: form<frmtradebox>()->Form_Load(); break;
+        case SelectCards: form<frmselectcards>()->cmbDecks_Click(); break;
         default: break;
     }
+    // A window the reset must build afresh (one with CORVADEX_FUZZ_FRESH=1) is built from the
+    // reply the first one was built from.
+    currentReply() = buildReply();
+    const AfterInput& after = afterInput()[consumer];
+    if (after.takeBack) after.takeBack();
+    if (after.empty) after.empty();
     QCoreApplication::sendPostedEvents();
     session()->reset();
     return 0;
