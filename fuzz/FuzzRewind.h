@@ -1,11 +1,12 @@
 #pragma once
 // What a kept window holds outside its widgets, put back to what the same window holds right
 // after form<T>() and show(): queued steps, counters, flags, colour and element arrays, rule
-// objects, titles and dynamic properties. WindowSnapshot (FuzzReset.h) puts
-// the widgets back. These run after an input, before or after the snapshot's restore: they write
-// widgets only through a setter of the window that writes them too, and only when a value differs,
-// leaving them as fresh or as they stood. Each returns false when something cannot be put back
-// from outside: the caller then builds the window afresh.
+// objects, titles and dynamic properties. WindowSnapshot (FuzzReset.h) puts the widgets back.
+// These run after an input, before or after the snapshot's restore: they write widgets only
+// through a setter of the window that writes them too, and only when a value differs, leaving
+// them as fresh or as they stood. Each returns false when something cannot be put back
+// from outside: the caller then builds the window afresh. They are called only for a window
+// still loaded, which is never one closing (a window that closes is forgotten at once).
 //
 // Program-wide state these windows' handlers write is that of app/storedvars (InGame, TriviaOpen,
 // ChatBotOn, ChatBotKind, the coin slots, the table slots, ClientConfig()), which
@@ -49,7 +50,18 @@ inline void dropProperty(QObject* o, const char* name) {
 }
 
 // The rooms' shared part: the jackpot toggles count from the load and cannot be set back.
-inline bool rewindRoom(ChallengeRoom* w) { return !w->unloading() && w->JackpotToggles() == 0; }
+inline bool rewindRoom(ChallengeRoom* w) { return w->JackpotToggles() == 0; }
+
+// The two omni boards keep the same: queued steps, the turn's seconds, the play and played flags
+// and the cells' colours.
+template <class W>
+void rewindOmni(W* w) {
+    if (!w->lststeps.isEmpty()) w->lststeps.clear();
+    put<int16_t>(w->Timerints, 0);
+    put(w->blnPlay, false);
+    if (w->PlayedCard()) w->PlayedCard(false);
+    clearColors(w, W::kCells);
+}
 
 }  // namespace detail
 
@@ -58,23 +70,13 @@ inline bool rewindRoom(ChallengeRoom* w) { return !w->unloading() && w->JackpotT
 // Not put back: nothing; the countdown object only refers to the window's own timer, label and
 // counter. The handlers write the socket window (afresh every input) and the lobby's widgets.
 inline bool rewind(frmomni* w) {
-    if (w->unloading()) return false;
-    if (!w->lststeps.isEmpty()) w->lststeps.clear();
-    detail::put<int16_t>(w->Timerints, 0);
-    detail::put(w->blnPlay, false);
-    if (w->PlayedCard()) w->PlayedCard(false);
-    detail::clearColors(w, frmomni::kCells);
+    detail::rewindOmni(w);
     return true;
 }
 
 // The chat input's "Tag" property, set empty after a line is sent, is absent on a fresh window.
 inline bool rewind(frmteamomni* w) {
-    if (w->unloading()) return false;
-    if (!w->lststeps.isEmpty()) w->lststeps.clear();
-    detail::put<int16_t>(w->Timerints, 0);
-    detail::put(w->blnPlay, false);
-    if (w->PlayedCard()) w->PlayedCard(false);
-    detail::clearColors(w, frmteamomni::kCells);
+    detail::rewindOmni(w);
     detail::dropProperty(w->chatout, "Tag");
     return true;
 }
@@ -82,7 +84,6 @@ inline bool rewind(frmteamomni* w) {
 // The coins' "selectedCoin" property (their red look is a style sheet, which the snapshot has).
 // The coin values themselves live in BorderCoins and CoreCoins, which ResetStoredVars() clears.
 inline bool rewind(frmsphere* w) {
-    if (w->unloading()) return false;
     if (!w->lstsphere.isEmpty()) w->lstsphere.clear();
     detail::put(w->blnReady, false);
     detail::put(w->blnLock, false);
@@ -94,13 +95,11 @@ inline bool rewind(frmsphere* w) {
 }
 
 inline bool rewind(frmchinchin* w) {
-    if (w->unloading()) return false;
     detail::put<int16_t>(w->TurnSeconds, 0);
     return true;
 }
 
 inline bool rewind(frmmemory* w) {
-    if (w->unloading()) return false;
     detail::put<int16_t>(w->TurnSeconds, 0);
     detail::put<int16_t>(w->PickCount, 0);
     return true;
@@ -110,7 +109,6 @@ inline bool rewind(frmmemory* w) {
 // runs only while TimerTurn runs, and every start of TimerTurn (Start_timer) sets it first; the
 // snapshot stops the timer. imlicons is made at load and only read.
 inline bool rewind(frmcardwars* w) {
-    if (w->unloading()) return false;
     detail::put<int16_t>(w->playerid, 0);
     detail::put<int16_t>(w->SelectedID, -1);
     detail::put(w->Battle, false);
@@ -122,7 +120,6 @@ inline bool rewind(frmcardwars* w) {
 // The rule set: a fresh board holds none (oCV() makes an empty one on first use); the game start
 // shares the room's object with it, so it is dropped rather than reset in place.
 inline bool rewind(frmplaying* w) {
-    if (w->unloading()) return false;
     if (!w->lststeps.isEmpty()) w->lststeps.clear();
     if (!w->Tag.isEmpty()) w->Tag.clear();
     detail::clearColors(w, 25);
@@ -169,14 +166,14 @@ inline bool rewind(frmchallengebox_single* w) {
 // ---- The other windows ---------------------------------------------------------------------------
 
 // Nothing but widgets: the page is its text box. writerules reads the table slots only.
-inline bool rewind(frmTableInfo* w) { return !w->unloading(); }
+inline bool rewind(frmTableInfo*) { return true; }
 
 // The connect state is set only by Connect (the login window's) and its own timer, which the
 // target holds still; a fresh window has none. The progress bar's value is no field of the
 // snapshot: the load leaves it at 0. Connect also writes ClientConfig() (IP, Port), the socket
 // window's Winsock and config/private.txt, which the session removes.
 inline bool rewind(frmConnect* w) {
-    if (w->unloading() || !w->connectState().isEmpty()) return false;
+    if (!w->connectState().isEmpty()) return false;
     if (w->barProgress->value() != 0) w->barProgress->setValue(0);
     return true;
 }
@@ -186,7 +183,7 @@ inline bool rewind(frmConnect* w) {
 // asked counts, the 8-ball switch and the run counter are private and set only from the menus,
 // which no server line reaches; only the scores can be seen, and a quiz with scores is rebuilt.
 inline bool rewind(frmadmin* w) {
-    if (w->unloading() || !w->Scores().isEmpty()) return false;
+    if (!w->Scores().isEmpty()) return false;
     if (!w->QuestionAnswer().isEmpty()) w->QuestionAnswer(QString());
     if (w->TriviaPoints() != 0) w->TriviaPoints(0);
     return true;
