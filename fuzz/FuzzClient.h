@@ -187,6 +187,25 @@ inline void holdTimers() {
     if (!heldTimers()) app()->installEventFilter(heldTimers() = new HeldTimers);
 }
 
+// A window its own code unloaded is only marked closing, forgotten, hidden and queued for
+// deletion (formsUnloadWidget), so undoing those steps takes it back: cheaper than building it
+// again, and its record then shows it again. A window of its kind the input loaded meanwhile goes.
+inline bool takeBackUnloaded(QWidget* w, std::type_index type) {
+    auto* form = dynamic_cast<FormBase*>(w);
+    if (!form || !form->unloading() || forms::find(type) == w) return false;
+    struct ClosingMark : FormBase {
+        static void clear(FormBase& f) { f.*(&ClosingMark::m_unloading) = false; }
+    };
+    QCoreApplication::removePostedEvents(w, QEvent::DeferredDelete);
+    ClosingMark::clear(*form);
+    if (QWidget* other = forms::find(type)) {
+        forms::forget(other);
+        delete other;
+    }
+    forms::add(type, w);
+    return true;
+}
+
 // The client of the whole run: the globals of a logged-in player in the shared folder, the
 // windows a target keeps (built once, put back after every input by their snapshots) and the
 // windows an input opened (unloaded after it). Each input starts from the state the first one
@@ -267,6 +286,9 @@ public:
     void reset() {
         const Uncounted uncounted;
         QCoreApplication::sendPostedEvents();
+        if (!m_fresh)
+            for (const auto& k : m_kept)
+                if (k->parked && k->brought) takeBackUnloaded(k->snapshot.root(), k->type);
         // What the input unloaded goes now, so that a window it unloaded reads as gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QSet<QWidget*> keep;

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMovie>
 #include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -35,6 +36,18 @@
 #include <vector>
 
 namespace fuzzclient {
+
+// A flip's animation is its own; letting it go from outside needs its pointer. An explicit
+// instantiation may name a private member, and hands it out through a friend.
+struct FlipMovie {
+    using Member = QMovie* AnimatedPicture::*;
+    friend Member animationOf(FlipMovie);
+};
+template <FlipMovie::Member M>
+struct FlipMovieAccess {
+    friend FlipMovie::Member animationOf(FlipMovie) { return M; }
+};
+template struct FlipMovieAccess<&AnimatedPicture::m_movie>;
 
 // Pictures, icons and cursors compare by their cache keys: the same picture set again is the same.
 inline QVariant comparable(const QVariant& v) {
@@ -129,7 +142,12 @@ private:
     };
 
     // The frames of a text's document come and go with its text, which is written back whole.
-    bool added(const QObject* o) const { return !m_known.contains(o) && !qobject_cast<QTextDocument*>(o->parent()); }
+    // A flip's animation is recorded as one of its values.
+    bool added(const QObject* o) const {
+        if (m_known.contains(o) || qobject_cast<QTextDocument*>(o->parent())) return false;
+        const auto* flip = qobject_cast<const AnimatedPicture*>(o->parent());
+        return !flip || flip->movie() != o;
+    }
 
     static bool isQtPart(const QObject* o) {
         for (const QObject* p = o->parent(); p; p = p->parent())
@@ -273,7 +291,26 @@ private:
                                     [](QObject* o, const QVariant& v, Entry&) { as<AnimatedPicture>(o)->Loop = v.toInt(); }};
         static const Field flipPlaying{"playing", [](QObject* o) { return QVariant(as<AnimatedPicture>(o)->playing()); },
                                        [](QObject* o, const QVariant&, Entry&) { as<AnimatedPicture>(o)->Stop(); }};
-        static const Field flipMovie{"movie", [](QObject* o) { return QVariant::fromValue(quintptr(as<AnimatedPicture>(o)->movie())); }, nullptr};
+        // A flip's animation by its file and where it stands; put back by letting the one the
+        // input loaded go and loading the recorded file again, at the recorded frame.
+        static const Field flipMovie{"movie",
+                                     [](QObject* o) {
+                                         const QMovie* m = as<AnimatedPicture>(o)->movie();
+                                         return m ? QVariant(QVariantList{m->fileName(), m->currentFrameNumber(), int(m->state())})
+                                                  : QVariant();
+                                     },
+                                     [](QObject* o, const QVariant& v, Entry&) {
+                                         auto* flip = as<AnimatedPicture>(o);
+                                         if (QMovie* m = flip->movie()) {
+                                             flip->QLabel::setMovie(nullptr);
+                                             flip->*animationOf(FlipMovie{}) = nullptr;
+                                             delete m;
+                                         }
+                                         const QVariantList recorded = v.toList();
+                                         if (recorded.isEmpty()) return;
+                                         flip->ReadGIF(recorded[0].toString());
+                                         flip->movie()->jumpToFrame(recorded[1].toInt());
+                                     }};
         static const Field buttonState{"ButtonState", [](QObject* o) { return QVariant(as<RFButton>(o)->ButtonState()); },
                                        [](QObject* o, const QVariant& v, Entry&) { as<RFButton>(o)->ButtonState(v.toString()); }};
         static const Field backdrop{"picture", [](QObject* o) { return QVariant(as<SkinBackdrop>(o)->picture()); },

@@ -172,13 +172,9 @@ std::vector<AfterInput>& afterInput() {
 }
 
 // Closing one of these windows from its own code only marks it closing, forgets it, hides it
-// and queues its deletion (none of them does more when it closes), so the window is taken back
-// by undoing those steps (the reset's record shows it again); building it again cost more than
-// most inputs. Not while fuzzing with CORVADEX_FUZZ_FRESH=1, where every window is built afresh.
-struct ClosingMark : FormBase {
-    static void clear(FormBase& form) { form.*(&ClosingMark::m_unloading) = false; }
-};
-
+// and queues its deletion (none of them does more when it closes), so the window is taken back;
+// building it again cost more than most inputs. Not while fuzzing with CORVADEX_FUZZ_FRESH=1,
+// where every window is built afresh.
 template <typename T>
 QPointer<T>& built() {
     static QPointer<T> w;
@@ -189,9 +185,7 @@ template <typename T>
 void takeBack() {
     T* w = built<T>();
     if (!w || ifLoaded<T>() || !qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_FRESH")) return;
-    QCoreApplication::removePostedEvents(w, QEvent::DeferredDelete);
-    ClosingMark::clear(*w);
-    forms::add(std::type_index(typeid(T)), w);
+    fuzzclient::takeBackUnloaded(w, std::type_index(typeid(T)));
 }
 
 // Laid out at once: the view's own delayed layout waits for a timer, and timers are held.
