@@ -131,6 +131,9 @@ inline void startApplication(int* argc, char*** argv) {
     if (qEnvironmentVariableIsEmpty("CORVADEX_WEBSERVICE"))
         qputenv("CORVADEX_WEBSERVICE", "http://127.0.0.1:9/RookfellWebService/RookfellWebService.asmx");
     if (qEnvironmentVariableIsEmpty("CORVADEX_WEBSITE")) qputenv("CORVADEX_WEBSITE", "http://127.0.0.1:9");
+    // Qt's own event dispatcher: a handler's pause takes up the queue, and through GLib's main
+    // loop each time cost a poll of every source.
+    qputenv("QT_NO_GLIB", "1");
     app() = new QApplication(*argc, *argv);
     // Windows built for an input load the skin's and the cards' pictures; kept decoded, they are
     // read from disk once for the run instead of once per input (the default room holds a few).
@@ -256,15 +259,16 @@ public:
     // show and hide of a window queues events that only an event loop would take, and an input
     // that shows it anyway would pay for mapping and painting it again. rewind puts back what it
     // keeps outside its widgets, before the widgets are; when it answers false, or when something
-    // under the window cannot be put back, the window is built afresh.
+    // under the window cannot be put back, the window is built afresh. load runs after each build.
     template <typename T>
-    void park(std::function<bool(T*)> rewind) {
+    void park(std::function<bool(T*)> rewind, std::function<void(T*)> load = {}) {
         auto kept = std::make_unique<Kept>(std::type_index(typeid(T)), T::staticMetaObject.className());
         kept->parked = true;
         kept->rewind = [rewind](QWidget* w) { return rewind(static_cast<T*>(w)); };
-        kept->build = [] {
+        kept->build = [load] {
             T* w = form<T>();
             w->show();
+            if (load) load(w);
             return static_cast<QWidget*>(w);
         };
         m_kept.push_back(std::move(kept));
@@ -328,7 +332,14 @@ public:
 
         ResetStoredVars();
         const QString& folder = clientFolder(m_assets);
-        QDir(folder + QStringLiteral("/config")).removeRecursively();
+        // The settings folder stays, emptied, as a client's stays after its first run: removing it
+        // sent every settings lookup of the next input to the disk again.
+        QDir config(folder + QStringLiteral("/config"));
+        if (!config.exists()) config.mkpath(QStringLiteral("."));
+        for (const QFileInfo& f : config.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+            if (f.isDir() && !f.isSymLink()) QDir(f.filePath()).removeRecursively();
+            else QFile::remove(f.filePath());
+        }
         QFile::remove(folder + QStringLiteral("/main.ini"));
         SetClientFolder(folder);
         services = TestServices();

@@ -1,17 +1,24 @@
 #pragma once
 // What a kept window holds outside its widgets, put back to what the same window holds right
 // after form<T>() and show(): queued steps, counters, flags, colour and element arrays, rule
-// objects, titles and dynamic properties. WindowSnapshot (FuzzReset.h) puts the widgets back.
+// objects, titles, dynamic properties and the economy grids. WindowSnapshot (FuzzReset.h) puts the widgets back.
 // These run after an input, before or after the snapshot's restore: they write widgets only
 // through a setter of the window that writes them too, and only when a value differs, leaving
 // them as fresh or as they stood. Each returns false when something cannot be put back
 // from outside: the caller then builds the window afresh. They are called only for a window
 // still loaded, which is never one closing (a window that closes is forgotten at once).
 //
+// The economy windows' grids are compared with a record: call record(w) once, right after the
+// window is built and shown, before any input. Without a record their rewind returns false.
+//
 // Program-wide state these windows' handlers write is that of app/storedvars (InGame, TriviaOpen,
 // ChatBotOn, ChatBotKind, the coin slots, the table slots, ClientConfig()), which
 // ResetStoredVars() puts back; the rest is named at each window.
 #include "admin/frmadmin.h"
+#include "economy/AdvancementWindow.h"
+#include "economy/RecordSetGrid.h"
+#include "economy/frmAvatars.h"
+#include "economy/frmStarterDecks.h"
 #include "game/frmTableInfo.h"
 #include "game/frmplaying.h"
 #include "net/frmConnect.h"
@@ -25,8 +32,11 @@
 #include "variants/frmsphere.h"
 #include "variants/frmteamomni.h"
 
+#include <QPointer>
 #include <QProgressBar>
+#include <QVector>
 
+#include <vector>
 
 namespace fuzzrewind {
 
@@ -47,6 +57,82 @@ void clearColors(W* w, int count) {
 // A dynamic property the handlers set and a fresh window lacks.
 inline void dropProperty(QObject* o, const char* name) {
     if (o && o->property(name).isValid()) o->setProperty(name, QVariant());
+}
+
+// ---- The economy grids ---------------------------------------------------------------------------
+
+// What a grid shows as its load left it: the records, the column widths (0 hides), the sort
+// and the current row.
+struct GridRecord {
+    QPointer<RecordSetGrid> grid;
+    RecordSet records;
+    QVector<int> widths;
+    int sortColumn = -1;
+    bool ascending = false;
+    int row = 0;
+};
+
+struct WindowRecord {
+    QPointer<QWidget> window;
+    std::vector<GridRecord> grids;
+    QString kind;  // the avatar shop's kind of items
+};
+
+inline std::vector<WindowRecord>& records() {
+    static std::vector<WindowRecord> r;
+    return r;
+}
+
+inline WindowRecord* recordOf(const QWidget* w) {
+    for (WindowRecord& r : records())
+        if (r.window && r.window == w) return &r;
+    return nullptr;
+}
+
+inline bool sameRecords(const RecordSet& a, const RecordSet& b) {
+    if (a.error() != b.error() || a.fieldNames() != b.fieldNames() || a.RecordCount() != b.RecordCount()) return false;
+    for (int r = 0; r < a.RecordCount(); ++r)
+        for (int c = 0; c < a.FieldCount(); ++c)
+            if (a.value(r, c) != b.value(r, c)) return false;
+    return true;
+}
+
+inline GridRecord recordGrid(RecordSetGrid* g) {
+    GridRecord rec{g, g->recordSet(), {}, g->SortColumn(), g->SortAscending(), g->Row()};
+    for (int c = 0; c < g->Cols(); ++c) rec.widths << g->ColWidth(c);
+    return rec;
+}
+
+// False when the grid was sorted (nothing sets a grid unsorted again) or is gone.
+inline bool rewindGrid(const GridRecord& rec) {
+    RecordSetGrid* g = rec.grid;
+    if (!g || g->SortColumn() != rec.sortColumn || g->SortAscending() != rec.ascending) return false;
+    if (!sameRecords(g->recordSet(), rec.records)) {
+        // A new binding drops the rows' order; a recorded sort would not come back with it.
+        if (rec.sortColumn != -1) return false;
+        g->bind(rec.records);
+    }
+    if (g->Cols() != rec.widths.size()) return false;
+    for (int c = 0; c < g->Cols(); ++c)
+        if (g->ColWidth(c) != rec.widths[c]) g->ColWidth(c, rec.widths[c]);
+    if (g->Row() != rec.row) g->Row(rec.row);
+    return true;
+}
+
+inline void recordWindow(QWidget* w, std::initializer_list<RecordSetGrid*> grids, const QString& kind = {}) {
+    auto& all = records();
+    std::erase_if(all, [w](const WindowRecord& r) { return !r.window || r.window == w; });
+    WindowRecord rec{w, {}, kind};
+    for (RecordSetGrid* g : grids) rec.grids.push_back(recordGrid(g));
+    all.push_back(std::move(rec));
+}
+
+inline bool rewindGrids(const QWidget* w) {
+    const WindowRecord* rec = recordOf(w);
+    if (!rec) return false;
+    for (const GridRecord& g : rec->grids)
+        if (!rewindGrid(g)) return false;
+    return true;
 }
 
 // The rooms' shared part: the jackpot toggles count from the load and cannot be set back.
@@ -188,5 +274,26 @@ inline bool rewind(frmadmin* w) {
     if (w->TriviaPoints() != 0) w->TriviaPoints(0);
     return true;
 }
+
+// ---- The economy windows -------------------------------------------------------------------------
+
+inline void record(AdvancementWindow* w) { detail::recordWindow(w, {w->DataGrid}); }
+inline void record(frmAvatars* w) { detail::recordWindow(w, {w->Grid_Avatars, w->Grid_Inventory}, w->CurrentKind()); }
+inline void record(frmStarterDecks* w) { detail::recordWindow(w, {w->DataGrid}); }
+
+// "AAREFRESH" and "AAVETREFRESH" rebind the grid from the web service (with the nickname of the
+// moment); a failing refresh unloads the window. Both advancement windows are this class.
+inline bool rewind(AdvancementWindow* w) { return detail::rewindGrids(w); }
+
+// "AVATARINVENTORYREFRESH" rebinds the inventory grid. The kind of items shown is set only with
+// the shop's grid (by the menus) and has no setter: a different kind is rebuilt.
+inline bool rewind(frmAvatars* w) {
+    const detail::WindowRecord* rec = detail::recordOf(w);
+    return rec && w->CurrentKind() == rec->kind && detail::rewindGrids(w);
+}
+
+// The server's refresh line rebinds the grid with the deck chosen in the list (none on a fresh
+// window; the list's items and choice are the snapshot's).
+inline bool rewind(frmStarterDecks* w) { return detail::rewindGrids(w); }
 
 }  // namespace fuzzrewind

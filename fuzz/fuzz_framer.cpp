@@ -8,6 +8,7 @@
 // and keyword tables: one seed per family and per keyword, with real argument shapes.
 #include "FuzzClient.h"
 #include "FuzzRewind.h"
+#include "FuzzWebService.h"
 #include "fuzz_framer_seeds.h"
 
 #include "admin/frmadmin.h"
@@ -109,11 +110,18 @@ void tickWindowTimers() {
 }
 
 // The game, room and other windows an input's first byte asks for are built once and parked
-// (see Session::park); each puts back what it keeps outside its widgets (FuzzRewind.h). Not the
-// economy windows: their queries fail here, so they close themselves while loading, as always.
+// (see Session::park); each puts back what it keeps outside its widgets (FuzzRewind.h).
 template <typename... Windows>
 void park(fuzzclient::Session& s) {
     (s.park<Windows>([](Windows* w) { return fuzzrewind::rewind(w); }), ...);
+}
+
+// The economy windows too, their grids recorded as they loaded them: the web service answers
+// in-process (FuzzWebService.h), every query with a table of one row of zeros, so they load and
+// stay, as they do against a service that answers.
+template <typename... Windows>
+void parkEconomy(fuzzclient::Session& s) {
+    (s.park<Windows>([](Windows* w) { return fuzzrewind::rewind(w); }, [](Windows* w) { fuzzrewind::record(w); }), ...);
 }
 
 // ---- the seeds ---------------------------------------------------------------------------------
@@ -233,6 +241,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     });
     park<frmomni, frmteamomni, frmsphere, frmchinchin, frmmemory, frmcardwars, frmplaying, frmchallengebox, frmchallengebox_single,
          frmadmin, frmConnect, frmTableInfo>(*session());
+    fuzzclient::serviceReply() = fuzzclient::quietReply();
+    parkEconomy<frmAdvancement, frmVAdvancement, frmAvatars, frmStarterDecks>(*session());
     session()->reset();
     // Which window the platform last gave the focus to is the one thing dropping its events does
     // not put back. One empty input run here leaves it as every input leaves it, so that the first

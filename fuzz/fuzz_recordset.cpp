@@ -14,9 +14,9 @@
 // form its calls expect, to <folder>/corpus/fuzz_recordset/ instead.
 #include "FakeWebService.h"
 #include "FuzzClient.h"
+#include "FuzzWebService.h"
 
 #include "admin/frmadmin.h"
-#include "app/HttpClient.h"
 #include "app/clsXML.h"
 #include "economy/RecordSetGrid.h"
 #include "economy/frmAdvancement.h"
@@ -143,19 +143,6 @@ void walkGrid(const QByteArray& reply) {
     grid.clear();
 }
 
-// The reply the current input gives every exchange; between inputs, while kept windows are
-// built, a table of one row of zeros that every consumer reads without closing.
-QByteArray& currentReply() {
-    static QByteArray reply;
-    return reply;
-}
-
-const QByteArray& buildReply() {
-    static const QByteArray reply =
-        FakeWebService::dataSetXml(table({"Value", "AAPoints", "AATrained", "deck"}, {{"0", "0", "0", ""}}));
-    return reply;
-}
-
 // After an input, for the window its consumer drove: a window that closed itself over a bad reply
 // is taken back, and what the window holds outside the widgets its record covers (the grids'
 // record sets, which each refresh binds anew; the card picker's copy of the cards it lists and
@@ -255,32 +242,6 @@ bool pickFirst(QComboBox* box) {
 }
 }  // namespace
 
-// This target's web service answers in-process: every exchange gets the current reply at once, as
-// the service's HTTP reply hands it over (status 200, the body as sent). Defined here, these stand
-// in for the client's HTTP exchange (app/HttpClient.cpp is then not linked in): a real round trip
-// to a fake service on a thread of its own cost two milliseconds a call, up to four calls an
-// input, and that thread's allocations and frees fell into any input's count. The reply reaches
-// the client's reading code unchanged, which is what is fuzzed here. A function HttpClient gains
-// must be defined here too (the link then fails until it is).
-namespace HttpClient {
-HttpResponse post(const QString&, const QStringList&, const QByteArray&) {
-    HttpResponse r;
-    r.status = 200;
-    r.body = currentReply();
-    return r;
-}
-
-// No consumer fetches from the web site; it would be refused, as the unreachable one is.
-HttpResponse get(const QString&) {
-    HttpResponse r;
-    r.error = QStringLiteral("Error: 7 - Couldn't connect to server");
-    return r;
-}
-
-void setTimeouts(const HttpTimeouts&) {}
-HttpTimeouts timeouts() { return {}; }
-}  // namespace HttpClient
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     const QByteArray seeds = qgetenv("CORVADEX_FUZZ_WRITE_SEEDS");
     fuzzclient::startApplication(argc, argv);
@@ -290,7 +251,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     }
     fuzzclient::holdTimers();
     keptGrid();
-    currentReply() = buildReply();
+    fuzzclient::serviceReply() = fuzzclient::quietReply();
     session() = new fuzzclient::Session(ClientFixture::Skin | ClientFixture::Decks);
     fuzzclient::keepSocketAndLobby(*session());
     keepConsumers(*session());
@@ -301,7 +262,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const QByteArray reply(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    currentReply() = reply;
+    fuzzclient::serviceReply() = reply;
     quietWindows();
     GuildName = QStringLiteral("Night Owls");
 
@@ -359,7 +320,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // A window the reset must build afresh (one with CORVADEX_FUZZ_FRESH=1) is built from the
     // reply the first one was built from.
-    currentReply() = buildReply();
+    fuzzclient::serviceReply() = fuzzclient::quietReply();
     const AfterInput& after = afterInput()[consumer];
     if (after.takeBack) after.takeBack();
     if (after.empty) after.empty();
