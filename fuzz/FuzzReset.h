@@ -49,6 +49,15 @@ struct FlipMovieAccess {
 };
 template struct FlipMovieAccess<&AnimatedPicture::m_movie>;
 
+// A cursor by its shape, picture and hot spot, in a value held without an allocation of its own
+// (every widget has a cursor, and every reset compares them all).
+struct CursorKey {
+    int shape = 0;
+    qint64 picture = 0;
+    QPoint hotSpot;
+    friend bool operator==(const CursorKey&, const CursorKey&) = default;
+};
+
 // Pictures, icons and cursors compare by their cache keys: the same picture set again is the same.
 inline QVariant comparable(const QVariant& v) {
     switch (v.typeId()) {
@@ -56,7 +65,7 @@ inline QVariant comparable(const QVariant& v) {
         case QMetaType::QIcon: return v.value<QIcon>().cacheKey();
         case QMetaType::QCursor: {
             const QCursor c = v.value<QCursor>();
-            return QVariantList{int(c.shape()), c.pixmap().cacheKey(), c.hotSpot()};
+            return QVariant::fromValue(CursorKey{int(c.shape()), c.shape() == Qt::BitmapCursor ? c.pixmap().cacheKey() : 0, c.hotSpot()});
         }
         default: return v;
     }
@@ -101,8 +110,10 @@ public:
             if (!e.object) continue;
             for (std::size_t i = 0; i < e.fields.size(); ++i) {
                 const Field& f = *e.fields[i];
-                if (f.set && comparable(f.get(e.object)) != e.compare[i]) f.set(e.object, e.values[i], e);
+                if (!f.set || (f.followsDocument && !*e.documentChanged)) continue;
+                if (comparable(f.get(e.object)) != e.compare.at(i)) f.set(e.object, e.values.at(i), e);
             }
+            if (e.documentChanged) *e.documentChanged = false;
         }
     }
 
@@ -129,6 +140,9 @@ private:
         const char* name;
         QVariant (*get)(QObject*);
         void (*set)(QObject*, const QVariant&, Entry&);  // null: a difference means building afresh
+        // A text edit's whole text, read only when its document changed since the last reset
+        // (writing out a chat box's text was a third of a reset).
+        bool followsDocument = false;
     };
     struct Entry {
         QPointer<QObject> object;
@@ -139,6 +153,8 @@ private:
         // Deep copies of the items of a list or tree, put back when its items changed.
         std::vector<std::unique_ptr<QListWidgetItem>> listItems;
         std::vector<std::unique_ptr<QTreeWidgetItem>> treeItems;
+        // Set by a text edit's document whenever its contents change; null for other objects.
+        std::shared_ptr<bool> documentChanged;
     };
 
     // The frames of a text's document come and go with its text, which is written back whole.
@@ -224,11 +240,12 @@ private:
                                          auto* e = as<QPlainTextEdit>(o);
                                          if (v.toString().isEmpty()) e->clear();
                                          else e->setPlainText(v.toString());
-                                     }};
+                                     },
+                                     true};
         static const Field plainFont{"documentFont", [](QObject* o) { return QVariant(as<QPlainTextEdit>(o)->document()->defaultFont()); },
                                      [](QObject* o, const QVariant& v, Entry&) { as<QPlainTextEdit>(o)->document()->setDefaultFont(v.value<QFont>()); }};
         static const Field richText{"html", [](QObject* o) { return QVariant(as<QTextEdit>(o)->toHtml()); },
-                                    [](QObject* o, const QVariant& v, Entry&) { as<QTextEdit>(o)->setHtml(v.toString()); }};
+                                    [](QObject* o, const QVariant& v, Entry&) { as<QTextEdit>(o)->setHtml(v.toString()); }, true};
         static const Field richFont{"documentFont", [](QObject* o) { return QVariant(as<QTextEdit>(o)->document()->defaultFont()); },
                                     [](QObject* o, const QVariant& v, Entry&) { as<QTextEdit>(o)->document()->setDefaultFont(v.value<QFont>()); }};
         static const Field listItems{"items", listKey, [](QObject* o, const QVariant& v, Entry& e) {
@@ -376,6 +393,13 @@ private:
             for (int i = 0; i < l->count(); ++i) e.listItems.emplace_back(l->item(i)->clone());
         if (auto* t = qobject_cast<QTreeWidget*>(o))
             for (int i = 0; i < t->topLevelItemCount(); ++i) e.treeItems.emplace_back(t->topLevelItem(i)->clone());
+        QTextDocument* document = nullptr;
+        if (auto* t = qobject_cast<QTextEdit*>(o)) document = t->document();
+        if (auto* t = qobject_cast<QPlainTextEdit*>(o)) document = t->document();
+        if (document) {
+            e.documentChanged = std::make_shared<bool>(false);
+            QObject::connect(document, &QTextDocument::contentsChanged, [changed = e.documentChanged] { *changed = true; });
+        }
         m_entries.push_back(std::move(e));
     }
 
