@@ -48,8 +48,10 @@
 // drops windows by the megabyte, so the default kept the heap large, which made every leak check
 // libFuzzer runs after an input scan far more memory (the seed corpus ran in half the time with
 // leak checks on). A use after free is still caught while 32 MB of frees have not passed: an
-// input's own windows' blocks, freed a moment before, stay held back.
-extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"; }
+// input's own windows' blocks, freed a moment before, stay held back. Memory freed is kept for
+// reuse rather than handed back to the system every few seconds: each hand-back made the kernel
+// flush every core's address cache, and the next input faulted the same pages in again.
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32:allocator_release_to_os_interval_ms=-1"; }
 
 namespace fuzzclient {
 
@@ -223,6 +225,8 @@ public:
         : m_assets(assets), m_nick(nick), m_check(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_CHECK_RESET")),
           m_fresh(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_FRESH")), m_verbose(!qEnvironmentVariableIsEmpty("CORVADEX_FUZZ_VERBOSE")) {
         clientFolder(assets);
+        current() = this;
+        forms::supplier() = &supply;
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -278,21 +282,17 @@ public:
     template <typename T>
     T* bring() {
         if (T* w = ifLoaded<T>()) return w;
-        for (const auto& k : m_kept)
-            if (k->parked && k->type == std::type_index(typeid(T)) && k->snapshot.root()) {
-                forms::add(k->type, k->snapshot.root());
-                k->brought = true;
-                return static_cast<T*>(k->snapshot.root());
-            }
+        if (QWidget* w = unpark(std::type_index(typeid(T)))) return static_cast<T*>(w);
         return form<T>();
     }
 
     void reset() {
         const Uncounted uncounted;
+        m_resetting = true;
         QCoreApplication::sendPostedEvents();
         if (!m_fresh)
             for (const auto& k : m_kept)
-                if (k->parked && k->brought) takeBackUnloaded(k->snapshot.root(), k->type);
+                if (!k->afresh && (!k->parked || k->brought)) takeBackUnloaded(k->snapshot.root(), k->type);
         // What the input unloaded goes now, so that a window it unloaded reads as gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QSet<QWidget*> keep;
@@ -347,6 +347,10 @@ public:
         Nickname = m_nick;
         ClientConfig().Username(m_nick);
 
+        // A window an input showed and then took up the platform's queue for (a handler's pause)
+        // was mapped and painted from then on; as recorded, none is: no paint handler runs while
+        // its record is written back, nor in a later input that did not map it itself.
+        for (QWidget* w : keep) w->setAttribute(Qt::WA_Mapped, false);
         for (const auto& k : m_kept) {
             k->brought = false;
             QWidget* w = k->snapshot.root();
@@ -369,6 +373,7 @@ public:
         }
         QCoreApplication::sendPostedEvents();
         dropWindowEvents();
+        m_resetting = false;
         if (m_check) check();
     }
 
@@ -384,6 +389,30 @@ public:
     TestServices services;
 
 private:
+    static Session*& current() {
+        static Session* s = nullptr;
+        return s;
+    }
+
+    QWidget* unpark(std::type_index type) {
+        if (m_fresh || m_resetting) return nullptr;
+        for (const auto& k : m_kept)
+            if (k->parked && !k->brought && k->type == type && k->snapshot.root()) {
+                forms::add(type, k->snapshot.root());
+                k->brought = true;
+                return k->snapshot.root();
+            }
+        return nullptr;
+    }
+
+    // A handler's form<T>() for a parked window gets it back, hidden, as a window just built and
+    // loaded stands: it is built once for the run instead of once for each input that asks.
+    static QWidget* supply(std::type_index type) {
+        QWidget* w = current() ? current()->unpark(type) : nullptr;
+        if (w) w->hide();
+        return w;
+    }
+
     // Showing and closing a window makes the platform queue its expose, focus and place changes,
     // which only an event loop takes off the queue; none runs here, so they piled up for the whole
     // run: every input left more blocks than it freed, and libFuzzer ran it again and scanned the
@@ -437,6 +466,7 @@ private:
     bool m_check;
     bool m_fresh;
     bool m_verbose;
+    bool m_resetting = false;  // building kept windows: none is handed out meanwhile
     std::vector<std::unique_ptr<Kept>> m_kept;
 };
 

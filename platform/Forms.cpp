@@ -20,6 +20,11 @@ QWidget* find(std::type_index type) {
 
 void add(std::type_index type, QWidget* w) { registry().insert(type, w); }
 
+Supplier& supplier() {
+    static Supplier s = nullptr;
+    return s;
+}
+
 void forget(QWidget* w) {
     for (auto it = registry().begin(); it != registry().end();) {
         if (it->data() == w || it->isNull())

@@ -34,6 +34,10 @@ namespace forms {
 QWidget* find(std::type_index type);
 void add(std::type_index type, QWidget* w);
 void forget(QWidget* w);
+// A loaded window of the type kept aside, handed out by form() instead of a new one; null builds
+// one. The client sets none; the fuzz targets keep windows across inputs with it.
+using Supplier = QWidget* (*)(std::type_index type);
+Supplier& supplier();
 }  // namespace forms
 
 // Runs the unload checks on a window; true when it went (then it is hidden and deleted later).
@@ -64,6 +68,8 @@ T* ifLoaded() {
 template <class T>
 T* form() {
     if (T* existing = ifLoaded<T>()) return existing;
+    if (forms::supplier())
+        if (QWidget* kept = forms::supplier()(std::type_index(typeid(T)))) return static_cast<T*>(kept);
     T* w = new T();
     forms::add(std::type_index(typeid(T)), w);
     if constexpr (requires { w->Form_Load(); }) w->Form_Load();
