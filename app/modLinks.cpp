@@ -265,8 +265,12 @@ void TrimChatBox() {
 QString CardImagePath(QString& cardName, const QString& colour) {
     const QString folder = ClientConfig().DeckFolder() + colour + u'/';
     if (!cardName.endsWith(QLatin1String(".jpg"))) cardName += QStringLiteral(".jpg");
-    const QString path = resolvePath(folder + cardName);
-    if (isSafePathComponent(cardName) && isSafePathComponent(colour) && QFileInfo(path).isFile()) return path;
+    // Looked up for every card a game shows: remembered while the deck's folders are unchanged.
+    // Names from the server are checked first, so that none makes a folder outside be watched.
+    if (isSafePathComponent(cardName) && isSafePathComponent(colour)) {
+        const QString path = knownPath(folder + cardName);
+        if (QFileInfo(path).isFile()) return path;
+    }
     MsgBox(QStringLiteral("Missing file ") + cardName + QStringLiteral(" (color: ") + colour +
                QStringLiteral("), a black image will be showed instead. Make sure your executable is in the correct "
                               "installation directory.  If it is, contact ") +

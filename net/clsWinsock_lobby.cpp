@@ -65,7 +65,7 @@ void countPlayers(frmchildchat* lobby) { lobby->lblActive->setText(QString::numb
 // Buddies are kept by nickname in config/buddy.idx.
 bool isBuddy(const QString& nickname) {
     return plainName(nickname) &&
-           ReadIni(QStringLiteral("Buddy"), nickname, clientPath(QStringLiteral("config/buddy.idx"))) == QLatin1String("1");
+           ReadIni(QStringLiteral("Buddy"), nickname, knownClientPath(QStringLiteral("config/buddy.idx"))) == QLatin1String("1");
 }
 }  // namespace
 
