@@ -15,7 +15,13 @@
 
 QString GetSkinValue(const QString& section, const QString& key) {
     if (SkinName.isEmpty()) SkinName = QStringLiteral("default");
-    return ReadIni(section, key, knownClientPath(QStringLiteral("skins/") + SkinName + QStringLiteral(".ini")));
+    // Asked for by the hundred per skin load: the file's name is made again only for a new skin.
+    static QString name, relative;
+    if (relative.isEmpty() || name != SkinName) {
+        name = SkinName;
+        relative = QStringLiteral("skins/") + SkinName + QStringLiteral(".ini");
+    }
+    return ReadIni(section, key, knownClientPath(relative));
 }
 
 QString SkinPicturePath(const QString& value) { return clientPath(QStringLiteral("\\skins") + value); }

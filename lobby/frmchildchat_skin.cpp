@@ -128,9 +128,11 @@ void frmchildchat::applySkin() {
 
     resumeNext([&] {
         // The panel's style sheet would repaint the tree in its own colours: the tree states them.
-        playerlist->setStyleSheet(QStringLiteral(
+        // Set again, the same sheet would only polish the tree and its parts anew.
+        const QString treeStyle = QStringLiteral(
             "QTreeWidget#playerlist { background: black; color: white; border: 1px solid #8a6d3b; }"
-            "QTreeWidget#playerlist::item:selected { background: #5a3f7a; color: white; }"));
+            "QTreeWidget#playerlist::item:selected { background: #5a3f7a; color: white; }");
+        if (playerlist->styleSheet() != treeStyle) playerlist->setStyleSheet(treeStyle);
         QPalette pal = playerlist->palette();
         pal.setColor(QPalette::Base, QColor(Qt::black));
         playerlist->setPalette(pal);
