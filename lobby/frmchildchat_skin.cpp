@@ -45,12 +45,12 @@ void frmchildchat::applySkin() {
             const QString value = GetSkinValue(QString::fromLatin1(section), QString::fromLatin1(key));
             QPixmap p;
             if (!value.isEmpty()) {
-                if (p.load(SkinPicturePath(value))) apply(p);
+                if (LoadClientPicture(p, QStringLiteral("\\skins") + value)) apply(p);
                 return;
             }
             ClientConfig().SkinOutofDate(-1);
             if (!notice.isEmpty()) addmsg(notice, kNoticeRed);
-            if (p.load(clientPath(fallback))) apply(p);
+            if (LoadClientPicture(p, fallback)) apply(p);
         });
     };
     const auto into = [](QLabel* l) { return [l](const QPixmap& p) { l->setPixmap(p); }; };
