@@ -40,8 +40,8 @@ constexpr Option kOptions[] = {kShowJoinPart, kSounds, kChatlog, kMusic,   kRand
 QString readOption(const Option& o) {
     return ReadIni(QString::fromLatin1(o.section), QString::fromLatin1(o.key), GetIniFile());
 }
-void writeOption(const Option& o, const QString& value) {
-    WriteIni(QString::fromLatin1(o.section), QString::fromLatin1(o.key), value, GetIniFile());
+IniWrite optionWrite(const Option& o, const QString& value) {
+    return IniWrite{QString::fromLatin1(o.section), QString::fromLatin1(o.key), value};
 }
 
 // Only the window's own controls: the stock colour and font dialogs it opens keep their look.
@@ -143,8 +143,11 @@ void frmconfig::Form_Load() {
 }
 
 void frmconfig::loadoptions() {
+    // The missing ones get their defaults, the file saved once for all of them.
+    QList<IniWrite> defaults;
     for (const Option& o : kOptions)
-        if (readOption(o).isEmpty()) writeOption(o, QString::fromLatin1(o.fallback));
+        if (readOption(o).isEmpty()) defaults << optionWrite(o, QString::fromLatin1(o.fallback));
+    if (!defaults.isEmpty()) WriteIni(defaults, GetIniFile());
     txtTitleFont->setText(readOption(kTitleFont));
     txtTitleBG->setText(readOption(kTitleBG));
     txtTitleFG->setText(readOption(kTitleFG));
@@ -166,17 +169,12 @@ void frmconfig::cmdSave_Click() {
             return;
         }
         const auto flag = [](const QCheckBox* box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); };
-        writeOption(kShowJoinPart, flag(showonoff));
-        writeOption(kSounds, flag(enablesounds));
-        writeOption(kChatlog, flag(chklogchat));
-        writeOption(kMusic, flag(chkmusic));
-        writeOption(kRandom, flag(chkrandom));
-        writeOption(kMinimize, flag(chkmini));
-        writeOption(kTitleBG, txtTitleBG->text());
-        writeOption(kTitleFG, txtTitleFG->text());
-        writeOption(kTitleFont, txtTitleFont->text());
-        writeOption(kReplays, flag(chkReplay));
-        writeOption(kReconnect, txtReconnectAttempts->text());
+        WriteIni({optionWrite(kShowJoinPart, flag(showonoff)), optionWrite(kSounds, flag(enablesounds)),
+                  optionWrite(kChatlog, flag(chklogchat)), optionWrite(kMusic, flag(chkmusic)), optionWrite(kRandom, flag(chkrandom)),
+                  optionWrite(kMinimize, flag(chkmini)), optionWrite(kTitleBG, txtTitleBG->text()),
+                  optionWrite(kTitleFG, txtTitleFG->text()), optionWrite(kTitleFont, txtTitleFont->text()),
+                  optionWrite(kReplays, flag(chkReplay)), optionWrite(kReconnect, txtReconnectAttempts->text())},
+                 GetIniFile());
         WriteIni(QStringLiteral("startup"), QStringLiteral("skin"), cmbSkin->currentText(), MainIniPath());
         clsBaseForm().TileBar(picTitle, lblTitle, QStringLiteral("Configuration"));
         PrintChatLine(QStringLiteral("Saved"), QString(),

@@ -8,7 +8,12 @@ QString GetIniFile() {
     bool folder = false;
     knownClientPath(QStringLiteral("config"), &folder);
     if (!folder) EnsureFolder(QStringLiteral("config"));
-    return knownClientPath(QStringLiteral("config/") + Nickname + QStringLiteral(".cvc"));
+    static QString nick, relative;
+    if (relative.isEmpty() || nick != Nickname) {
+        nick = Nickname;
+        relative = QStringLiteral("config/") + Nickname + QStringLiteral(".cvc");
+    }
+    return knownClientPath(relative);
 }
 
 QString MainIniPath() { return clientPath(QStringLiteral("main.ini")); }

@@ -3,27 +3,71 @@
 #include "app/modSettings.h"
 #include "app/storedvars.h"
 #include "net/frmCon.h"
+#include "platform/FileWatch.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
 #include "platform/Paths.h"
 #include "platform/VbCompat.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
 QString GetSkinValue(const QString& section, const QString& key) {
     if (SkinName.isEmpty()) SkinName = QStringLiteral("default");
-    return ReadIni(section, key, knownClientPath(QStringLiteral("skins/") + SkinName + QStringLiteral(".ini")));
+    // Asked for by the hundred per skin load: the file's name is made again only for a new skin.
+    static QString name, relative;
+    if (relative.isEmpty() || name != SkinName) {
+        name = SkinName;
+        relative = QStringLiteral("skins/") + SkinName + QStringLiteral(".ini");
+    }
+    return ReadIni(section, key, knownClientPath(relative));
 }
 
 QString SkinPicturePath(const QString& value) { return clientPath(QStringLiteral("\\skins") + value); }
 
+namespace {
+struct KnownPicture {
+    QString folder;
+    QPixmap picture;
+    filewatch::Chain chain;
+};
+
+QHash<QString, KnownPicture>& knownPictures() {
+    static auto& pictures = filewatch::keptWhileUnchanged<KnownPicture>();
+    return pictures;
+}
+}  // namespace
+
+bool LoadClientPicture(QPixmap& into, const QString& relative) {
+    auto& known = knownPictures();
+    filewatch::poll();
+    const QString folder = ClientFolder();
+    if (const auto it = known.constFind(relative); it != known.constEnd() && it->folder == folder) {
+        into = it->picture;
+        return true;
+    }
+    QString r = normalizePath(relative);
+    while (r.startsWith(u'/')) r.remove(0, 1);
+    bool exists = false;
+    filewatch::Chain chain;
+    // Watched before it is read: a change from here on drops it at the next lookup.
+    const QString path = knownPath(folder + u'/' + r, &exists, &chain);
+    if (!into.load(path)) return false;
+    // Only a file found as named: a name without its extension finds one by trying extensions.
+    if (exists && !chain.isEmpty()) {
+        if (known.size() > 512) known.clear();
+        known.insert(relative, KnownPicture{folder, into, chain});
+    }
+    return true;
+}
+
 QPixmap SkinPicture(const QString& section, const QString& key) {
     const QString value = GetSkinValue(section, key);
     QPixmap p;
-    if (!value.isEmpty()) p.load(SkinPicturePath(value));
+    if (!value.isEmpty()) LoadClientPicture(p, QStringLiteral("\\skins") + value);
     return p;
 }
 

@@ -11,6 +11,10 @@ class QWidget;
 QString GetSkinValue(const QString& section, const QString& key);
 // <client>/skins + value (values begin with a backslash), resolved without regard to case.
 QString SkinPicturePath(const QString& value);
+// Loads a picture below the client folder ("\skins\default\x.gif", found without regard to case)
+// as QPixmap::load does; one loaded before comes from memory while nothing on its way or in it
+// changed (skin pictures are loaded again with every window).
+bool LoadClientPicture(QPixmap& into, const QString& relative);
 // Loads the picture a skin key names; a null pixmap when the key is empty or the file is missing.
 QPixmap SkinPicture(const QString& section, const QString& key);
 // The look of the lobby's menu bar, for every menu bar and popup menu of the client.

@@ -48,8 +48,10 @@ QString SoundFile(int id) {
 void PlaySound(int id) {
     const QString file = SoundFile(id);
     if (file.isEmpty()) return;
-    const QString path = clientPath(file);
-    if (FileExists(path)) PlayWav(path);
+    // Remembered while its folders do not change: sounds come with clicks and chat lines.
+    bool exists = false;
+    const QString path = knownClientPath(file, &exists);
+    if (exists) PlayWav(path);
 }
 
 void PlayWav(const QString& file) {

@@ -470,12 +470,10 @@ private:
     std::vector<std::unique_ptr<Kept>> m_kept;
 };
 
-// What every target keeps: the socket window, built afresh for each input (it is cheap, and
-// its receive queue and framing state are its own), its packet timer still, then the lobby,
-// kept and shown. The player list's index, a cache the first player line would make, is made at
-// once: it follows the list by itself and is then part of the lobby's record.
-inline void keepSocketAndLobby(Session& session) {
-    session.afresh<frmCon>([](frmCon* con) { con->tmrPacket->stop(); });
+// The lobby as every target keeps it, shown. The player list's index, a cache the first player
+// line would make, is made at once: it follows the list by itself and is then part of the
+// lobby's record.
+inline void keepLobby(Session& session) {
     session.keep<frmchildchat>(
         [](frmchildchat* lobby) {
             lobby->show();
@@ -488,6 +486,13 @@ inline void keepSocketAndLobby(Session& session) {
             lobby->QuitEngaged(false);
             lobby->AvatarGender(QString());
         });
+}
+
+// The socket window, built afresh for each input (it is cheap, and its receive queue, framing
+// state and socket are its own), its packet timer still, then the lobby.
+inline void keepSocketAndLobby(Session& session) {
+    session.afresh<frmCon>([](frmCon* con) { con->tmrPacket->stop(); });
+    keepLobby(session);
 }
 
 }  // namespace fuzzclient

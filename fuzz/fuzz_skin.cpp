@@ -12,6 +12,7 @@
 #include "lobby/frmchildchat.h"
 #include "net/clsWinsock.h"
 #include "net/frmCon.h"
+#include "platform/FileWatch.h"
 #include "platform/Forms.h"
 #include "platform/Ini.h"
 
@@ -93,10 +94,13 @@ void checkSkinValues(const QString& skinFile) {
     }
 }
 
-// Puts the client back, and removes the chat log an input's settings turned on.
+// Puts the client back, and removes the chat log an input's settings turned on. What the client
+// remembers of the input's files goes now: every input starts with none of it, and frees what it
+// made (an input leaving more blocks than it freed is run again by libFuzzer, its heap scanned).
 void resetClient() {
     session()->reset();
     QDir(session()->folder() + QStringLiteral("/logs")).removeRecursively();
+    filewatch::poll();
 }
 }  // namespace
 
@@ -106,7 +110,23 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzzclient::startApplication(argc, argv);
     fuzzclient::holdTimers();
     session() = new fuzzclient::Session(ClientFixture::Skin);
-    fuzzclient::keepSocketAndLobby(*session());
+    // The socket window is kept too (built afresh, it read the whole skin again for each input):
+    // these inputs reach it only through the framed dialogs' background, set and cleared, and lines
+    // sent while not connected, dropped at once. What it keeps outside its widgets is emptied.
+    session()->keep<frmCon>([](frmCon* con) { con->tmrPacket->stop(); },
+                            [](frmCon* con) {
+                                con->lstPackets.clear();
+                                con->picBG = QPixmap();
+                                con->lstpacketlog.clear();
+                                con->gstrDataWaitingToBeProcessed.clear();
+                                con->gblnProcessingData = false;
+                                con->gstrDataWaitingToBeSent.clear();
+                                con->gblnSendingData = false;
+                                con->sPendingData.clear();
+                                con->bReconnecting = false;
+                                con->iAttempts = 0;
+                            });
+    fuzzclient::keepLobby(*session());
     // The options window is kept too (building it was a fifth of an input): each input loads it
     // again from the input's files, as a new one would load. Its first load wrote the default
     // options into the player's settings file, which an input finds absent.

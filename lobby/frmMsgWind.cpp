@@ -84,7 +84,7 @@ void frmMsgWind::Form_Load() {
 
     resumeNext([&] {
         QPixmap picture;
-        if (picture.load(clientPath(QStringLiteral("\\skins") + skin("background", QStringLiteral("\\default\\pm.jpg"))))) {
+        if (LoadClientPicture(picture, QStringLiteral("\\skins") + skin("background", QStringLiteral("\\default\\pm.jpg")))) {
             QPalette pal = palette();
             pal.setBrush(QPalette::Window, QBrush(picture));
             setPalette(pal);

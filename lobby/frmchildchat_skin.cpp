@@ -45,12 +45,12 @@ void frmchildchat::applySkin() {
             const QString value = GetSkinValue(QString::fromLatin1(section), QString::fromLatin1(key));
             QPixmap p;
             if (!value.isEmpty()) {
-                if (p.load(SkinPicturePath(value))) apply(p);
+                if (LoadClientPicture(p, QStringLiteral("\\skins") + value)) apply(p);
                 return;
             }
             ClientConfig().SkinOutofDate(-1);
             if (!notice.isEmpty()) addmsg(notice, kNoticeRed);
-            if (p.load(clientPath(fallback))) apply(p);
+            if (LoadClientPicture(p, fallback)) apply(p);
         });
     };
     const auto into = [](QLabel* l) { return [l](const QPixmap& p) { l->setPixmap(p); }; };
@@ -128,9 +128,11 @@ void frmchildchat::applySkin() {
 
     resumeNext([&] {
         // The panel's style sheet would repaint the tree in its own colours: the tree states them.
-        playerlist->setStyleSheet(QStringLiteral(
+        // Set again, the same sheet would only polish the tree and its parts anew.
+        const QString treeStyle = QStringLiteral(
             "QTreeWidget#playerlist { background: black; color: white; border: 1px solid #8a6d3b; }"
-            "QTreeWidget#playerlist::item:selected { background: #5a3f7a; color: white; }"));
+            "QTreeWidget#playerlist::item:selected { background: #5a3f7a; color: white; }");
+        if (playerlist->styleSheet() != treeStyle) playerlist->setStyleSheet(treeStyle);
         QPalette pal = playerlist->palette();
         pal.setColor(QPalette::Base, QColor(Qt::black));
         playerlist->setPalette(pal);

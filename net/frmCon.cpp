@@ -69,7 +69,7 @@ frmCon::frmCon()
 void frmCon::Form_Load() {
     const auto loadSkinPicture = [](const QString& key, QPixmap& into) {
         const QString value = GetSkinValue(QStringLiteral("main"), key);
-        return !value.isEmpty() && into.load(clientPath(QStringLiteral("\\skins") + value));
+        return !value.isEmpty() && LoadClientPicture(into, QStringLiteral("\\skins") + value);
     };
     if (!loadSkinPicture(QStringLiteral("cardback"), img[0]) || !loadSkinPicture(QStringLiteral("cursor"), img[1])) {
         MsgBox(QStringLiteral("There was a problem with your skin file.  Please check your [skin name].ini (default is "

@@ -113,7 +113,8 @@ void poll() {
             const QStringList folders = s.folderOf.value(e->wd);
             const QString name = e->len ? QFile::decodeName(e->name) : QString();
             const bool gone = e->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF);
-            for (const QString& folder : folders) tell(Change{folder, gone ? QString() : name});
+            const bool stays = !gone && e->len && (e->mask & (IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO));
+            for (const QString& folder : folders) tell(Change{folder, gone ? QString() : name, stays});
             // A folder moved away keeps its watch under its new name: drop it, a lookup watches anew.
             if (e->mask & IN_MOVE_SELF) inotify_rm_watch(s.fd, e->wd);
             if (e->mask & (IN_IGNORED | IN_MOVE_SELF)) {

@@ -20,10 +20,12 @@ struct Link {
 using Chain = QList<Link>;
 
 // A change: an entry of a folder; name "" for the folder itself; folder "" when notices were
-// lost and anything may have changed.
+// lost and anything may have changed. stays: the entry is there after the change (written, its
+// attributes changed, created or moved in), so a path to it still leads somewhere.
 struct Change {
     QString folder;
     QString name;
+    bool stays = false;
 };
 
 // Watches the folders a resolved path goes through, from its deepest existing folder up to the

@@ -102,9 +102,10 @@ const std::optional<IniText>& lookup(const QString& file, bool* kept = nullptr) 
         if (kept) *kept = true;
         return it->text;
     }
-    const QString path = resolvePath(key);
     KnownFile entry;
-    if (!filewatch::watchPath(path, entry.chain) || resolvePath(key) != path) {
+    // The path's own answer is kept across saves of the file, so a file saved again is only read.
+    const QString path = knownPath(key, nullptr, &entry.chain);
+    if (entry.chain.isEmpty()) {
         static std::optional<IniText> uncached;
         uncached = load(path);
         return uncached;
@@ -114,6 +115,14 @@ const std::optional<IniText>& lookup(const QString& file, bool* kept = nullptr) 
     if (files.size() > 1024) files.clear();
     if (kept) *kept = true;
     return files.insert(key, std::move(entry))->text;
+}
+
+// The file's text when it is kept in memory and nothing changed since, else nullptr.
+const std::optional<IniText>* remembered(const QString& file) {
+    filewatch::poll();
+    const auto& files = known();
+    const auto it = files.constFind(normalizePath(file));
+    return it == files.constEnd() ? nullptr : &it->text;
 }
 
 bool store(const QString& path, const IniText& t) {
@@ -146,10 +155,11 @@ std::optional<QString> keyOf(const QString& line) {
     return line.left(eq).trimmed();
 }
 
+// Cut at kValueMax; one copy made, of what is returned.
 QString valueOf(const QString& line) {
-    QString v = line.mid(line.indexOf(u'=') + 1).trimmed();
+    QStringView v = QStringView(line).mid(line.indexOf(u'=') + 1).trimmed();
     if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front()) v = v.mid(1, v.size() - 2);
-    return v;
+    return v.left(kValueMax).toString();
 }
 
 bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -223,7 +233,8 @@ std::shared_ptr<const IniIndex> buildIndex(const IniText& t) {
 int lineOf(const IniText& t, bool kept, const QString& section, const QString& key) {
     if (kept) {
         if (!t.index) t.index = buildIndex(t);
-        QString s, k;
+        // Lookups come by the hundred per chat line: the lower-cased names reuse two buffers.
+        static thread_local QString s, k;
         if (t.index->usable && asciiLower(QStringView(section).trimmed(), s) && asciiLower(QStringView(key).trimmed(), k)) {
             const auto it = t.index->keys.constFind(s);
             return it == t.index->keys.constEnd() ? -1 : it->value(k, -1);
@@ -240,7 +251,7 @@ QString ReadIni(const QString& section, const QString& key, const QString& file)
     if (!t) return {};
     const int i = lineOf(*t, kept, section, key);
     if (i < 0) return {};
-    return valueOf(t->lines[i]).left(kValueMax);
+    return valueOf(t->lines[i]);
 }
 
 namespace {
@@ -253,19 +264,17 @@ QString oneLine(QString text) {
 }
 }  // namespace
 
-bool WriteIni(const QString& rawSection, const QString& rawKey, const QString& rawValue, const QString& file) {
-    const QString section = oneLine(rawSection);
-    const QString key = oneLine(rawKey);
-    const QString value = oneLine(rawValue);
-    const QString path = resolvePath(file);
-    IniText t = load(path).value_or(IniText{});
-    const QString line = key.trimmed() + u'=' + value;
+namespace {
+void put(IniText& t, const IniWrite& write) {
+    const QString section = oneLine(write.section);
+    const QString key = oneLine(write.key);
+    const QString line = key.trimmed() + u'=' + oneLine(write.value);
     auto range = findSection(t, section);
     if (range.first < 0) {
         // Trailing blank lines stay where they are; the new section follows them.
         t.lines << u'[' + section.trimmed() + u']' << line;
         t.endsWithEol = true;
-        return store(path, t);
+        return;
     }
     const int i = findKey(t, range, key);
     if (i >= 0) {
@@ -276,6 +285,20 @@ bool WriteIni(const QString& rawSection, const QString& rawKey, const QString& r
         t.lines.insert(at, line);
         if (at == t.lines.size() - 1) t.endsWithEol = true;
     }
+}
+}  // namespace
+
+bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file) {
+    return WriteIni({IniWrite{section, key, value}}, file);
+}
+
+bool WriteIni(const QList<IniWrite>& writes, const QString& file) {
+    const QString path = knownPath(file);
+    // A file just read (the usual case: a setting read, found missing, written) is not read again.
+    const auto* kept = remembered(file);
+    IniText t = (kept ? *kept : load(path)).value_or(IniText{});
+    t.index.reset();
+    for (const IniWrite& w : writes) put(t, w);
     return store(path, t);
 }
 

@@ -11,6 +11,12 @@
 QString ReadIni(const QString& section, const QString& key, const QString& file);
 // Returns false when the file could not be written; callers that do not care ignore it.
 bool WriteIni(const QString& section, const QString& key, const QString& value, const QString& file);
+// Several keys written in turn and the file saved once: it ends as those WriteIni calls one by
+// one would leave it.
+struct IniWrite {
+    QString section, key, value;
+};
+bool WriteIni(const QList<IniWrite>& writes, const QString& file);
 // Removes a key; returns false when the file could not be written.
 bool DeleteIniKey(const QString& section, const QString& key, const QString& file);
 // The section names of a file, and the keys of one section, in file order (first of each name).

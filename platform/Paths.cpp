@@ -82,23 +82,51 @@ namespace {
 struct KnownPath {
     QString resolved;
     bool exists = false;
+    bool exact = false;  // the path exists as written
     filewatch::Chain chain;
 };
 
+// A path that exists as written leads to the same place whatever is written to its last entry,
+// or moved or created over it (a settings file saved again): only a change on the way, or the
+// entry leaving, can alter the answer.
+bool stillThere(const KnownPath& path, const filewatch::Change& change) {
+    return path.exact && change.stays && !path.chain.isEmpty() && change.folder == path.chain.front().folder;
+}
+
+// How often remembered paths were dropped: an answer taken from them stays right while this is the same.
+quint64 droppedPaths = 0;
+
 QHash<QString, KnownPath>& knownPaths() {
-    static auto& paths = filewatch::keptWhileUnchanged<KnownPath>();
-    return paths;
+    static auto* paths = [] {
+        auto* table = new QHash<QString, KnownPath>;
+        filewatch::listen([table](const filewatch::Change& change) {
+            for (auto it = table->begin(); it != table->end();) {
+                if (!filewatch::affects(it->chain, change) || stillThere(*it, change)) {
+                    ++it;
+                    continue;
+                }
+                it = table->erase(it);
+                ++droppedPaths;
+            }
+        });
+        return table;
+    }();
+    return *paths;
 }
 }  // namespace
 
-QString knownPath(const QString& path, bool* exists) {
+QString knownPath(const QString& path, bool* exists) { return knownPath(path, exists, nullptr); }
+
+QString knownPath(const QString& path, bool* exists, filewatch::Chain* chain) {
     const QString p = normalizePath(path);
     auto& known = knownPaths();
     filewatch::poll();
     if (const auto it = known.constFind(p); it != known.constEnd()) {
         if (exists) *exists = it->exists;
+        if (chain) *chain = it->chain;
         return it->resolved;
     }
+    if (chain) chain->clear();
     KnownPath entry;
     const QString first = resolvePath(p);
     // Watched first, then resolved again: a change in between is either seen here or noticed.
@@ -107,16 +135,43 @@ QString knownPath(const QString& path, bool* exists) {
     entry.exists = QFileInfo::exists(entry.resolved);
     if (exists) *exists = entry.exists;
     if (watched && entry.resolved == first) {
-        if (known.size() > 4096) known.clear();
+        entry.exact = entry.exists && entry.resolved == p;
+        if (chain) *chain = entry.chain;
+        if (known.size() > 4096) {
+            known.clear();
+            ++droppedPaths;
+        }
         known.insert(p, entry);
     }
     return entry.resolved;
 }
 
 QString knownClientPath(const QString& relative, bool* exists) {
+    // The same few names are asked for on every chat line: their last answers are taken as they
+    // were while the client folder is the same and no remembered path was dropped since.
+    struct Recent {
+        QString relative, folder, resolved;
+        bool exists = false;
+        quint64 dropped = 0;
+    };
+    static Recent recent[8];
+    static int next = 0;
+    filewatch::poll();
+    const QString folder = ClientFolder();
+    for (const Recent& k : recent) {
+        if (k.resolved.isEmpty() || k.dropped != droppedPaths || k.relative != relative || k.folder != folder) continue;
+        if (exists) *exists = k.exists;
+        return k.resolved;
+    }
     QString r = normalizePath(relative);
     while (r.startsWith(u'/')) r.remove(0, 1);
-    return knownPath(ClientFolder() + u'/' + r, exists);
+    filewatch::Chain chain;
+    bool there = false;
+    const QString resolved = knownPath(folder + u'/' + r, &there, &chain);
+    if (exists) *exists = there;
+    // Only an answer remembered by knownPath (its entries watched) is taken again.
+    if (!chain.isEmpty()) recent[next++ % 8] = Recent{relative, folder, resolved, there, droppedPaths};
+    return resolved;
 }
 
 bool FileExists(const QString& path) {

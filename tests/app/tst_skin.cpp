@@ -12,10 +12,14 @@
 #include "tests/support/ClientFixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 const QColor kBlue(31, 26, 211);
@@ -90,6 +94,42 @@ private slots:
         QCOMPARE(p.toImage(), QImage(fx.path("skins/default/button_normal.gif")).convertToFormat(p.toImage().format()));
         fx.write("skins/default.ini", "[button]\r\nnormal=\\default\\missing.gif\r\n");
         QVERIFY(SkinPicture("button", "normal").isNull());
+    }
+
+    // A picture loaded, then something done to its file, then loaded again.
+    void picturesFollowTheDisk_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("colour");  // of the picture loaded after, "" for none
+        QTest::newRow("nothing") << "" << "#ff0000";
+        QTest::newRow("saved again") << "save" << "#0000ff";
+        QTest::newRow("renamed over") << "rename" << "#0000ff";
+        QTest::newRow("removed") << "remove" << "";
+        QTest::newRow("folder moved away") << "folder" << "";
+    }
+    void picturesFollowTheDisk() {
+        QFETCH(QString, change);
+        QFETCH(QString, colour);
+        ClientFixture fx;
+        const auto paint = [&](const QString& relative, Qt::GlobalColor c) {
+            QImage image(4, 4, QImage::Format_RGB32);
+            image.fill(c);
+            QVERIFY(image.save(fx.path(relative), "PNG"));
+        };
+        QVERIFY(QDir().mkpath(fx.path("skins/look")));
+        paint("skins/look/t.png", Qt::red);
+        QPixmap p;
+        QVERIFY(LoadClientPicture(p, "\\SKINS\\look\\t.png"));
+        QCOMPARE(QColor(p.toImage().pixel(0, 0)).name(), QStringLiteral("#ff0000"));
+        if (change == "save") paint("skins/look/t.png", Qt::blue);
+        if (change == "rename") {
+            paint("skins/look/new.png", Qt::blue);
+            QVERIFY(::rename(QFile::encodeName(fx.path("skins/look/new.png")).constData(), QFile::encodeName(fx.path("skins/look/t.png")).constData()) == 0);
+        }
+        if (change == "remove") QVERIFY(QFile::remove(fx.path("skins/look/t.png")));
+        if (change == "folder") QVERIFY(QDir().rename(fx.path("skins/look"), fx.path("skins/gone")));
+        QPixmap again;
+        QCOMPARE(LoadClientPicture(again, "\\SKINS\\look\\t.png"), !colour.isEmpty());
+        if (!colour.isEmpty()) QCOMPARE(QColor(again.toImage().pixel(0, 0)).name(), colour);
     }
 
     // ---- Title strip ------------------------------------------------------------------------

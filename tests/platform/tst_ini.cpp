@@ -161,6 +161,40 @@ private slots:
         QCOMPARE(ReadIni("S", "a", m_file), QStringLiteral("1"));
     }
 
+    // Writes given together leave the file as the same writes one by one.
+    void severalWritesAtOnce_data() {
+        QTest::addColumn<QByteArray>("before");  // "-" for no file
+        QTest::addColumn<QStringList>("writes");  // section, key, value, ...
+        const QStringList options{"Chat", "ShowJoinPart", "1", "Options", "Sounds", "1", "Options", "Chatlog", "0"};
+        QTest::newRow("no file") << QByteArray("-") << options;
+        QTest::newRow("empty file") << QByteArray("") << options;
+        QTest::newRow("sections there, blanks after") << QByteArray("[Options]\nMusic=1\n\n[Chat]\nFont=A\n\n") << options;
+        QTest::newRow("keys replaced") << QByteArray("[options]\r\nsounds = 0\r\n[CHAT]\r\nshowjoinpart=0") << options;
+        QTest::newRow("same key twice, last wins")
+            << QByteArray("[Options]\r\n") << QStringList{"Options", "Sounds", "1", "Options", "SOUNDS", "0"};
+        QTest::newRow("line breaks and odd letters")
+            << QByteArray("[Away]\r\nStatus=0\r\n")
+            << QStringList{"Away", "Reason", "gone\r\n[Options]\r\nSounds=0", "Options", "Title", QString::fromUtf8("\u212Aelvin \u20AC \u4E00")};
+    }
+    void severalWritesAtOnce() {
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, writes);
+        const QString oneByOne = m_dir.filePath(QStringLiteral("one%1.ini").arg(QTest::currentDataTag()));
+        const QString together = m_dir.filePath(QStringLiteral("all%1.ini").arg(QTest::currentDataTag()));
+        if (before != "-") {
+            writeAll(oneByOne, before);
+            writeAll(together, before);
+        }
+        QList<IniWrite> all;
+        for (qsizetype i = 0; i + 2 < writes.size(); i += 3) {
+            QVERIFY(WriteIni(writes[i], writes[i + 1], writes[i + 2], oneByOne));
+            all << IniWrite{writes[i], writes[i + 1], writes[i + 2]};
+        }
+        QVERIFY(WriteIni(all, together));
+        QCOMPARE(readAll(together), readAll(oneByOne));
+        QVERIFY(readAll(together) != before);
+    }
+
     void writeIntoEmptyFile() {
         writeAll(m_file, "");
         QVERIFY(WriteIni("S", "k", "v", m_file));

@@ -100,6 +100,83 @@ private slots:
         QCOMPARE(knownPath(asked, &exists), asked);
         QVERIFY(!exists);
     }
+
+    // A path to an existing file, remembered, then something done to the file or beside it.
+    void knownPathsFollowTheFile_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("found");  // the spelling found after, "" for the path as asked
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("value");  // the setting read through the path after
+        QTest::newRow("saved again") << "save" << "" << true << "2";
+        QTest::newRow("renamed over") << "rename" << "" << true << "2";
+        QTest::newRow("removed") << "remove" << "" << false << "";
+        QTest::newRow("removed, other case beside") << "removecase" << "S.INI" << true << "2";
+        QTest::newRow("moved away") << "moveaway" << "" << false << "";
+        QTest::newRow("other case created beside") << "case" << "" << true << "1";
+    }
+    void knownPathsFollowTheFile() {
+        QFETCH(QString, change);
+        QFETCH(QString, found);
+        QFETCH(bool, exists);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("s.ini"));
+        const QString other = dir.filePath(QStringLiteral("S.INI"));
+        QVERIFY(writeAll(file, setting("1")));
+        if (change == QLatin1String("removecase")) QVERIFY(writeAll(other, setting("2")));
+        bool there = false;
+        QCOMPARE(knownPath(file, &there), file);
+        QVERIFY(there);
+
+        if (change == QLatin1String("save")) {
+            QVERIFY(WriteIni(QStringLiteral("o"), QStringLiteral("k"), QStringLiteral("2"), file));
+        } else if (change == QLatin1String("rename")) {
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("new")), setting("2")));
+            QVERIFY(QFile::rename(dir.filePath(QStringLiteral("new")), dir.filePath(QStringLiteral("x"))));
+            QVERIFY(::rename(QFile::encodeName(dir.filePath(QStringLiteral("x"))).constData(), QFile::encodeName(file).constData()) == 0);
+        } else if (change == QLatin1String("remove") || change == QLatin1String("removecase")) {
+            QVERIFY(QFile::remove(file));
+        } else if (change == QLatin1String("moveaway")) {
+            QVERIFY(QFile::rename(file, dir.filePath(QStringLiteral("elsewhere"))));
+        } else if (change == QLatin1String("case")) {
+            QVERIFY(writeAll(other, setting("2")));
+        }
+        QCOMPARE(knownPath(file, &there), found.isEmpty() ? file : dir.filePath(found));
+        QCOMPARE(there, exists);
+        // And the settings read through it are the file's as it is now.
+        QCOMPARE(ReadIni(QStringLiteral("o"), QStringLiteral("k"), file), value);
+    }
+
+    // A path below the client folder, asked for again after a change.
+    void clientPathsFollowTheDisk_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("found");  // below the client folder after the change
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("nothing") << "" << "config/x.cvc" << false;
+        QTest::newRow("folder made in other case") << "Config" << "Config/x.cvc" << false;
+        QTest::newRow("file made") << "config/x.cvc" << "config/x.cvc" << true;
+        QTest::newRow("another client folder") << "move" << "config/x.cvc" << false;
+    }
+    void clientPathsFollowTheDisk() {
+        QFETCH(QString, change);
+        QFETCH(QString, found);
+        QFETCH(bool, exists);
+        QTemporaryDir dir, other;
+        SetClientFolder(dir.path());
+        bool there = true;
+        QCOMPARE(knownClientPath(QStringLiteral("config/x.cvc"), &there), dir.filePath(QStringLiteral("config/x.cvc")));
+        QVERIFY(!there);
+        if (change == QLatin1String("Config")) QVERIFY(QDir().mkpath(dir.filePath(change)));
+        if (change == QLatin1String("config/x.cvc")) {
+            QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+            QVERIFY(writeAll(dir.filePath(change), setting("1")));
+        }
+        if (change == QLatin1String("move")) SetClientFolder(other.path());
+        const QString folder = change == QLatin1String("move") ? other.path() : dir.path();
+        QCOMPARE(knownClientPath(QStringLiteral("config/x.cvc"), &there), folder + u'/' + found);
+        QCOMPARE(there, exists);
+        SetClientFolder(QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKnownFiles)
