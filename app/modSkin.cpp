@@ -49,12 +49,10 @@ bool LoadClientPicture(QPixmap& into, const QString& relative) {
         into = it->picture;
         return true;
     }
-    QString r = normalizePath(relative);
-    while (r.startsWith(u'/')) r.remove(0, 1);
     bool exists = false;
     filewatch::Chain chain;
     // Watched before it is read: a change from here on drops it at the next lookup.
-    const QString path = knownPath(folder + u'/' + r, &exists, &chain);
+    const QString path = knownPath(joinBelow(folder, relative), &exists, &chain);
     if (!into.load(path)) return false;
     // Only a file found as named: a name without its extension finds one by trying extensions.
     if (exists && !chain.isEmpty()) {

@@ -40,12 +40,20 @@ void poll();
 void listen(std::function<void(const Change&)> listener);
 
 // A program-wide table of answers, each with the chain it depends on (a member `chain`), from
-// which a change drops every answer it can alter.
+// which a change drops every answer it can alter, except those `survives` says it leaves right;
+// `dropped` (when given) counts what is dropped.
 template <typename T>
-QHash<QString, T>& keptWhileUnchanged() {
+QHash<QString, T>& keptWhileUnchanged(bool (*survives)(const T&, const Change&) = nullptr, quint64* dropped = nullptr) {
     auto* table = new QHash<QString, T>;
-    listen([table](const Change& change) {
-        for (auto it = table->begin(); it != table->end();) it = affects(it->chain, change) ? table->erase(it) : std::next(it);
+    listen([table, survives, dropped](const Change& change) {
+        for (auto it = table->begin(); it != table->end();) {
+            if (!affects(it->chain, change) || (survives && survives(*it, change))) {
+                ++it;
+                continue;
+            }
+            it = table->erase(it);
+            if (dropped) ++*dropped;
+        }
     });
     return *table;
 }

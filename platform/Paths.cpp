@@ -72,11 +72,13 @@ QString resolvePath(const QString& path) {
     return p.endsWith(u'/') && !current.endsWith(u'/') ? current + u'/' : current;
 }
 
-QString clientPath(const QString& relative) {
+QString joinBelow(const QString& folder, const QString& relative) {
     QString r = normalizePath(relative);
     while (r.startsWith(u'/')) r.remove(0, 1);
-    return resolvePath(ClientFolder() + u'/' + r);
+    return folder + u'/' + r;
 }
+
+QString clientPath(const QString& relative) { return resolvePath(joinBelow(ClientFolder(), relative)); }
 
 namespace {
 struct KnownPath {
@@ -97,21 +99,8 @@ bool stillThere(const KnownPath& path, const filewatch::Change& change) {
 quint64 droppedPaths = 0;
 
 QHash<QString, KnownPath>& knownPaths() {
-    static auto* paths = [] {
-        auto* table = new QHash<QString, KnownPath>;
-        filewatch::listen([table](const filewatch::Change& change) {
-            for (auto it = table->begin(); it != table->end();) {
-                if (!filewatch::affects(it->chain, change) || stillThere(*it, change)) {
-                    ++it;
-                    continue;
-                }
-                it = table->erase(it);
-                ++droppedPaths;
-            }
-        });
-        return table;
-    }();
-    return *paths;
+    static auto& paths = filewatch::keptWhileUnchanged<KnownPath>(stillThere, &droppedPaths);
+    return paths;
 }
 }  // namespace
 
@@ -163,11 +152,9 @@ QString knownClientPath(const QString& relative, bool* exists) {
         if (exists) *exists = k.exists;
         return k.resolved;
     }
-    QString r = normalizePath(relative);
-    while (r.startsWith(u'/')) r.remove(0, 1);
     filewatch::Chain chain;
     bool there = false;
-    const QString resolved = knownPath(folder + u'/' + r, &there, &chain);
+    const QString resolved = knownPath(joinBelow(folder, relative), &there, &chain);
     if (exists) *exists = there;
     // Only an answer remembered by knownPath (its entries watched) is taken again.
     if (!chain.isEmpty()) recent[next++ % 8] = Recent{relative, folder, resolved, there, droppedPaths};

@@ -17,7 +17,9 @@ void SetClientFolder(const QString& folder);
 QString normalizePath(const QString& path);
 // The path with each existing component matched case-insensitively; missing parts kept as given.
 QString resolvePath(const QString& path);
-// ClientFolder() joined with a relative path ("\skins\default.ini", "config/x.cvc"), resolved.
+// A folder joined with a path below it ("\skins\default.ini", "config/x.cvc"), not resolved.
+QString joinBelow(const QString& folder, const QString& relative);
+// ClientFolder() joined with a relative path, resolved.
 QString clientPath(const QString& relative);
 // resolvePath and clientPath remembered until a folder on the way changes, so that a path looked
 // up per chat line costs no disk access; exists (when given) tells whether something is there.
