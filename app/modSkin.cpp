@@ -23,6 +23,7 @@ QString GetSkinValue(const QString& section, const QString& key) {
         name = SkinName;
         relative = QStringLiteral("skins/") + SkinName + QStringLiteral(".ini");
     }
+    const filewatch::Lookup fresh;
     return ReadIni(section, key, knownClientPath(relative));
 }
 
@@ -35,15 +36,15 @@ struct KnownPicture {
     filewatch::Chain chain;
 };
 
-QHash<QString, KnownPicture>& knownPictures() {
-    static auto& pictures = filewatch::keptWhileUnchanged<KnownPicture>();
+filewatch::Kept<KnownPicture>& knownPictures() {
+    static auto& pictures = filewatch::Kept<KnownPicture>::make();
     return pictures;
 }
 }  // namespace
 
 bool LoadClientPicture(QPixmap& into, const QString& relative) {
     auto& known = knownPictures();
-    filewatch::poll();
+    const filewatch::Lookup fresh;
     const QString folder = ClientFolder();
     if (const auto it = known.constFind(relative); it != known.constEnd() && it->folder == folder) {
         into = it->picture;

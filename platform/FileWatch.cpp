@@ -84,6 +84,8 @@ bool watchPath(const QString& resolved, Chain& chain) {
     return true;
 }
 
+QString entryKey(const QString& folder, const QString& name) { return folder + u'\n' + name.toCaseFolded(); }
+
 bool affects(const Chain& chain, const Change& change) {
     if (change.folder.isEmpty()) return true;
     for (const Link& l : chain)
@@ -96,7 +98,8 @@ void poll() {
 #ifdef __linux__
     State& s = state();
     if (s.fd < 0) return;
-    alignas(inotify_event) char buffer[16384];
+    // Not on the stack: this runs on nearly every lookup.
+    alignas(inotify_event) static char buffer[16384];
     for (;;) {
         const ssize_t n = ::read(s.fd, buffer, sizeof buffer);
         if (n <= 0) {
@@ -125,6 +128,16 @@ void poll() {
     }
 #endif
 }
+
+namespace {
+int lookupDepth = 0;
+}
+
+Lookup::Lookup() {
+    if (lookupDepth++ == 0) poll();
+}
+
+Lookup::~Lookup() { --lookupDepth; }
 
 void listen(std::function<void(const Change&)> listener) { state().listeners.push_back(std::move(listener)); }
 

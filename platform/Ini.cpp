@@ -86,8 +86,8 @@ struct KnownFile {
     std::optional<IniText> text;
 };
 
-QHash<QString, KnownFile>& known() {
-    static auto& files = filewatch::keptWhileUnchanged<KnownFile>();
+filewatch::Kept<KnownFile>& known() {
+    static auto& files = filewatch::Kept<KnownFile>::make();
     return files;
 }
 
@@ -97,7 +97,7 @@ const std::optional<IniText>& lookup(const QString& file, bool* kept = nullptr) 
     if (kept) *kept = false;
     const QString key = normalizePath(file);
     auto& files = known();
-    filewatch::poll();
+    const filewatch::Lookup fresh;
     if (const auto it = files.constFind(key); it != files.constEnd()) {
         if (kept) *kept = true;
         return it->text;
@@ -119,7 +119,7 @@ const std::optional<IniText>& lookup(const QString& file, bool* kept = nullptr) 
 
 // The file's text when it is kept in memory and nothing changed since, else nullptr.
 const std::optional<IniText>* remembered(const QString& file) {
-    filewatch::poll();
+    const filewatch::Lookup fresh;
     const auto& files = known();
     const auto it = files.constFind(normalizePath(file));
     return it == files.constEnd() ? nullptr : &it->text;

@@ -98,8 +98,8 @@ bool stillThere(const KnownPath& path, const filewatch::Change& change) {
 // How often remembered paths were dropped: an answer taken from them stays right while this is the same.
 quint64 droppedPaths = 0;
 
-QHash<QString, KnownPath>& knownPaths() {
-    static auto& paths = filewatch::keptWhileUnchanged<KnownPath>(stillThere, &droppedPaths);
+filewatch::Kept<KnownPath>& knownPaths() {
+    static auto& paths = filewatch::Kept<KnownPath>::make(stillThere, &droppedPaths);
     return paths;
 }
 }  // namespace
@@ -109,7 +109,7 @@ QString knownPath(const QString& path, bool* exists) { return knownPath(path, ex
 QString knownPath(const QString& path, bool* exists, filewatch::Chain* chain) {
     const QString p = normalizePath(path);
     auto& known = knownPaths();
-    filewatch::poll();
+    const filewatch::Lookup fresh;
     if (const auto it = known.constFind(p); it != known.constEnd()) {
         if (exists) *exists = it->exists;
         if (chain) *chain = it->chain;
@@ -145,7 +145,7 @@ QString knownClientPath(const QString& relative, bool* exists) {
     };
     static Recent recent[8];
     static int next = 0;
-    filewatch::poll();
+    const filewatch::Lookup fresh;
     const QString folder = ClientFolder();
     for (const Recent& k : recent) {
         if (k.resolved.isEmpty() || k.dropped != droppedPaths || k.relative != relative || k.folder != folder) continue;
