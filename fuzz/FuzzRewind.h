@@ -20,6 +20,7 @@
 #include "economy/frmAvatars.h"
 #include "economy/frmStarterDecks.h"
 #include "game/frmTableInfo.h"
+#include "game/frmdisplaybox.h"
 #include "game/frmplaying.h"
 #include "net/frmConnect.h"
 #include "tables/ChallengeRoom.h"
@@ -253,6 +254,16 @@ inline bool rewind(frmchallengebox_single* w) {
 
 // Nothing but widgets: the page is its text box. writerules reads the table slots only.
 inline bool rewind(frmTableInfo*) { return true; }
+
+// The numbers a result box is given and its title; its load leaves them at 0 and "Game Over".
+// The title bar's widgets the title redraws are put back with the rest.
+inline bool rewind(frmdisplaybox* w) {
+    w->TimerValue(0);
+    w->CardsWon(0);
+    w->GameID(0);
+    if (w->title() != QLatin1String("Game Over")) w->ChangeTitle(QStringLiteral("Game Over"));
+    return true;
+}
 
 // The connect state is set only by Connect (the login window's) and its own timer, which the
 // target holds still; a fresh window has none. The progress bar's value is no field of the

@@ -240,7 +240,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         emit guild->playerlist->model()->layoutChanged();
     });
     park<frmomni, frmteamomni, frmsphere, frmchinchin, frmmemory, frmcardwars, frmplaying, frmchallengebox, frmchallengebox_single,
-         frmadmin, frmConnect, frmTableInfo>(*session());
+         frmadmin, frmConnect, frmTableInfo, frmdisplaybox>(*session());
     fuzzclient::serviceReply() = fuzzclient::quietReply();
     parkEconomy<frmAdvancement, frmVAdvancement, frmAvatars, frmStarterDecks>(*session());
     session()->reset();
