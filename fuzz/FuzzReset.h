@@ -110,7 +110,12 @@ public:
             if (!e.object) continue;
             for (std::size_t i = 0; i < e.fields.size(); ++i) {
                 const Field& f = *e.fields[i];
-                if (!f.set || (f.followsDocument && !*e.documentChanged)) continue;
+                if (!f.set) continue;
+                // A text whose document changed is written back without being read out first.
+                if (f.followsDocument) {
+                    if (*e.documentChanged) f.set(e.object, e.values.at(i), e);
+                    continue;
+                }
                 if (comparable(f.get(e.object)) != e.compare.at(i)) f.set(e.object, e.values.at(i), e);
             }
             if (e.documentChanged) *e.documentChanged = false;
@@ -155,6 +160,7 @@ private:
         std::vector<std::unique_ptr<QTreeWidgetItem>> treeItems;
         // Set by a text edit's document whenever its contents change; null for other objects.
         std::shared_ptr<bool> documentChanged;
+        bool emptyDocument = false;  // the text edit's document was empty when recorded
     };
 
     // The frames of a text's document come and go with its text, which is written back whole.
@@ -245,7 +251,12 @@ private:
         static const Field plainFont{"documentFont", [](QObject* o) { return QVariant(as<QPlainTextEdit>(o)->document()->defaultFont()); },
                                      [](QObject* o, const QVariant& v, Entry&) { as<QPlainTextEdit>(o)->document()->setDefaultFont(v.value<QFont>()); }};
         static const Field richText{"html", [](QObject* o) { return QVariant(as<QTextEdit>(o)->toHtml()); },
-                                    [](QObject* o, const QVariant& v, Entry&) { as<QTextEdit>(o)->setHtml(v.toString()); }, true};
+                                    [](QObject* o, const QVariant& v, Entry& e) {
+                                        // An empty box is emptied: parsing the page of an empty document cost more.
+                                        if (e.emptyDocument) as<QTextEdit>(o)->clear();
+                                        else as<QTextEdit>(o)->setHtml(v.toString());
+                                    },
+                                    true};
         static const Field richFont{"documentFont", [](QObject* o) { return QVariant(as<QTextEdit>(o)->document()->defaultFont()); },
                                     [](QObject* o, const QVariant& v, Entry&) { as<QTextEdit>(o)->document()->setDefaultFont(v.value<QFont>()); }};
         static const Field listItems{"items", listKey, [](QObject* o, const QVariant& v, Entry& e) {
@@ -398,6 +409,7 @@ private:
         if (auto* t = qobject_cast<QPlainTextEdit*>(o)) document = t->document();
         if (document) {
             e.documentChanged = std::make_shared<bool>(false);
+            e.emptyDocument = document->isEmpty();
             QObject::connect(document, &QTextDocument::contentsChanged, [changed = e.documentChanged] { *changed = true; });
         }
         m_entries.push_back(std::move(e));
