@@ -355,10 +355,6 @@ public:
         Nickname = m_nick;
         ClientConfig().Username(m_nick);
 
-        // A window an input showed and then took up the platform's queue for (a handler's pause)
-        // was mapped and painted from then on; as recorded, none is: no paint handler runs while
-        // its record is written back, nor in a later input that did not map it itself.
-        for (QWidget* w : keep) w->setAttribute(Qt::WA_Mapped, false);
         for (const auto& k : m_kept) {
             k->brought = false;
             QWidget* w = k->snapshot.root();
