@@ -474,13 +474,13 @@ private:
     std::vector<std::unique_ptr<Kept>> m_kept;
 };
 
-// The lobby as every target keeps it, shown. The player list's index, a cache the first player
-// line would make, is made at once: it follows the list by itself and is then part of the
-// lobby's record.
-inline void keepLobby(Session& session) {
+// The lobby as every target keeps it, shown unless a target says not. The player list's index, a
+// cache the first player line would make, is made at once: it follows the list by itself and is
+// then part of the lobby's record.
+inline void keepLobby(Session& session, bool shown = true) {
     session.keep<frmchildchat>(
-        [](frmchildchat* lobby) {
-            lobby->show();
+        [shown](frmchildchat* lobby) {
+            if (shown) lobby->show();
             PlayerTreeIndex::of(lobby->playerlist);
         },
         [](frmchildchat* lobby) {
