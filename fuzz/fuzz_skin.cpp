@@ -1,9 +1,11 @@
-// A fuzzed skin file, per-user settings file and main.ini, used the way the client uses them: the
-// input is cut at lines "%%" into skins/default.ini, config/<player>.cvc and main.ini; then the
-// lobby loads its skin, chat, notices and a private message are rendered (each reading fonts,
-// colours and options), the options window loads, saves and the lobby renders again, and a
-// framed window draws its title strip. Besides not crashing, every skin value the client reads
-// must be the value the file holds after the client wrote its own settings.
+// A fuzzed skin file, per-user settings file and main.ini, used the way the client uses them. The
+// first byte picks the window that loads them (its value modulo 3: the lobby, a private message,
+// the options window); the rest is cut at lines "%%" into skins/default.ini, config/<player>.cvc
+// and main.ini. Then that window loads: the lobby its skin; a private message opens its window;
+// the options window loads, saves, and the lobby renders a line after it. Every input also
+// renders chat and notices (reading fonts, colours and options) and has a framed window draw its
+// title strip. Besides not crashing, every skin value the client reads must be the value the file
+// holds after the client wrote its own settings.
 #include "FuzzClient.h"
 
 #include "app/frmconfig.h"
@@ -102,6 +104,11 @@ void resetClient() {
     QDir(session()->folder() + QStringLiteral("/logs")).removeRecursively();
     filewatch::poll();
 }
+
+// The window that loads an input's files. One per input: each costs about as much as the chat and
+// the reset together, and none reads what another writes (the options window, the one that
+// writes, ran last when an input loaded all three). Chat and notices come in every input.
+enum class Loader { Lobby, PrivateMessage, Options };
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -141,13 +148,19 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     });
     resetClient();
     // Which window the platform last gave the focus to is the one thing dropping its events does
-    // not put back: an input that opens a private message leaves none. One empty input run here
-    // leaves it as every input leaves it, so that the first input starts as every later one.
-    LLVMFuzzerTestOneInput(nullptr, 0);
+    // not put back: an input that opens a private message leaves none, the others leave it as it
+    // is. One such input run here leaves it as every later one finds it.
+    const uint8_t privateMessage = uint8_t(Loader::PrivateMessage);
+    LLVMFuzzerTestOneInput(&privateMessage, 1);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Loader loader = size ? Loader(data[0] % 3) : Loader::Lobby;
+    if (size) {
+        ++data;
+        --size;
+    }
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     QList<QByteArray> parts;
     qsizetype from = 0;
@@ -171,14 +184,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // A logged-in player: chat and notices are shown only then.
     ConnectionState = 1;
-    // The kept lobby loads the input's skin as a new one would.
-    form<frmchildchat>()->Form_Load();
+    // The kept lobby loads the input's skin as a new one would; otherwise it stands as the reset
+    // left it, loaded from the unpacked skin.
+    if (loader == Loader::Lobby) form<frmchildchat>()->Form_Load();
     receive("CHAT Nyx hello there, see http://example.com/a%20b and mailto:a@b.c");
     receive("NOTICE Restart%20soon");
     receive("MOTD Welcome back");
-    receive("INPM Nyx kira hi");
+    if (loader == Loader::PrivateMessage) receive("INPM Nyx kira hi");
 
-    if (frmconfig* options = form<frmconfig>()) {
+    if (loader == Loader::Options) {
+        frmconfig* options = form<frmconfig>();
         options->cmbSkin->clear();
         options->FileSkinList.clear();
         options->Form_Load();
