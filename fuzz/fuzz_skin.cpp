@@ -199,8 +199,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         options->Form_Load();
         options->show();
         options->cmdSave_Click();
+        // And one more write into the saved file: sounds on, for the line that follows.
+        WriteIni(QStringLiteral("Options"), QStringLiteral("Sounds"), QStringLiteral("1"), GetIniFile());
     }
-    WriteIni(QStringLiteral("Options"), QStringLiteral("Sounds"), QStringLiteral("1"), GetIniFile());
     receive("CHAT Ryo and again");
     checkSkinValues(skinFile);
 
