@@ -30,6 +30,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <cstdint>
 #include <cstdio>
@@ -40,8 +41,10 @@
 #include <typeindex>
 #include <vector>
 
+#include <dirent.h>
 #include <elf.h>
 #include <link.h>
+#include <unistd.h>
 
 // AddressSanitizer's defaults for these targets (ASAN_OPTIONS still overrides them): a freed
 // block is held back from reuse for 32 MB of later frees instead of 256 MB. Each input builds and
@@ -341,14 +344,10 @@ public:
         ResetStoredVars();
         const QString& folder = clientFolder(m_assets);
         // The settings folder stays, emptied, as a client's stays after its first run: removing it
-        // sent every settings lookup of the next input to the disk again.
-        QDir config(folder + QStringLiteral("/config"));
-        if (!config.exists()) config.mkpath(QStringLiteral("."));
-        for (const QFileInfo& f : config.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
-            if (f.isDir() && !f.isSymLink()) QDir(f.filePath()).removeRecursively();
-            else QFile::remove(f.filePath());
-        }
-        QFile::remove(folder + QStringLiteral("/main.ini"));
+        // sent every settings lookup of the next input to the disk again. Listed and emptied with
+        // the system's calls: Qt's directory listing cost a few hundred allocations an input.
+        emptyFolder(QFile::encodeName(folder + QStringLiteral("/config")));
+        ::unlink(QFile::encodeName(folder + QStringLiteral("/main.ini")).constData());
         SetClientFolder(folder);
         services = TestServices();
         services.install();
@@ -415,6 +414,21 @@ private:
         QWidget* w = current() ? current()->unpark(type) : nullptr;
         if (w) w->hide();
         return w;
+    }
+
+    // Removes what the folder holds (a link, not what it points to), or makes the folder.
+    static void emptyFolder(const QByteArray& path) {
+        DIR* dir = ::opendir(path.constData());
+        if (!dir) {
+            QDir().mkpath(QFile::decodeName(path));
+            return;
+        }
+        QList<QByteArray> names;
+        while (const dirent* e = ::readdir(dir))
+            if (qstrcmp(e->d_name, ".") != 0 && qstrcmp(e->d_name, "..") != 0) names << path + '/' + e->d_name;
+        ::closedir(dir);
+        for (const QByteArray& name : names)
+            if (::unlink(name.constData()) != 0 && errno == EISDIR) QDir(QFile::decodeName(name)).removeRecursively();
     }
 
     // Showing and closing a window makes the platform queue its expose, focus and place changes,
