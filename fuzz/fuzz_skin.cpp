@@ -139,8 +139,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // and the private message window still lays its text out in the input's fonts.
     fuzzclient::keepLobby(*session(), false);
     // The options window is kept too (building it was a fifth of an input): each input that picks
-    // it loads it again from the input's files, as a new one would load. Its first load wrote the default
-    // options into the player's settings file, which an input finds absent.
+    // it loads it again from the input's files, as a new one would load. Its first load wrote the
+    // default options into the player's settings file, which an input finds absent.
     // It is recorded shown, as each input leaves it, so that showing it again is no change.
     session()->keep<frmconfig>([](frmconfig* options) {
         QFile::remove(GetIniFile());
