@@ -79,6 +79,10 @@ void frmCon::Form_Load() {
         EndProgram(1);
         return;
     }
+    // A slot is empty while it shows this very picture, so the empty card is a picture of its own:
+    // no other picture loaded from the same file (a card back, a skin's blocked card) may pass for
+    // it, whether or not the picture memory held that file.
+    img[0] = img[0].copy();
     tmrPacket->start();
 }
 

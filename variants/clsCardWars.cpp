@@ -22,8 +22,9 @@ constexpr long kOlive = 0x00C0C0;  // (192, 192, 0)
 
 frmcardwars* board() { return form<frmcardwars>(); }
 
-// The card back of the skin, read anew each time it is shown.
-QPixmap cardBack() { return SkinPicture(QStringLiteral("main"), QStringLiteral("cardback")); }
+// The card back of the skin, a picture of its own each time it is shown, as one loaded anew from
+// its file: never the empty card, so a hand of backs can still be chosen and played.
+QPixmap cardBack() { return SkinPicture(QStringLiteral("main"), QStringLiteral("cardback")).copy(); }
 
 void showBacks(frmcardwars* w) {
     for (PictureBox* slot : w->imgcard) slot->Picture(cardBack());

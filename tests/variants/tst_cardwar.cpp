@@ -121,25 +121,30 @@ private slots:
 
     // 34 shown first, silent to 10, the tick from 9, then "Times Up!" and the first card still
     // in the hand played; a picked card keeps sticking out.
-    // A seat other than 1 plays from the right-hand column.
+    // A seat other than 1 plays from the right-hand column; a dealt hand later shown as card
+    // backs still plays.
     void countdown_data() {
         QTest::addColumn<int>("seat");
+        QTest::addColumn<QString>("hands");  // whose hands the hand lines show face up, in order
         QTest::addColumn<int>("played");  // hand slots played before the round
         QTest::addColumn<QString>("line");
-        QTest::newRow("full hand") << 1 << 0 << "CARDWARS_PLACEAT 0";
-        QTest::newRow("two played") << 1 << 2 << "CARDWARS_PLACEAT 2";
-        QTest::newRow("all played") << 1 << 5 << "";
-        QTest::newRow("seat 2") << 2 << 1 << "CARDWARS_PLACEAT 1";
-        QTest::newRow("seat 3") << 3 << 0 << "CARDWARS_PLACEAT 0";
-        QTest::newRow("seat 0") << 0 << 3 << "CARDWARS_PLACEAT 3";
+        QTest::newRow("full hand") << 1 << "1" << 0 << "CARDWARS_PLACEAT 0";
+        QTest::newRow("two played") << 1 << "1" << 2 << "CARDWARS_PLACEAT 2";
+        QTest::newRow("all played") << 1 << "1" << 5 << "";
+        QTest::newRow("seat 2") << 2 << "2" << 1 << "CARDWARS_PLACEAT 1";
+        QTest::newRow("seat 3") << 3 << "2" << 0 << "CARDWARS_PLACEAT 0";
+        QTest::newRow("seat 0") << 0 << "2" << 3 << "CARDWARS_PLACEAT 3";
+        QTest::newRow("own hand as backs") << 1 << "12" << 0 << "CARDWARS_PLACEAT 0";
     }
     void countdown() {
         QFETCH(int, seat);
+        QFETCH(QString, hands);
         QFETCH(int, played);
         QFETCH(QString, line);
         VariantLink l;
-        l.receive({QStringLiteral("CARDWARSLOAD %1").arg(seat), QStringLiteral("CARDWARSHAND %1 ").arg(seat == 1 ? 1 : 2) + kHandLine,
-                   QStringLiteral("CARDWARSSTART")});
+        l.receive(QStringLiteral("CARDWARSLOAD %1").arg(seat));
+        for (const QChar whose : hands) l.receive(QStringLiteral("CARDWARSHAND ") + whose + u' ' + kHandLine);
+        l.receive(QStringLiteral("CARDWARSSTART"));
         frmcardwars* w = war();
         auto& hand = seat == 1 ? w->Player1 : w->Player2;
         for (int k = 0; k < played; ++k) hand[k]->Picture(CardBack());
@@ -203,12 +208,12 @@ private slots:
     // warning and no box, and a missing hand card cannot be chosen. The others show their cards.
     void missingCardNames_data() {
         QTest::addColumn<QString>("line");
-        // Hand slots 0..4 then play slots: "c" a card, "." the empty card (the skin's card back).
+        // Hand slots 0..4 then play slots: "c" a card, "." the empty card, "b" a card back.
         QTest::addColumn<QString>("cards");
-        QTest::newRow("hand of no names") << "CARDWARSHAND 2" << ".....|..";
-        QTest::newRow("hand of one name") << "CARDWARSHAND 2 Cinderpup" << "c....|..";
-        QTest::newRow("hand with a gap") << "CARDWARSHAND 2 Cinderpup  Emberlark" << "c.c..|..";
-        QTest::newRow("hand with a path") << "CARDWARSHAND 2 ..%2Fx Cinderpup Emberlark Gustling Kilnwarden" << ".cccc|..";
+        QTest::newRow("hand of no names") << "CARDWARSHAND 2" << ".....|bb";
+        QTest::newRow("hand of one name") << "CARDWARSHAND 2 Cinderpup" << "c....|bb";
+        QTest::newRow("hand with a gap") << "CARDWARSHAND 2 Cinderpup  Emberlark" << "c.c..|bb";
+        QTest::newRow("hand with a path") << "CARDWARSHAND 2 ..%2Fx Cinderpup Emberlark Gustling Kilnwarden" << ".cccc|bb";
         QTest::newRow("reveal of no names") << "CARDWARSPHASE" << "-----|..";
         QTest::newRow("reveal of one name") << "CARDWARSPHASE Cinderpup" << "-----|c.";
     }
@@ -219,7 +224,10 @@ private slots:
         l.receive({QStringLiteral("CARDWARSLOAD 2"), QStringLiteral("CARDWARSSTART")});
         l.receive(line.replace(QStringLiteral("%2F"), QStringLiteral("/")));
         frmcardwars* w = war();
-        auto look = [](const PictureBox* b) { return IsEmptyCard(b) ? u'.' : b->Picture().isNull() ? u'?' : u'c'; };
+        const QPixmap back = SkinPicture(QStringLiteral("main"), QStringLiteral("cardback"));
+        auto look = [&](const PictureBox* b) {
+            return IsEmptyCard(b) ? u'.' : samePicture(b->Picture(), back) ? u'b' : b->Picture().isNull() ? u'?' : u'c';
+        };
         QString seen;
         for (const PictureBox* b : w->Player2) seen += line.startsWith(QLatin1String("CARDWARSHAND")) ? look(b) : u'-';
         seen += u'|';

@@ -5,6 +5,7 @@
 #include "VariantLink.h"
 
 #include "app/modSkin.h"
+#include "platform/Ini.h"
 #include "tables/frmchallengebox_single.h"
 #include "variants/frmmemory.h"
 
@@ -26,10 +27,14 @@ QString boardState() {
                        .arg(w->PickCount);
 }
 
-// Runs a script: "click N" picks spot N, anything else is a line from the server.
+// Runs a script: "click N" picks spot N, "skin KEY VALUE" sets a key of the skin's [main],
+// anything else is a line from the server.
 void play(VariantLink& l, const QStringList& script) {
     for (const QString& step : script) {
-        if (step.startsWith(QLatin1String("click "))) memory()->cardspot_Click(step.mid(6).toInt());
+        const QStringList words = step.split(u' ');
+        if (words[0] == QLatin1String("click")) memory()->cardspot_Click(words.value(1).toInt());
+        else if (words[0] == QLatin1String("skin"))
+            WriteIni(QStringLiteral("main"), words.value(1), words.value(2), clientPath(QStringLiteral("\\skins\\default.ini")));
         else l.receive(step);
     }
 }
@@ -62,6 +67,9 @@ private slots:
             << true << start + QStringList{"click 3", "MEMORYSLOT Gustling 3 1 1", "click 7"} << QStringList{"MEMORYSLOT 3 1"};
         QTest::newRow("a matched spot") << true << start + QStringList{"MEMORYMATCH 4 5", "click 4", "click 6"}
                                         << QStringList{"MEMORYSLOT 6 1"};
+        QTest::newRow("a matched spot, blocked card drawn as the card back")
+            << true << QStringList{"skin cardblock \\default\\cardback.jpg"} + start + QStringList{"MEMORYMATCH 4 5", "click 4", "click 6"}
+            << QStringList{"MEMORYSLOT 6 1"};
         QTest::newRow("the opponent's turn") << true << QStringList{"MEMORYYES", "MEMORYTURN 2", "click 3"} << QStringList{};
         QTest::newRow("seat 2 in its turn") << false << QStringList{"MEMORYTURN 2", "click 5"} << QStringList{"MEMORYSLOT 5 1"};
         QTest::newRow("seat 2 in seat 1's turn") << false << QStringList{"MEMORYTURN 1", "click 5"} << QStringList{};
