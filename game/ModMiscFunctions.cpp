@@ -234,16 +234,17 @@ void StepTeamQueue(frmteamomni& frm, const QString& line) { applyTeamQueue(frm, 
 void StepTeamPlacedCard(frmteamomni& frm, const QString& cell, const QString& card, const QString& colour) {
     int c = 0;
     if (!stepdetail::cellOf(frm, cell, c)) return;
-    // The colour names the deck folder (found whatever its letter case); only text that could
-    // lead out of the decks is refused.
-    if (card.isEmpty() || !isSafePathComponent(colour)) {
-        qWarning("step ignored: card \"%s\" or colour \"%s\"", qPrintable(card), qPrintable(colour));
+    if (card.isEmpty()) {
+        qWarning("step ignored: no card for cell %d", c);
         return;
     }
     const QString name = DecodeCardName(card);
     frm.player->Tag = name;
     frm.Board[c]->Tag = name;
     frm.Board[c]->ToolTipText(name);
+    // The colour names the deck folder (found whatever its letter case). One that names no deck,
+    // is empty or could lead out of the decks gives no picture and a warning; the server filled
+    // the cell all the same, so it is taken.
     frm.Board[c]->Picture(CardPicture(name, colour));
     frm.player->Picture(CardBack());
     frm.Colors(c, colour);

@@ -231,8 +231,9 @@ private slots:
     }
 
     // Replayed lines read as the game reads them: a colour names its deck folder whatever its
-    // letter case, scores are shown as they come; a colour with no deck places the card without
-    // a picture. No box either way, and the taken cell is no longer free.
+    // letter case, scores are shown as they come; a colour with no deck, an empty one or one that
+    // could lead out of the decks places the card without a picture. No box either way, and the
+    // taken cell is no longer free.
     void oddLinesReadAsTheGameDoes_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("after");  // cell 4's tag and colour, then the scores
@@ -240,6 +241,8 @@ private slots:
         QTest::newRow("colour in capitals") << "TEAM_OCVPLACEDCARD 4 Gustling Blue" << "Gustling|Blue|1|1" << "blue";
         QTest::newRow("colour all capitals") << "TEAM_OCVPLACEDCARD 4 Basalt%20Vigil RED" << "Basalt Vigil|RED|1|1" << "red";
         QTest::newRow("colour without a deck") << "TEAM_OCVPLACEDCARD 4 Gustling green" << "Gustling|green|1|1" << "";
+        QTest::newRow("colour empty") << "TEAM_OCVPLACEDCARD 4 Gustling" << "Gustling||1|1" << "";
+        QTest::newRow("colour leading out") << "TEAM_OCVPLACEDCARD 4 Gustling ..\\red" << "Gustling|..\\red|1|1" << "";
         QTest::newRow("scores as they come") << "TEAM_OCVPOINTS 70000 x" << "empty||70000|x" << "";
         QTest::newRow("scores missing") << "TEAM_OCVPOINTS" << "empty|||" << "";
     }
@@ -266,8 +269,7 @@ private slots:
     void malformedLines_data() {
         QTest::addColumn<QString>("line");
         const char* rows[] = {"TEAM_OMNIBLOCK -1", "TEAM_OMNIBLOCK 25", "TEAM_OMNIBLOCK x", "TEAM_OMNIBLOCK",
-                              "TEAM_OCVCARDDRAW", "TEAM_OCVPLACEDCARD 99 X red", "TEAM_OCVPLACEDCARD 4 Gustling ..",
-                              "TEAM_OCVPLACEDCARD 4 Gustling ..\\red", "TEAM_OCVPLACEDCARD 4 Gustling", "TEAM_OCVPLACEDCARD",
+                              "TEAM_OCVCARDDRAW", "TEAM_OCVPLACEDCARD 99 X red", "TEAM_OCVPLACEDCARD",
                               "TEAM_OCVBLUECARD 30 Gustling", "TEAM_OCVREDCARD -2 Gustling", "TEAM_OCVREDCARD 5",
                               "TEAM_OCVCARDFLIP z 1 red", "TEAM_OCVCARDFLIP", "TEAM_QUEUE", "TEAM_QUEUE :::::::: 0",
                               "TEAM_NOSUCH 1", "TEAM_MATCH"};
