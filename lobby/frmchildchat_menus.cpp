@@ -18,6 +18,7 @@
 #include "platform/VbCompat.h"
 #include "tables/frmfavrules.h"
 
+#include <QLocale>
 #include <QMenuBar>
 
 #include <cmath>
@@ -131,11 +132,12 @@ void frmchildchat::mnuadmin_Click() {
             MsgBox(QStringLiteral("All pass keys are 8 digits."), vb::Exclamation, QStringLiteral("Error"));
             return;
         }
-        // Any eight characters go out as their leading number ("abcdefgh" as 0); the server
-        // judges the key. A number too large to write ("9e999999") is no key at all.
+        // Any eight characters go out as their leading number ("abcdefgh" as 0), in plain decimal
+        // digits ("0.000001", never "1e-06"); the server judges the key. A number too large to
+        // write ("9e999999") is no key at all.
         const double number = vbVal(key);
         if (!std::isfinite(number)) return;
-        send(QStringLiteral("ADMINLOGIN ") + vbStr(number));
+        send(QStringLiteral("ADMINLOGIN ") + QString::number(number, 'f', QLocale::FloatingPointShortest));
         ClientConfig().PassKey(key);
         mnuadmin->setEnabled(false);
     });

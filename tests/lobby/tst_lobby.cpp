@@ -236,6 +236,8 @@ private slots:
         QTest::newRow("letters") << QStringLiteral("abcdefgh") << QStringLiteral("ADMINLOGIN 0");
         QTest::newRow("digits then letters") << QStringLiteral("1234567x") << QStringLiteral("ADMINLOGIN 1234567");
         QTest::newRow("decimal point") << QStringLiteral("1234.500") << QStringLiteral("ADMINLOGIN 1234.5");
+        QTest::newRow("small fraction") << QStringLiteral("0.000001") << QStringLiteral("ADMINLOGIN 0.000001");
+        QTest::newRow("exponent") << QStringLiteral("99999e99") << QStringLiteral("ADMINLOGIN 99999") + QString(99, u'0');
         QTest::newRow("seven") << QStringLiteral("1234567") << QString();
         QTest::newRow("nine") << QStringLiteral("123456789") << QString();
         QTest::newRow("seven letters") << QStringLiteral("abcdefg") << QString();
