@@ -8,6 +8,8 @@
 #include "platform/Services.h"
 #include "platform/VbCompat.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +17,10 @@
 namespace {
 constexpr int kWidth = RFButton::kWidthTwips / kTwipsPerPixel;
 constexpr int kHeight = RFButton::kHeightTwips / kTwipsPerPixel;
+// Keeps a caption off the skin's edge and inside the focus frame drawn 2 px in.
+constexpr int kCaptionMargin = 4;
+// Below this a caption is no longer read at a glance.
+constexpr int kSmallestCaptionPixels = 8;
 }  // namespace
 
 RFButton::RFButton(QWidget* parent) : QWidget(parent), imgButton(new QLabel(this)), lblCaption(new QLabel(this)) {
@@ -24,6 +30,7 @@ RFButton::RFButton(QWidget* parent) : QWidget(parent), imgButton(new QLabel(this
     imgButton->setGeometry(0, 0, kWidth, kHeight);
     imgButton->setScaledContents(true);
     lblCaption->setGeometry(0, 0, kWidth, kHeight);
+    lblCaption->setContentsMargins(kCaptionMargin, 0, kCaptionMargin, 0);
     lblCaption->setAlignment(Qt::AlignCenter);
     lblCaption->setTextFormat(Qt::PlainText);
     lblCaption->setAttribute(Qt::WA_TranslucentBackground);
@@ -52,6 +59,25 @@ RFButton::RFButton(QWidget* parent) : QWidget(parent), imgButton(new QLabel(this
     setCursor(hand);
     imgButton->setCursor(hand);
     lblCaption->setCursor(hand);
+}
+
+void RFButton::ButtonCaption(const QString& caption) {
+    lblCaption->setText(caption);
+    fitCaption();
+}
+
+// The button keeps its size whatever the caption, so a caption too long for it in its bold font
+// is drawn a few pixels smaller instead; one that fits keeps that font.
+void RFButton::fitCaption() {
+    // Measured from the label's own font, so that a shorter caption set later grows back.
+    lblCaption->setFont(QFont());
+    lblCaption->ensurePolished();
+    QFont font = lblCaption->font();
+    const int room = lblCaption->contentsRect().width();
+    for (int pixels = QFontInfo(font).pixelSize();
+         QFontMetrics(font).horizontalAdvance(lblCaption->text()) > room && pixels > kSmallestCaptionPixels;)
+        font.setPixelSize(--pixels);
+    if (font != lblCaption->font()) lblCaption->setFont(font);
 }
 
 void RFButton::Enabled(bool on) {

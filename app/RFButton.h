@@ -10,7 +10,7 @@ public:
     explicit RFButton(QWidget* parent = nullptr);
 
     QString ButtonCaption() const { return lblCaption->text(); }
-    void ButtonCaption(const QString& caption) { lblCaption->setText(caption); }
+    void ButtonCaption(const QString& caption);
     // The name of the look last loaded; setting it does not change the picture.
     QString ButtonState() const { return m_state; }
     void ButtonState(const QString& state) { m_state = state; }
@@ -40,6 +40,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    void fitCaption();
     void loadLook(const QString& name);
     void press();
     QString m_state;
