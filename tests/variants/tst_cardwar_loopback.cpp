@@ -23,9 +23,6 @@
 namespace {
 int strikes(const frmcardwars* w) { return int(w->chatin->toPlainText().count(QStringLiteral(" strikes with "))); }
 
-// The last line the history shows.
-QString lastTold(const frmcardwars* w) { return w->chatin->toPlainText().trimmed().section(u'\n', -1); }
-
 // A played card, not the card back that an open round shows.
 bool faceUp(const PictureBox* slot) {
     const QImage back = SkinPicture(QStringLiteral("main"), QStringLiteral("cardback")).toImage();
@@ -65,7 +62,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmcardwars>() && ifLoaded<frmcardwars>()->isVisible(); }, 8000));
         int rounds = 0;
         QString life[2];
-        const EndSeen<frmcardwars> seen(lastTold, stalemateAfter ? "cardwar_stalemate_end" : "cardwar_end");
+        EndSeen<frmcardwars> seen(lastLine<frmcardwars>, stalemateAfter ? "cardwar_stalemate_end" : "cardwar_end");
         while (QTest::qWaitFor([] { return !ifLoaded<frmcardwars>() || ifLoaded<frmcardwars>()->Battle; }, 15000)) {
             frmcardwars* w = ifLoaded<frmcardwars>();
             if (!w) break;
