@@ -1,7 +1,8 @@
 // A four-player tournament run against the loopback server tool: the operator's pass key, the
-// tournament window from the Scripts menu, four loopback players entering by private message,
-// their results reported by the server round after round, the winner line and the logging
-// calls; the helper's automatic answers to the entrants are not answered again. The window's picture is saved when CORVADEX_SCREENSHOTS names a folder.
+// tournament window from the Scripts menu, four loopback players entering by private message
+// (each of them in the lobby's player list), their results reported by the server round after
+// round, the winner line and the logging calls; the helper's automatic answers to the entrants
+// are not answered again. The window's picture is saved when CORVADEX_SCREENSHOTS names a folder.
 #include "ClientFixture.h"
 #include "Loopback.h"
 #include "Screenshots.h"
@@ -12,6 +13,7 @@
 #include "app/storedvars.h"
 #include "lobby/frmchildchat.h"
 
+#include <QTreeWidget>
 #include <QtTest>
 
 class tst_tourny_loopback : public QObject {
@@ -40,8 +42,15 @@ private slots:
         w->chkAcceptPM->click();
         w->cmdBegin_Click();
         QVERIFY(QTest::qWaitFor([&] { return w->lstRegistrations->count() == 4; }, 8000));
-        // The helper tells each entrant so; the residents among them do not answer that.
-        for (const char* resident : {"Nyx", "Orrin", "Bree"})
+        // Every entrant is a player on line, in the lobby's list.
+        const QTreeWidget* players = ifLoaded<frmchildchat>()->playerlist;
+        for (int i = 0; i < w->lstRegistrations->count(); ++i) {
+            const QString entrant = w->lstRegistrations->item(i)->text();
+            const auto listed = players->findItems(entrant + u' ', Qt::MatchStartsWith);
+            QVERIFY2(listed.size() == 1, qPrintable(entrant));
+        }
+        // The helper tells each entrant so; the entrants, residents all, do not answer that.
+        for (const char* resident : {"Nyx", "Orrin", "Bree", "Quill"})
             QVERIFY(loopback.printed(QStringLiteral("(%1 does not answer an automatic reply)").arg(QLatin1String(resident))));
         while (w->tmrTimer->isActive()) w->tmrTimer_Timer();
         QVERIFY(TourneyRunning);

@@ -2,6 +2,7 @@
 // whole game against a resident from the room to the result line in the lobby; the requests and
 // time-outs of a game; the lobby's answers (private messages, dice, the operator login, away).
 #include "ClientFixture.h"
+#include "EndSeen.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
@@ -100,6 +101,7 @@ private slots:
         QVERIFY(board);
         QCOMPARE(board->windowTitle(), QStringLiteral("Corvada [Bree]"));
         int moves = 0;
+        EndSeen<frmplaying> seen(shownScore<frmplaying>, "game_end");
         while (QTest::qWaitFor([&] { return !board || (board->gamestatus->text() == QLatin1String("Your Turn") && !board->PlayedCard()); },
                                10000) &&
                board) {
@@ -113,6 +115,8 @@ private slots:
                               .match(loopback.output);
         QCOMPARE(last.captured(1).toInt() + last.captured(2).toInt(), 10);
         QVERIFY(last.captured(1).toInt() > last.captured(2).toInt());
+        // The last move's score stood on the board before it closed.
+        QCOMPARE(seen.last(), last.captured(1) + u' ' + last.captured(2));
 
         // The game over: the winner takes one of the resident's cards; the result line in the lobby.
         frmdisplaybox* over = shown<frmdisplaybox>();

@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(ConnectionState, int16_t(1));
         QVERIFY(fx.services.dialogs->boxes.isEmpty());
         QCOMPARE(players(), (QStringList{QStringLiteral("Nyx 7 <Wolves>"), QStringLiteral("Orrin 12"),
-                                         QStringLiteral("Bree 3 <Night Owls>"), QStringLiteral("kira 1")}));
+                                         QStringLiteral("Bree 3 <Night Owls>"), QStringLiteral("Quill 5"), QStringLiteral("kira 1")}));
         QVERIFY(ClientConfig().MOTD().startsWith(QStringLiteral("Welcome to the Corvadex loopback server")));
         QVERIFY(printed(QStringLiteral("-> TABLEQUERY 1")));
         QVERIFY(printed(QStringLiteral("<- ADDTABLE 1 Nyx  1 0 0")));
@@ -70,7 +70,7 @@ private slots:
         const QList<int> steps = login(QStringLiteral("nyxfan"));
         QCOMPARE(steps.mid(0, 8), (QList<int>{0, 15, 20, 40, 50, 75, 80, 85}));
         QCOMPARE(players(), (QStringList{QStringLiteral("Nyx 7 <Wolves>"), QStringLiteral("Orrin 12"),
-                                         QStringLiteral("Bree 3 <Night Owls>"), QStringLiteral("nyxfan 1")}));
+                                         QStringLiteral("Bree 3 <Night Owls>"), QStringLiteral("Quill 5"), QStringLiteral("nyxfan 1")}));
         QCOMPARE(ClientConfig().XMLError(), int16_t(-1));
     }
 

@@ -22,6 +22,14 @@ struct Loopback {
         return QTest::qWaitFor([&] { return output.contains(text); }, ms);
     }
 
+    // What followed the keyword in the last line the tool sent with it ("%20" read as blanks).
+    QString lastSent(const QString& keyword) const {
+        const qsizetype at = output.lastIndexOf(QStringLiteral("<- ") + keyword + u' ');
+        if (at < 0) return {};
+        const qsizetype from = at + keyword.size() + 4;
+        return output.mid(from, output.indexOf(u'\n', from) - from).replace(QStringLiteral("%20"), QStringLiteral(" "));
+    }
+
     // Starts the tool on ports of its choosing (and with the options given) and reads where it
     // listens; fails the running test function when it does not come up.
     void start(const QStringList& options = {}) {

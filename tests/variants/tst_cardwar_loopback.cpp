@@ -1,9 +1,11 @@
 // A card war played to its result against the loopback server tool, as a player would: the
 // table from the games menu, ready in the room, a card chosen and played each round until a
-// life runs out, both played cards face up when the strike is told, the result in the lobby with
-// the life left in brackets. A mid-game picture is saved when CORVADEX_SCREENSHOTS names a
-// folder.
+// life runs out or a stalemate is agreed, both played cards face up when the strike is told, the
+// last thing told still on screen before the window closes, the result in the lobby with the
+// life left in brackets. A mid-game picture and the last one are saved when CORVADEX_SCREENSHOTS
+// names a folder.
 #include "ClientFixture.h"
+#include "EndSeen.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
@@ -39,7 +41,19 @@ private slots:
     }
     void cleanupTestCase() { loopback.stop(); }
 
+    // The end: a life run out, or a stalemate the resident agrees to after a round; then the
+    // result line the lobby shows.
+    void gameToItsResult_data() {
+        QTest::addColumn<int>("stalemateAfter");  // rounds; 0: none asked
+        QTest::addColumn<QString>("result");
+        // The winner with the life it kept, the loser with none.
+        QTest::newRow("a life runs out")
+            << 0 << "<Corvada War> (\\S+)\\((\\d+)\\) (routs|kills|slaughters|destroys|obliterates|wipes out) (\\S+)\\(0\\) ";
+        QTest::newRow("a stalemate agreed") << 1 << "<Corvada War> (\\S+)\\((\\d+)\\) (stalemated) (\\S+)\\(\\d+\\) ";
+    }
     void gameToItsResult() {
+        QFETCH(int, stalemateAfter);
+        QFETCH(QString, result);
         ClientFixture fx(ClientFixture::All);
         QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
         form<frmmenu>()->findChild<QAction*>(QStringLiteral("mnuCardWars"))->trigger();
@@ -48,6 +62,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmcardwars>() && ifLoaded<frmcardwars>()->isVisible(); }, 8000));
         int rounds = 0;
         QString life[2];
+        EndSeen<frmcardwars> seen(lastLine<frmcardwars>, stalemateAfter ? "cardwar_stalemate_end" : "cardwar_end");
         while (QTest::qWaitFor([] { return !ifLoaded<frmcardwars>() || ifLoaded<frmcardwars>()->Battle; }, 15000)) {
             frmcardwars* w = ifLoaded<frmcardwars>();
             if (!w) break;
@@ -66,18 +81,21 @@ private slots:
             QVERIFY(faceUp(w->imgcard[0]) && faceUp(w->imgcard[1]));
             QVERIFY(!w->Battle);
             if (++rounds == 3) save(w->grab().toImage(), "cardwar_reveal");
+            if (rounds == stalemateAfter) {
+                fx.services.dialogs->answer(vb::Yes);
+                w->mnuStalemate->trigger();
+            }
         }
         QVERIFY(!ifLoaded<frmcardwars>());
-        QVERIFY2(rounds >= 4, qPrintable(QString::number(rounds)));
+        QVERIFY2(rounds >= (stalemateAfter ? stalemateAfter : 4), qPrintable(QString::number(rounds)));
+        // What the game told last (the last strike, or the agreement) stood on the window.
+        QCOMPARE(seen.last(), QStringLiteral("<History> ") + loopback.lastSent(QStringLiteral("CARDWARSHISTORY")));
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmchildchat>()->chatin->toPlainText().contains(QStringLiteral("<Corvada War> ")); },
                                 5000));
-        // The winner with the life it kept, the loser with none.
-        static const QRegularExpression result(QStringLiteral(
-            "<Corvada War> (\\S+)\\((\\d+)\\) (routs|kills|slaughters|destroys|obliterates|wipes out) (\\S+)\\(0\\) "));
-        const auto m = result.match(ifLoaded<frmchildchat>()->chatin->toPlainText());
+        const auto m = QRegularExpression(result).match(ifLoaded<frmchildchat>()->chatin->toPlainText());
         QVERIFY2(m.hasMatch(), qPrintable(ifLoaded<frmchildchat>()->chatin->toPlainText()));
         QVERIFY(m.captured(1) != m.captured(4) && (m.captured(1) == QLatin1String("kira") || m.captured(4) == QLatin1String("kira")));
-        QCOMPARE(m.captured(2), life[m.captured(1) == QLatin1String("kira") ? 0 : 1]);
+        if (!stalemateAfter) QCOMPARE(m.captured(2), life[m.captured(1) == QLatin1String("kira") ? 0 : 1]);
     }
 };
 

@@ -1,8 +1,9 @@
 // The memory, dice and coin-board games played against the loopback server tool, as a player
-// would: the table from the games menu, ready in the room, the game's own moves, the close and
-// the result line in the lobby. Mid-game pictures are saved when CORVADEX_SCREENSHOTS names a
-// folder.
+// would: the table from the games menu, ready in the room, the game's own moves, the last score
+// or the winner's text on screen before the close, the close and the result line in the lobby.
+// Mid-game pictures and the last ones are saved when CORVADEX_SCREENSHOTS names a folder.
 #include "ClientFixture.h"
+#include "EndSeen.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
@@ -70,6 +71,36 @@ bool resultShown(const QString& line, const QString& replayPage) {
     return QTest::qWaitFor([&] { return lobbyText().contains(line + u'\n') && lobbyText().contains(QStringLiteral("/Replays/") + replayPage + u'-'); }, 8000);
 }
 
+// The cards the game has turned up so far (the tool's log names them), by spot.
+QHash<int, QString> turnedUp(const QString& log, qsizetype from) {
+    QHash<int, QString> out;
+    static const QRegularExpression line(QStringLiteral("<- MEMORYSLOT (\\S+) (\\d+) "));
+    for (auto it = line.globalMatch(log.mid(from)); it.hasNext();) {
+        const auto m = it.next();
+        out[m.captured(2).toInt()] = m.captured(1);
+    }
+    return out;
+}
+
+// A player who remembers: the mate of the first pick (at spot `picked`, -1 before it), or a pair
+// seen before, when it lies face down; else a card not seen yet; else any card face down.
+int memoryPick(const frmmemory* w, const QHash<int, QString>& seen, int picked) {
+    const QString first = seen.value(picked);
+    QHash<QString, QList<int>> down;
+    int unseen = -1, any = -1;
+    for (int i = 0; i < frmmemory::kSpots; ++i) {
+        if (!w->faceDown(i)) continue;
+        if (any < 0) any = i;
+        if (seen.contains(i)) down[seen[i]] << i;
+        else if (unseen < 0) unseen = i;
+    }
+    if (!first.isEmpty() && down.contains(first)) return down[first].first();
+    if (first.isEmpty())
+        for (const QList<int>& spots : std::as_const(down))
+            if (spots.size() >= 2) return spots.first();
+    return unseen >= 0 ? unseen : any;
+}
+
 // Coins whose sum the multiplier divides: a core coin first, then up to two border coins.
 QList<int> completion(frmsphere* w) {
     const int m = int(vbVal(w->multi->text()));
@@ -98,38 +129,53 @@ private slots:
     }
     void cleanupTestCase() { loopback.stop(); }
 
-    // Two turns of picks, then the end-game request ends the game on the pairs found so far.
+    // Two turns of picks, then the end-game request ends the game on the pairs found so far; or
+    // the game played until every pair is found, its last pair's score on screen before the close.
+    void memoryGame_data() {
+        QTest::addColumn<int>("picks");  // before the end-game request; 0: none
+        QTest::newRow("end-game request") << 4;
+        QTest::newRow("every pair found") << 0;
+    }
     void memoryGame() {
+        QFETCH(int, picks);
         ClientFixture fx(ClientFixture::All);
         QVERIFY(loginThroughWindows(QStringLiteral("kira")).contains(85));
         const qsizetype from = loopback.output.size();
         const QString resident = enterAndReady("mnumemory");
         QVERIFY(!resident.isEmpty());
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmmemory>() && ifLoaded<frmmemory>()->isVisible(); }, 8000));
-        int picks = 0;
-        while (picks < 4 && QTest::qWaitFor([] {
+        EndSeen<frmmemory> seen(shownScore<frmmemory>, picks ? "memory_request_end" : "memory_end");
+        int made = 0, picked = -1;
+        while ((!picks || made < picks) && QTest::qWaitFor([] {
                    frmmemory* w = ifLoaded<frmmemory>();
                    return !w || (!w->playerturn[1]->isHidden() && w->PickCount < 2);
-               }, 20000)) {
+               }, 60000)) {
             frmmemory* w = ifLoaded<frmmemory>();
-            QVERIFY(w);
-            for (int i = 0; i < frmmemory::kSpots; ++i)
-                if (w->faceDown(i) && w->selected->text() != QString::number(i)) {
-                    w->cardspot_Click(i);
-                    break;
-                }
-            if (++picks == 2) {
+            if (!w) break;
+            // The second pick waits until the log names the first.
+            if (w->PickCount == 0) picked = -1;
+            QVERIFY(QTest::qWaitFor([&] { return picked < 0 || turnedUp(loopback.output, from).contains(picked); }));
+            const int spot = memoryPick(w, turnedUp(loopback.output, from), picked);
+            if (picked < 0) picked = spot;
+            w->cardspot_Click(spot);
+            if (++made == 2) {
                 QTest::qWait(800);
                 save(w->grab().toImage(), "memory_loopback");
             }
         }
-        QCOMPARE(picks, 4);
-        fx.services.dialogs->answer(vb::Yes);
-        ifLoaded<frmmemory>()->mnuEndGameRequest->trigger();
+        if (picks) {
+            QCOMPARE(made, picks);
+            fx.services.dialogs->answer(vb::Yes);
+            ifLoaded<frmmemory>()->mnuEndGameRequest->trigger();
+        }
         QVERIFY(QTest::qWaitFor([] { return !ifLoaded<frmmemory>(); }, 8000));
         QVERIFY(!InGame);
         const QList<QList<int>> told = sent(loopback.output, from, QStringLiteral("MEMORYSCORE"));
         const QList<int> scores = told.isEmpty() ? QList<int>{0, 0} : told.last();
+        if (!picks) {
+            QCOMPARE(scores.value(0) + scores.value(1), frmmemory::kSpots / 2);
+            QCOMPARE(seen.last(), loopback.lastSent(QStringLiteral("MEMORYSCORE")));
+        }
         QVERIFY2(resultShown(resultLine(QStringLiteral("Corvada Memory"), resident, scores.value(0), scores.value(1)), QStringLiteral("Corvada-Memory-Game")),
                  qPrintable(lobbyText()));
     }
@@ -142,6 +188,7 @@ private slots:
         const QString resident = enterAndReady("mnuchinchin");
         QVERIFY(!resident.isEmpty());
         int rolls = 0;
+        EndSeen<frmchinchin> seen(lastLine<frmchinchin>, "dice_end");
         while (QTest::qWaitFor([&] {
             frmchinchin* w = ifLoaded<frmchinchin>();
             return (w && w->cmdRoll->Enabled() && !w->playerturn[1]->isHidden()) || (rolls > 0 && !w);
@@ -156,6 +203,9 @@ private slots:
         }
         QCOMPARE(rolls, 3);
         QVERIFY(!InGame);
+        // The winner's text stood in the window before it closed.
+        QVERIFY(loopback.lastSent(QStringLiteral("CHINCHINTEXT")).endsWith(QStringLiteral(" wins the game.")));
+        QCOMPARE(seen.last(), loopback.lastSent(QStringLiteral("CHINCHINTEXT")));
         int points[3] = {};
         for (const QList<int>& p : sent(loopback.output, from, QStringLiteral("CHINCHINPOINTS"))) points[qBound(0, p.value(0), 2)] = p.value(1);
         QVERIFY2(resultShown(resultLine(QStringLiteral("Chinchirorin"), resident, points[1], points[2]), QStringLiteral("Chinchirorin-Game")),

@@ -1,9 +1,11 @@
 // Both omni games played to their close against the loopback server tool, as a player would:
 // the table from the games menu (the team room filled by residents who show ready), ready in the
 // room, a card on a free cell each turn until the board is full (in the team game the card to
-// play face up when the turn starts), the result line in the lobby. Mid-game pictures are saved
-// when CORVADEX_SCREENSHOTS names a folder.
+// play face up when the turn starts), the last move's score on screen before the board closes,
+// the result line in the lobby. Mid-game pictures and the last ones are saved when
+// CORVADEX_SCREENSHOTS names a folder.
 #include "ClientFixture.h"
+#include "EndSeen.h"
 #include "Loopback.h"
 #include "Screenshots.h"
 
@@ -86,9 +88,11 @@ private slots:
         ifLoaded<frmchallengebox_single>()->cmdReady_Click();
         QVERIFY(QTest::qWaitFor([] { return ifLoaded<frmomni>() && ifLoaded<frmomni>()->isVisible(); }, 8000));
         QVERIFY(!ifLoaded<frmchallengebox_single>());
+        EndSeen<frmomni> seen(shownScore<frmomni>, "omni_end");
         const int moves = playToTheClose<frmomni>([](frmomni* w) { return w->Player1->Tag; }, "omni_midgame", [](frmomni*) { return true; });
         QVERIFY2(moves >= 8, qPrintable(QString::number(moves)));
         QVERIFY(!InGame);
+        QCOMPARE(seen.last(), loopback.lastSent(QStringLiteral("OCVPOINTS")));
         // The winner first, and the two colours' cards share the board.
         const auto m = resultLine(QStringLiteral("<Omni Corvada> (\\S+)\\(\\d+\\) (defeats|ties) (\\S+)\\(\\d+\\) Score: (\\d+)-(\\d+) "));
         QVERIFY2(m.hasMatch(), qPrintable(ifLoaded<frmchildchat>()->chatin->toPlainText()));
@@ -126,6 +130,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return w->chatin->toPlainText().contains(QStringLiteral("got it")); }, 5000));
         // Each turn starts with the card to play face up: the one shown as the next card before.
         QString announced;
+        EndSeen<frmteamomni> seen(shownScore<frmteamomni>, "teamomni_end");
         const int moves = playToTheClose<frmteamomni>(
             [](frmteamomni* t) { return IsEmptyCard(t->player) ? QString() : t->player->Tag; }, "teamomni_midgame",
             [&announced](frmteamomni* t) {
@@ -135,6 +140,7 @@ private slots:
             });
         QVERIFY2(moves >= 4, qPrintable(QString::number(moves)));
         QVERIFY(!InGame);
+        QCOMPARE(seen.last(), loopback.lastSent(QStringLiteral("TEAM_OCVPOINTS")));
         frmchildchat* lobby = ifLoaded<frmchildchat>();
         QVERIFY(lobby->isVisible() && lobby->cmdCreate->isEnabled());
         const auto m = resultLine(QStringLiteral(

@@ -1,15 +1,14 @@
 #include "tools/loopback/LoopbackCardWar.h"
 
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace {
 // Cards both deck folders hold.
 const QStringList kCards = {QStringLiteral("Gustling"),      QStringLiteral("Emberlark"),      QStringLiteral("Cinderpup"),
                             QStringLiteral("Kilnwarden"),    QStringLiteral("Tidecall Nymph"), QStringLiteral("Sparkfin Eel"),
                             QStringLiteral("Brine Skitter"), QStringLiteral("Basalt Vigil"),   QStringLiteral("Frostmere Heron")};
-// How long the resident takes to choose its card, and how long both played cards stay face up
-// before the next round.
+// How long the resident takes to choose its card, and how long both played cards (or the
+// resident's agreement to a stalemate) stay on the table before the next round or the close.
 constexpr int kChooseMs = 1000;
 constexpr int kRevealMs = 2000;
 
@@ -26,6 +25,8 @@ void LoopbackCardWar::start(QTcpSocket* client, const QString& nick, const QStri
     m_opponent = opponent;
     m_table = table;
     m_running = true;
+    m_decided = false;
+    m_later.drop();
     m_round = 0;
     m_life[0] = m_life[1] = 1000;
     m_hand.clear();
@@ -45,19 +46,26 @@ void LoopbackCardWar::deal() {
 
 bool LoopbackCardWar::handle(QTcpSocket* s, const QString& line) {
     if (!m_running || s != m_client || !line.startsWith(QLatin1String("CARDWARS_"))) return false;
+    // Once a stalemate is agreed the game only waits for its close.
+    if (m_decided) return true;
     if (line.startsWith(QLatin1String("CARDWARS_PLACEAT "))) {
         bool ok = false;
         const int slot = line.mid(17).toInt(&ok);
         // One card a round: a second play before the next round opens is not taken.
         if (ok && slot >= 0 && slot < 5 && m_open) {
             m_open = false;
-            QTimer::singleShot(kChooseMs, this, [this, slot] { round(slot); });
+            m_later(kChooseMs, [this, slot] { round(slot); });
         }
     } else if (line == QLatin1String("CARDWARS_SURRENDER")) {
         end(false, false);
     } else if (line == QLatin1String("CARDWARS_STALEMATE")) {
         m_send(m_client, QStringLiteral("CARDWARSHISTORY ") + wire(m_opponent + QStringLiteral(" agrees to a stalemate.")));
-        end(false, true);
+        // The close takes the window away at once: the agreement stays on it a moment first. A
+        // card played meanwhile is not revealed any more.
+        m_decided = true;
+        m_open = false;
+        m_later.drop();
+        m_later(kRevealMs, [this] { end(false, true); });
     } else if (line == QLatin1String("CARDWARS_ENDGAME")) {
         end(m_life[0] >= m_life[1], false);
     }
@@ -65,7 +73,6 @@ bool LoopbackCardWar::handle(QTcpSocket* s, const QString& line) {
 }
 
 void LoopbackCardWar::round(int slot) {
-    if (!m_running || !m_client) return;
     ++m_round;
     const QString mine = m_hand[slot];
     const QString theirs = draw();
@@ -80,11 +87,10 @@ void LoopbackCardWar::round(int slot) {
                          wire(who + QStringLiteral(" strikes with ") + (clientStrikes ? mine : theirs) + QStringLiteral(" for ") +
                               QString::number(damage) + QStringLiteral(" damage.")));
     // The reveal stays on the table a moment; then the game ends or the next round opens.
-    QTimer::singleShot(kRevealMs, this, [this, clientStrikes] { nextRound(clientStrikes); });
+    m_later(kRevealMs, [this, clientStrikes] { nextRound(clientStrikes); });
 }
 
 void LoopbackCardWar::nextRound(bool clientStruck) {
-    if (!m_running || !m_client) return;
     if (m_life[0] == 0 || m_life[1] == 0) return end(m_life[1] == 0, false);
     deal();
     const QString combo = m_round % 2 ? QStringLiteral("x") + QString::number(m_round % 4 + 1) : QStringLiteral("0");
@@ -102,6 +108,7 @@ void LoopbackCardWar::nextRound(bool clientStruck) {
 void LoopbackCardWar::end(bool clientWins, bool stalemate) {
     if (!m_running) return;
     m_running = false;
+    m_later.drop();
     const QString winner = clientWins ? m_nick : m_opponent, loser = clientWins ? m_opponent : m_nick;
     const int winnerLife = m_life[clientWins ? 0 : 1], loserLife = m_life[clientWins ? 1 : 0];
     // The winner's life names how badly the loser fared; two scores above 0 read as a stalemate.
@@ -119,5 +126,7 @@ void LoopbackCardWar::end(bool clientWins, bool stalemate) {
 }
 
 void LoopbackCardWar::leave(QTcpSocket* s) {
-    if (s == m_client) m_running = false;
+    if (s != m_client) return;
+    m_running = false;
+    m_later.drop();
 }

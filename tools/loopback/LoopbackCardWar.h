@@ -3,6 +3,8 @@
 // round both play a card of their hand of five, shown face up a moment before the next round;
 // the loopback's own little rule deals the damage, the statuses, a combo now and then and an
 // element, until one life reaches 0 or a request or surrender ends the game with a result line.
+#include "tools/loopback/LoopbackLater.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -42,5 +44,7 @@ private:
     int m_life[2] = {1000, 1000};
     int m_gameId = 7100;
     bool m_running = false;
-    bool m_open = false;  // a round waits for the client's card
+    bool m_open = false;     // a round waits for the client's card
+    bool m_decided = false;  // a stalemate is agreed; the close comes a moment later
+    LoopbackLater m_later{this};
 };

@@ -19,6 +19,7 @@ const QList<Player>& residents() {
         {QStringLiteral("Nyx"), QStringLiteral("7"), QStringLiteral("Wolves")},
         {QStringLiteral("Orrin"), QStringLiteral("12"), QString()},
         {QStringLiteral("Bree"), QStringLiteral("3"), QStringLiteral("Night Owls")},
+        {QStringLiteral("Quill"), QStringLiteral("5"), QString()},
     };
     return players;
 }

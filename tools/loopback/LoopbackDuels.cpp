@@ -5,7 +5,6 @@
 
 #include <QSet>
 #include <QTcpSocket>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -33,16 +32,9 @@ void LoopbackDuels::send(const QString& line) {
     if (m_client) m_send(m_client, line);
 }
 
-void LoopbackDuels::later(int ms, std::function<void()> step) {
-    const int serial = m_serial;
-    QTimer::singleShot(ms, this, [this, serial, step = std::move(step)] {
-        if (m_running && serial == m_serial && m_client) step();
-    });
-}
-
 void LoopbackDuels::start(QTcpSocket* client, const QString& nick, const QString& resident, const QString& kind, const QString& rules,
                           int table) {
-    ++m_serial;
+    m_later.drop();
     m_client = client;
     m_nick = nick;
     m_resident = resident;
@@ -85,7 +77,7 @@ void LoopbackDuels::turn(const QString& keyword, int seat) {
 void LoopbackDuels::leave(QTcpSocket* s) {
     if (m_client == s) {
         m_running = false;
-        ++m_serial;
+        m_later.drop();
         emit finished(m_table);
     }
 }
@@ -103,7 +95,7 @@ void LoopbackDuels::finish(const QString& closeLine, int gameType, int clientSco
              .arg(gameType)
              .arg(++m_gameId));
     m_running = false;
-    ++m_serial;
+    m_later.drop();
     emit finished(m_table);
 }
 
@@ -119,7 +111,7 @@ bool LoopbackDuels::handle(QTcpSocket* s, const QString& line) {
         if (m_mover != 1 || m_picks.size() == 2) return true;
         m_picks.clear();
         turn(QStringLiteral("MEMORYTURN"), 2);
-        later(kStepMs, [this] { memoryResident(); });
+        m_later(kStepMs, [this] { memoryResident(); });
     } else if (k == QLatin1String("MEMORYENDGAME") || k == QLatin1String("MEMORYSTALEMATE")) {
         // The resident agrees: the game ends on the pairs found so far.
         finish(QStringLiteral("MEMORYCLOSE"), kMemoryType, m_score[1], m_score[2]);
@@ -156,7 +148,7 @@ void LoopbackDuels::memoryPick(int spot, int pick, int seat) {
     // The picker's marker comes back only after the first of the client's own two picks.
     const bool again = seat == 1 && m_picks.size() == 1;
     send(QStringLiteral("MEMORYSLOT %1 %2 %3 %4").arg(m_cards[spot]).arg(spot).arg(seat == 1 ? 0 : 1).arg(again ? 1 : 0));
-    if (m_picks.size() == 2) later(kStepMs, [this, seat] { memoryJudge(seat); });
+    if (m_picks.size() == 2) m_later(kStepMs, [this, seat] { memoryJudge(seat); });
 }
 
 void LoopbackDuels::memoryJudge(int seat) {
@@ -171,13 +163,13 @@ void LoopbackDuels::memoryJudge(int seat) {
         send(QStringLiteral("MEMORYSCORE %1 %2").arg(m_score[1]).arg(m_score[2]));
     }
     if (std::all_of(m_found.begin(), m_found.end(), [](bool x) { return x; })) {
-        later(kStepMs, [this] { finish(QStringLiteral("MEMORYCLOSE"), kMemoryType, m_score[1], m_score[2]); });
+        m_later(kStepMs, [this] { finish(QStringLiteral("MEMORYCLOSE"), kMemoryType, m_score[1], m_score[2]); });
         return;
     }
     // A pair keeps the turn; a miss passes it.
     const int next = pair ? seat : 3 - seat;
     turn(QStringLiteral("MEMORYTURN"), next);
-    if (next == 2) later(kStepMs, [this] { memoryResident(); });
+    if (next == 2) m_later(kStepMs, [this] { memoryResident(); });
 }
 
 void LoopbackDuels::memoryResident() {
@@ -189,7 +181,7 @@ void LoopbackDuels::memoryResident() {
     const int first = open.takeAt(roll(0, int(open.size()) - 1));
     const int second = open.value(roll(0, int(open.size()) - 1));
     memoryPick(first, 1, 2);
-    later(kStepMs / 2, [this, second] { memoryPick(second, 2, 2); });
+    m_later(kStepMs / 2, [this, second] { memoryPick(second, 2, 2); });
 }
 
 // ---- Dice ------------------------------------------------------------------------------------------
@@ -208,19 +200,19 @@ void LoopbackDuels::diceRoll(int seat) {
              .arg(d3)
              .arg(points));
     if (seat == 1) {
-        later(kStepMs, [this] {
+        m_later(kStepMs, [this] {
             turn(QStringLiteral("CHINCHINTURN"), 2);
-            later(kStepMs, [this] { diceRoll(2); });
+            m_later(kStepMs, [this] { diceRoll(2); });
         });
         return;
     }
     if (++m_rounds < kDiceRounds) {
-        later(kStepMs, [this] { turn(QStringLiteral("CHINCHINTURN"), 1); });
+        m_later(kStepMs, [this] { turn(QStringLiteral("CHINCHINTURN"), 1); });
         return;
     }
     const QString winner = m_score[1] == m_score[2] ? QStringLiteral("Nobody") : m_score[1] > m_score[2] ? m_nick : m_resident;
     send(QStringLiteral("CHINCHINTEXT ") + winner + QStringLiteral(" wins the game."));
-    later(kStepMs * 2, [this] { finish(QStringLiteral("CHINCHINCLOSE"), kDiceType, m_score[1], m_score[2]); });
+    m_later(kStepMs * 2, [this] { finish(QStringLiteral("CHINCHINCLOSE"), kDiceType, m_score[1], m_score[2]); });
 }
 
 // ---- Coin board -------------------------------------------------------------------------------------
@@ -289,8 +281,8 @@ void LoopbackDuels::orboltTurnOver(int gained) {
     if (m_turn >= m_maxTurns || m_score[1] >= m_maxScore || m_score[2] >= m_maxScore) {
         send(QStringLiteral("OBOPPFROZEN"));
         // Long enough for the board to show the last turn's effects and score before it closes.
-        later(kStepMs * 4, [this] { finish(QStringLiteral("OBCLOSE"), kOrboltType, m_score[1], m_score[2]); });
+        m_later(kStepMs * 4, [this] { finish(QStringLiteral("OBCLOSE"), kOrboltType, m_score[1], m_score[2]); });
         return;
     }
-    later(kStepMs * 2, [this] { orboltDeal(); });
+    m_later(kStepMs * 2, [this] { orboltDeal(); });
 }

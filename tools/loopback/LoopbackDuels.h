@@ -3,6 +3,8 @@
 // resident who plays by a script. The rules are the loopback's own, only to give the client
 // every line its windows show; each game is played to a winner and ends, as a real server's
 // does, with its close line and the "MATCH" result line the lobby prints.
+#include "tools/loopback/LoopbackLater.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -33,7 +35,6 @@ private:
     void send(const QString& line);
     // A turn line of memory or dice ("MEMORYTURN", "CHINCHINTURN") for that seat.
     void turn(const QString& keyword, int seat);
-    void later(int ms, std::function<void()> step);
     // The game is over: its close line, then the result line of its game type; the winner is
     // the higher score unless given (a surrender).
     void finish(const QString& closeLine, int gameType, int clientScore, int residentScore, int winnerSeat = 0);
@@ -50,7 +51,7 @@ private:
     QPointer<QTcpSocket> m_client;
     QString m_nick, m_resident, m_kind;
     int m_table = 0;
-    int m_serial = 0;  // steps scheduled for an earlier game do nothing
+    LoopbackLater m_later{this};
     int m_gameId = 3100;
     bool m_running = false;
     // Memory: the 24 cards, the pairs found, the picks of this turn, the scores.

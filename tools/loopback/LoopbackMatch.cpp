@@ -201,7 +201,15 @@ void LoopbackMatch::place(int side, int cell, int slot) {
                      .arg(cell);
     steps << capture(m_board, cell, side).steps << pointsLine();
     for (const QString& s : steps) m_send(s);
-    if (std::all_of(m_board.begin(), m_board.end(), [](const Cell& c) { return c.side != 0; })) return finish(QStringLiteral("end"));
+    if (std::all_of(m_board.begin(), m_board.end(), [](const Cell& c) { return c.side != 0; })) {
+        // The client draws queued moves at a turn line: the last one is drawn so, and the close
+        // follows once it has been seen (unless a request ended the game meanwhile).
+        m_send(QStringLiteral("CV_TURNOVER"));
+        QTimer::singleShot(kLastMoveMs, this, [this] {
+            if (m_phase == Phase::Playing) finish(QStringLiteral("end"));
+        });
+        return;
+    }
     m_turn = 3 - side;
     if (m_turn == m_setup.clientSide) {
         m_send(QStringLiteral("CV_YOURTURN"));

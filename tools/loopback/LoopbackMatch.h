@@ -34,6 +34,8 @@ public:
     // The client left: the game ends without a word.
     void abandon();
     static constexpr int kResidentMs = 1200;
+    // How long the last move stays on the board before the close.
+    static constexpr int kLastMoveMs = 2000;
 
     struct Cell {
         QString name;

@@ -14,6 +14,8 @@ const QStringList kCards = {QStringLiteral("Gustling"),       QStringLiteral("Em
                             QStringLiteral("Rimehorn Elk"),   QStringLiteral("Squall Harrier"), QStringLiteral("Thornback Boar")};
 // How long a resident thinks before its move.
 constexpr int kThinkMs = 1800;
+// How long the last move stays on the board before the close.
+constexpr int kLastMoveMs = 2000;
 
 QString wire(QString name) { return name.replace(u' ', QStringLiteral("%20")); }
 
@@ -37,6 +39,7 @@ void LoopbackOmni::start(QTcpSocket* client, const QString& nick, const QStringL
     m_team = team;
     m_table = table;
     m_running = true;
+    m_later.drop();
     m_board = {};
     // The team game's turn order runs blue, red, blue, red; the client and its partner are blue.
     m_seats = team ? QStringList{nick, others.value(1), others.value(0), others.value(2)} : QStringList{nick, others.value(0)};
@@ -153,7 +156,10 @@ bool LoopbackOmni::handle(QTcpSocket* s, const QString& line) {
 
 void LoopbackOmni::nextTurn() {
     if (freeCell() < 0) {
-        end(QStringLiteral("full"));
+        // The client draws queued moves at a turn line: the last one is drawn so, and the close
+        // follows once it has been seen.
+        m_send(m_client, k("OCVTURNOVER", "TEAM_OCVTURNOVER"));
+        m_later(kLastMoveMs, [this] { end(QStringLiteral("full")); });
         return;
     }
     m_turn = (m_turn + 1) % m_seats.size();

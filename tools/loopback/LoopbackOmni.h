@@ -4,6 +4,8 @@
 // cells, capture neighbours now and then, chat a little, and the game closes when the board is
 // full or a request or surrender ends it. The rules are the loopback's own, only to give the
 // client every line it shows.
+#include "tools/loopback/LoopbackLater.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -59,4 +61,5 @@ private:
     int m_gameId = 5100;
     QString m_current, m_next;
     std::array<Cell, 25> m_board{};
+    LoopbackLater m_later{this};
 };

@@ -1,12 +1,13 @@
 #include "tools/loopback/LoopbackTourny.h"
 
+#include "tools/loopback/LoopbackData.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace {
-const QStringList kEntrants = {QStringLiteral("Nyx"), QStringLiteral("Orrin"), QStringLiteral("Bree"), QStringLiteral("Quill")};
 constexpr int kEntryMs = 700, kGameMs = 2500;
 
 int16_t codeOf(const QString& game) {
@@ -24,8 +25,9 @@ void LoopbackTourny::chat(QTcpSocket* s, const QString& nick, const QString& tex
     QPointer<QTcpSocket> client(s);
     if (text.startsWith(QLatin1String("Prize: ")) && text.endsWith(QLatin1String("PM me to get entered"))) {
         int delay = kEntryMs;
-        for (const QString& entrant : kEntrants) {
-            QTimer::singleShot(delay, this, [this, client, nick, entrant] {
+        // Every resident enters: the entrants are players on line, in the lobby's list.
+        for (const LoopbackData::Player& p : LoopbackData::residents()) {
+            QTimer::singleShot(delay, this, [this, client, nick, entrant = p.nick] {
                 if (client) m_send(client, QStringLiteral("INPM ") + entrant + u' ' + nick + QStringLiteral(" enter%20me"));
             });
             delay += kEntryMs;

@@ -1,6 +1,6 @@
 #pragma once
 // Loopback players for an operator's tournament: when the operator's announcement invites
-// private messages, four residents write to enter; when the operator pairs two of them, their
+// private messages, the residents write to enter; when the operator pairs two of them, their
 // game is "played" and its result line comes a moment later (the lower name in alphabetical
 // order wins), in the result form of the tournament's game. The web service's side of the
 // tournament procedures is answered by webReply.
